@@ -1,0 +1,41 @@
+# The two set-up commands of the README, and what they share.
+#   make run   installs what is missing, builds the program and starts it
+#   make test  installs what is missing, builds with AddressSanitizer and
+#              UndefinedBehaviorSanitizer, and runs every test through ctest
+# Other targets: make bench (benchmarks, Release build), make format.
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+DEPS := cmake make g++ pkg-config libssl-dev libgtest-dev libbenchmark-dev \
+        libwxgtk3.2-dev libcanberra-dev xvfb xauth shared-mime-info \
+        hicolor-icon-theme adwaita-icon-theme
+
+.PHONY: deps run test bench format
+
+deps:
+	@missing=""; for p in $(DEPS); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+
+run: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/release -j$(JOBS) --target quillstead
+	./build/release/quillstead
+
+test: deps
+	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_WERROR=ON
+	cmake --build build/asan -j$(JOBS)
+	cd build/asan && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/bench -j$(JOBS)
+	bash bench/run.sh build/bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

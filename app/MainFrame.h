@@ -1,0 +1,65 @@
+// The main frame's model, `CMainFrame`: the state every view and command shares (the key
+// and the initialisation vectors, the open database's path, the check's working-copy
+// stream, the changed file's icon, the file to analyse), the status-bar progress, and the
+// clean-up of the close and end-of-session handlers. The wx frame in gui/ shows it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/File.h"
+#include "platform/WinTypes.h"
+#include "storage/Crypto.h"
+
+class CMainFrame {
+public:
+    CMainFrame();
+    ~CMainFrame();
+
+    // Takes the key from the password screen and derives the vectors from their texts:
+    // m_indexIv from "Database Index", m_scheduleIv from "Database Checking Schedule".
+    void SetKey(const Key& key);
+
+    // m_fileIv = the first 8 bytes of DigestText(text), twice.
+    void SetFileIv(const std::string& text);
+
+    // The protected-storage operations that are frame members, under m_fileKey.
+    void DecryptFileWithIvDropNewline(const std::string& protectedPath,
+                                      const std::string& plainPath, const Iv& iv);
+    void DecryptFileWithIvToLength(const std::string& protectedPath, const std::string& plainPath,
+                                   const Iv& iv, double plainLength);
+
+    // The status-bar progress in pane 0. The total is taken as a 16-bit value; the colour
+    // is chosen by the caption.
+    void BeginProgress(const std::string& caption, int total);
+    // One step; moves the busy cursor on every total / 12 steps.
+    void StepProgress();
+    // Destroys the bar, sets pane 0 to `paneText` and redraws the status bar at once.
+    void EndProgress(const std::string& paneText = "Ready");
+    // The bar's colour for a caption; false for the default colour.
+    static bool ProgressColour(const std::string& caption, COLORREF& colour);
+
+    // WM_CLOSE and WM_ENDSESSION: delete the plaintext working copies left behind (the open
+    // database's and the "Database Index" copies); OnEndSession first closes m_checkWorkFile.
+    void OnClose();
+    void OnEndSession();
+
+    Key m_fileKey{};
+    Iv m_indexIv{};
+    Iv m_fileIv{};
+    Iv m_scheduleIv{};
+
+    std::string m_openDatabasePath;  // full path of the open database, empty when none
+    bool m_databaseOpen = false;
+    std::string m_analysisPath;      // the file "Further analysis" names
+    Icon m_changedFileIcon;          // the type icon of the changed file being reported
+    // The open working copy while a check runs; the check clears it when it has closed it.
+    std::unique_ptr<platform::CFile> m_checkWorkFile;
+
+    bool m_progressActive = false;   // m_wndProgress exists
+    int m_progressTotal = 0;
+    int m_progressSteps = 0;
+
+private:
+    void DeleteLeftoverWorkCopies();
+};

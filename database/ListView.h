@@ -1,0 +1,69 @@
+// `CListview`, the model of the open database's list view. Its members are the commands of
+// the adding and checking subsystems; each is defined in its own subsystem's folder:
+//   database/  the fields, the per-view protected-storage operations, open, the refill
+//              (OnInitialUpdate) and the file-type lookup;
+//   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles;
+//   check/     OnCheckAllFiles (the check run and what it calls).
+// The wx list view in gui/ shows m_records and routes the commands here.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+#include "storage/FileRecord.h"
+
+class CMainFrame;
+
+class CListview {
+public:
+    explicit CListview(CMainFrame& frame);
+    virtual ~CListview() = default;
+
+    CMainFrame& GetParentFrame() { return m_frame; }
+
+    // ---- database/ ----
+    // Opens a database that has a line in the "Database Index": sets m_databasePath and the
+    // frame's open path, and fills the list. A clear message and false otherwise.
+    bool OpenDatabase(const std::string& path);
+    // Loads the open database again and fills the list (m_records, m_recordCount,
+    // m_totalSize); tells the window through m_onRefilled.
+    virtual void OnInitialUpdate();
+    // The type name of a file; sets m_fileTypeIcon to its type's icon (icon 373 when none).
+    std::string GetFileTypeDescription(const std::string& path);
+
+    // Per-view protected storage on m_databasePath (m_databaseUnreadable is the flag).
+    void DecryptDatabaseToWorkFile();
+    void EncryptWorkFileToDatabase();
+    // Refreshes the database's digest in its "Database Index" line.
+    void UpdateDatabaseIndexEntry();
+
+    // ---- add/ ----
+    void AddOneFileToDatabase(const std::string& path);
+    void OnDropFiles(const std::vector<std::string>& files);  // WM_DROPFILES
+    void OnPasteFiles();                                       // commands 57637 and 32828
+
+    // ---- check/ ----
+    void OnCheckAllFiles();  // command 32774
+
+    // ---- fields ----
+    std::string m_databasePath;
+    int m_recordCount = 0;
+    double m_totalSize = 0;
+    int m_databaseUnreadable = 0;
+    int m_countdownSeconds = 0;
+    std::string m_backupDirectory;
+    Icon m_fileTypeIcon;
+    int m_filesAdded = 0;
+    int m_filesPreviouslyListed = 0;
+    int m_backupListedFiles = 0;
+
+    // The list's rows, as the last fill read them.
+    std::vector<FileRecord> m_records;
+    // Called after every fill, so the window can redraw the list.
+    std::function<void()> m_onRefilled;
+
+private:
+    CMainFrame& m_frame;
+};

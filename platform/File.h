@@ -1,0 +1,104 @@
+// File streams with the C open modes, on Windows-style paths. A stream is buffered, so
+// reading or writing one byte at a time is cheap. Text mode ("t", or no "b") turns "\n"
+// into "\r\n" on writes and "\r\n" into "\n" on reads, as on Windows. Every open takes a
+// lock on the file: a shared lock normally, an exclusive one when the file is shared with
+// nobody, so an open that meets another holder's conflicting lock fails with the
+// sharing-violation cause. This file also owns the plain file operations (exists, remove,
+// rename, replace, copy, make folder).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class Share {
+    DenyNone,  // others may open it too (shared lock)
+    DenyAll,   // shared with nobody (exclusive lock)
+};
+
+class CFile {
+public:
+    CFile() = default;
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // fopen-style modes: "r", "w", "a", "r+", "w+", "a+", each with "b" or "t".
+    // Returns false on failure and sets *cause (the CFileException cause) when given.
+    bool Open(const std::string& winPath, const char* mode, Share share = Share::DenyNone,
+              int* cause = nullptr);
+    // As Open, but a failure raises CFileException with the cause and the path.
+    void OpenOrThrow(const std::string& winPath, const char* mode,
+                     Share share = Share::DenyNone);
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // Flushes and closes; false when the flush or close failed (e.g. disk full).
+    bool Close();
+    const std::string& GetFilePath() const { return m_path; }
+
+    // Reading. GetC returns the next byte (0-255) or -1 at the end or on error.
+    int GetC() {
+        if (m_rpos < m_rlen) return m_buf[m_rpos++];
+        return GetCSlow();
+    }
+    size_t Read(void* dst, size_t n);
+    // Reads one whole line, its line break included (in text mode "\r\n" arrives as "\n").
+    // False when nothing was left to read. Lines are never cut.
+    bool ReadLine(std::string& line);
+    // Puts the last byte read back (as seeking one byte back does).
+    bool UngetC();
+
+    // Writing. Each returns false when the write failed.
+    bool PutC(int c);
+    bool Write(const void* src, size_t n);
+    bool PutS(const std::string& s) { return Write(s.data(), s.size()); }
+    bool Flush();
+    // Flushes and forces the data to the disk.
+    bool Sync();
+
+    // Positions (in bytes of the file). whence: SEEK_SET, SEEK_CUR, SEEK_END.
+    bool Seek(int64_t offset, int whence);
+    int64_t Tell() const;
+    // The file's current length in bytes.
+    int64_t Length() const;
+    bool AtEnd();
+
+    int Fd() const { return m_fd; }
+
+private:
+    int GetCSlow();
+    bool FillBuffer();
+    bool FlushWrite();
+    void DropReadAhead();
+
+    int m_fd = -1;
+    std::string m_path;
+    bool m_text = false;
+    bool m_append = false;
+    bool m_canRead = false;
+    bool m_canWrite = false;
+    bool m_lastWasCr = false;  // text reads: a '\r' held back
+    std::vector<unsigned char> m_buf;
+    size_t m_rpos = 0, m_rlen = 0;  // read buffer window
+    size_t m_wlen = 0;              // bytes waiting to be written
+    int64_t m_filePos = 0;          // file offset of m_buf[0]
+};
+
+// Plain file operations on Windows-style paths.
+bool FileExists(const std::string& winPath);          // any kind of entry
+bool IsDirectory(const std::string& winPath);
+bool RemoveFile(const std::string& winPath);          // DeleteFile: not a folder
+// MoveFile: fails when the target exists (as rename() does on Windows).
+bool RenameFile(const std::string& from, const std::string& to);
+// Atomic replace: the target, if any, is replaced in one step.
+bool ReplaceFile(const std::string& from, const std::string& to);
+// CopyFile; with failIfExists false an existing target is overwritten.
+bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
+bool CreateDirectory(const std::string& winPath);
+// The last system error of these operations, as a CFileException cause.
+int LastFileErrorCause();
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+// The program's own state lives in one folder, the prefix: $QUILLSTEAD_PREFIX, by default
+// $XDG_DATA_HOME/quillstead (~/.local/share/quillstead). This file owns where it is and
+// the first start's work on it: the registry's default values, the drive links and the
+// install folder with its "Backup Files", "Changed Files" and "Checking Schedule" folders.
+// Set-up never overwrites a value or a link that exists.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The prefix's host path (no trailing slash).
+std::string PrefixRoot();
+// Points the program at another prefix (the driver's --prefix, tests).
+void SetPrefixRoot(const std::string& hostDir);
+
+// Host paths inside the prefix.
+std::string RegistryFilePath();  // <prefix>/user.reg
+std::string DosDevicesDir();     // <prefix>/dosdevices
+
+// The first start's work. Throws std::runtime_error with a clear message when the prefix
+// cannot be made.
+void FirstStartSetup();
+
+// Makes or replaces the link of drive `letter` (a-z, either case) to `hostDir`.
+bool SetDriveLink(char letter, const std::string& hostDir);
+
+}  // namespace platform

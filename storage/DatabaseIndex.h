@@ -1,0 +1,57 @@
+// The "Database Index": one line per database, path, backup number n, creation time
+// (high, low, "%ld"), and the MD5 digest of the stored database file, each followed by
+// 0x7F; a check adds an empty sixth field and the last-checked time (high, low) in fields
+// 7 and 8. The file is a protected file in the backup folder under the key and m_indexIv.
+// This file owns the line's writer and readers, and the operations that rewrite the index:
+// the digest refresh and the last-checked time. Lines are never cut, however long.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+#include "storage/Crypto.h"
+
+std::string DatabaseIndexPath(const std::string& backupDir);      // dir + "Database Index"
+std::string DatabaseIndexWorkPath(const std::string& backupDir);  // + "123456789z"
+
+// The five-field line a new database gets, without its line break.
+std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned backupNumber,
+                                   const FILETIME& created, const std::string& digest);
+// A line belongs to a database when its first characters equal the path (case-sensitive).
+bool IndexLineBelongsTo(const std::string& line, const std::string& databasePath);
+// Field k (1-based) of a line: the text before the k-th 0x7F after the (k-1)-th; false
+// when the line has fewer than k separators.
+bool IndexField(const std::string& line, int k, std::string& field);
+// Field 5 replaced by `digest`; everything else, line end included, kept.
+std::string WithIndexDigest(const std::string& line, const std::string& digest);
+// The first five fields kept, then an empty sixth field and the time's halves, then "\n".
+std::string WithLastChecked(const std::string& line, const FILETIME& checked);
+// Whether the line has a sixth separator, and its last-checked time (fields 7 and 8).
+bool IndexLastChecked(const std::string& line, FILETIME& checked);
+// Whether a decrypted index is well-formed: every line holds at least five separators and a
+// decimal backup number. An empty index is well-formed.
+bool IndexTextIsWellFormed(const std::string& plain);
+
+// Reads the decrypted index's lines (whole lines, breaks included) from a plaintext file.
+std::vector<std::string> ReadLines(const std::string& plainPath);
+
+// The database's line in the index (the first that belongs to it): decrypts the index into
+// its working copy, reads it and wipes the copy. False when no line belongs to it.
+bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                           const std::string& databasePath, std::string& line);
+
+// Digest of a stored (encrypted) file: MD5 of its bytes as 32 lower-case hex characters.
+std::string DigestStoredFile(const std::string& path);
+
+// UpdateDatabaseIndexEntry: field 5 of every line of the database becomes the digest of
+// the stored database file; all else stays. Written through a new file and a rename.
+void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                              const std::string& databasePath);
+// Every line of the database rewritten with the last-checked time.
+void RecordLastChecked(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                       const std::string& databasePath, const FILETIME& checked);
+
+// A password is accepted when its key decrypts the "Database Index" into well-formed lines;
+// an empty or missing index accepts any key (there is nothing yet to protect).
+bool KeyOpensIndex(const Key& key, const Iv& indexIv, const std::string& backupDir);

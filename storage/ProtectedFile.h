@@ -1,0 +1,51 @@
+// Protected files: a plain file of size s (the low 32 bits of its size) is stored as
+// 16 x ceil(s / 16) bytes of AES-256 CBC under a key and a 16-byte initialisation vector,
+// the last partial block padded with zero bytes; an empty file gives an empty protected
+// file. This file owns the encryptions and decryptions between protected files and their
+// plaintext working copies, and the wipe of a working copy. Every rewrite of a protected
+// file is written to a new file first and renamed over the old one, so an interruption
+// never leaves it half-written. A file that cannot be opened raises CFileException.
+#pragma once
+
+#include <string>
+
+#include "storage/Crypto.h"
+
+// Encrypts the plain file into the protected file (created or replaced). The plain file is
+// left unchanged.
+void EncryptFileWithIv(const Key& key, const std::string& protectedPath,
+                       const std::string& plainPath, const Iv& iv);
+// Decrypts into the plain file (created or emptied, shared with nobody while written).
+// Every block but the last is written whole; in the last block it writes up to and
+// including the first byte 0x0A and stops.
+void DecryptFileWithIv(const Key& key, const std::string& protectedPath,
+                       const std::string& plainPath, const Iv& iv);
+// As DecryptFileWithIv, but in the last block it stops before the first 0x0A.
+void DecryptFileWithIvDropNewline(const Key& key, const std::string& protectedPath,
+                                  const std::string& plainPath, const Iv& iv);
+// As DecryptFileWithIv, but in the last block it stops once plainLength bytes are written.
+void DecryptFileWithIvToLength(const Key& key, const std::string& protectedPath,
+                               const std::string& plainPath, const Iv& iv, double plainLength);
+// The whole-block plaintext of a protected file in memory, cut as DecryptFileWithIv cuts it
+// (no plaintext copy on disk). False when the file cannot be read.
+bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const Iv& iv,
+                         std::string& plain);
+
+// Overwrites the file four times, each a pass of 0x00 bytes then a pass of 0xFF bytes over
+// its length, then deletes it. Raises CFileException when it cannot be opened.
+void SecureDeleteFile(const std::string& path);
+
+// The database's plaintext working copy: its path followed by ".123456789z".
+std::string DatabaseWorkCopyPath(const std::string& databasePath);
+// The database's initialisation vector, made from its path.
+Iv DatabaseIv(const std::string& databasePath);
+
+// Creates or empties the working copy (shared with nobody) and writes the database's
+// plaintext into it. When the working copy cannot be created: CFileException. When the
+// database cannot be opened: the working copy is wiped, unreadableFlag set to 1, and
+// CFileException raised.
+void DecryptDatabaseToWorkFile(const Key& key, const std::string& databasePath,
+                               int& unreadableFlag);
+// Encrypts the working copy over the database (by a new file and a rename); the working
+// copy stays. When it cannot be opened: CFileException, nothing written.
+void EncryptWorkFileToDatabase(const Key& key, const std::string& databasePath);

@@ -1,0 +1,76 @@
+// The scripted user-interface seam of the tests and the driver. It records every event as
+// the JSON line the driver prints and answers modal events from a script of JSON lines:
+//   {"messagebox":"yes"}            answers the next message box ("ok","cancel","yes","no")
+//   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0},"result":"cancel"}
+//   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog
+//   {"clipboard":["E:\\a.txt"]} or {"clipboard":null}
+// An event with no script line left takes its default (the default button; a dialog closed
+// with OK, members as filled; an empty clipboard file list is "no files").
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+
+class ScriptedUi : public IUserInterface {
+public:
+    ScriptedUi();
+    ~ScriptedUi() override;
+
+    // One script line; throws std::invalid_argument for a line it cannot read.
+    void AddScriptLine(const std::string& jsonLine);
+    void LoadScriptFile(const std::string& path);
+
+    // Every event so far, one JSON line each (no trailing newline).
+    const std::vector<std::string>& Events() const { return m_events; }
+    void ClearEvents() { m_events.clear(); }
+    // Called with each event line as it happens (the driver prints it).
+    std::function<void(const std::string&)> onEvent;
+    // Called for each dialog after its members were set from the script and before it
+    // "closes" (tests may inspect or change the model there).
+    std::function<void(CDialog&)> onDialog;
+
+    // What the last progress dialog showed (not printed): title, item texts, bar, cancel polls.
+    std::string progressTitle;
+    std::map<int, std::string> progressTexts;
+    int progressPos = 0;
+    long progressPolls = 0;
+    bool progressOpen = false;
+    // Status-bar pane 0 as it stands.
+    std::string statusText;
+
+    // IUserInterface
+    MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
+    int RunModal(CDialog& dialog) override;
+    std::unique_ptr<ProgressWindow> CreateProgress(int templateId) override;
+    void StatusProgressBegin(const std::string& caption, int total, COLORREF colour,
+                             bool defaultColour) override;
+    void StatusProgressStep() override;
+    void StatusProgressEnd() override;
+    void SetStatusText(const std::string& text) override;
+    void BusyCursor() override {}
+    void PlaySoundResource(const std::string& name) override;
+    void PlaySoundFile(const std::string& winPath) override;
+    ClipboardState GetClipboardFiles(std::vector<std::string>& files) override;
+    void ShowHelp(const std::string& helpText) override;
+    void ReportFileException(const CFileException& e) override;
+    void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
+    void KillTimer(int id) override;
+
+    // Emits one event line (used by the seam itself and by the driver for its own lines).
+    void Emit(const std::string& jsonLine);
+
+private:
+    struct Answer;
+    std::deque<Answer>* m_answers;
+    std::vector<std::string> m_events;
+    long m_cancelAtPoll = 0;  // for the next progress dialog
+};
+
+// A JSON string of a byte text: each byte 0x00-0xFF stands for the code point of the same
+// value (so any bytes survive).
+std::string JsonString(const std::string& bytes);
