@@ -1,0 +1,38 @@
+// What the check run hands to the acceptance of a changed file and to the restore: the
+// record being reported, the file's present state, and the run's own counters and flags
+// that an acceptance moves (the working copy is rewritten and the stream repositioned).
+#pragma once
+
+#include <string>
+
+#include "platform/FindData.h"
+
+class CListview;
+class CMainFrame;
+class CChangedFileDetailsDlg;
+
+struct CheckRunState {
+    CListview* view = nullptr;
+    CMainFrame* frame = nullptr;
+
+    int recordsCounted = 0;  // N, from the counting pass
+    int recordsBegun = 0;
+    int recordsMoved = 0;    // records moved to the end by acceptances so far
+    bool refill = false;     // the list is refilled at the finish
+    bool repositioned = false;
+
+    std::string path;            // the record's path
+    std::string storedDigest;    // 32 characters as stored
+    std::string newDigest;       // 32 lower-case hex characters
+    platform::WIN32_FIND_DATA findData;  // as the check took it when it opened the file
+    bool findDataValid = false;
+};
+
+// Choices 1 and 2: the record rewritten from the file's present state and moved to the end
+// of the database, the running check repositioned on its next record (in the frame's
+// m_checkWorkFile), the database's digest refreshed; choice 1 also renews the backup copy.
+void AcceptChangedFile(CheckRunState& run, int choice);
+
+// Choice 3: asks "File restore from backup." what to do with the changed file, then puts
+// the backed-up original in its place.
+void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& details);
