@@ -1,0 +1,115 @@
+// Choice 1 renews the accepted file's backup copy: its copy and entry take the place of the
+// old ones (or go at the end), other copies keep their bytes, and a changed file that cannot
+// be read leaves the backup pair as it was.
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "check/AcceptChange.h"
+#include "check/CheckRunState.h"
+#include "platform/File.h"
+#include "storage/BackupIndex.h"
+#include "tests/check/AcceptRestoreFixture.h"
+
+namespace {
+
+using AcceptRenewBackupTest = AcceptRestoreFixture;
+
+const std::string kSep(1, '\x7f');
+
+TEST_F(AcceptRenewBackupTest, EncryptedCopyOfTheSecondOfThreeTakesItsPlace) {
+    BuildThree("N");
+    const std::string changed(500, 'y');
+    p.WriteFile(files[1], changed);
+    CheckRunState run = RunAt(files[1], 2);
+    AcceptChangedFile(run, 1);
+
+    const std::string newCopy = EncryptedCopy(changed);
+    ASSERT_EQ(512u, newCopy.size());
+    EXPECT_EQ(copies[0] + newCopy + copies[2], p.ReadFile(BackupFilePath()));
+    EXPECT_EQ(entries[0] + files[1] + kSep + "N" + kSep + "512.00" + kSep + "500\n" + entries[2],
+              BackupIndexPlain());
+    EXPECT_EQ(changed, DecryptedCopy(newCopy, 500));
+    EXPECT_TRUE(p.ui.Events().empty());
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+TEST_F(AcceptRenewBackupTest, PlainCopyHoldsTheBytesAndItsLengthWithoutDecimals) {
+    BuildThree("P");
+    const std::string changed(500, 'z');
+    p.WriteFile(files[1], changed);
+    CheckRunState run = RunAt(files[1], 2);
+    AcceptChangedFile(run, 1);
+
+    EXPECT_EQ(copies[0] + changed + copies[2], p.ReadFile(BackupFilePath()));
+    EXPECT_EQ(entries[0] + files[1] + kSep + "P" + kSep + "500" + kSep + "500\n" + entries[2],
+              BackupIndexPlain());
+}
+
+TEST_F(AcceptRenewBackupTest, AFileWithoutAnEntryGetsItsCopyAndEntryAtTheEnd) {
+    BuildThree("N");
+    // d.txt was listed while backups were off.
+    p.WriteFile("E:\\d.txt", "first d");
+    records.push_back(AddedRecord("E:\\d.txt"));
+    StoreDatabase(records[0] + records[1] + records[2] + records[3]);
+    p.WriteFile("E:\\d.txt", "second d");
+
+    CheckRunState run = RunAt("E:\\d.txt", 4);
+    AcceptChangedFile(run, 1);
+    EXPECT_EQ(copies[0] + copies[1] + copies[2] + EncryptedCopy("second d"),
+              p.ReadFile(BackupFilePath()));
+    EXPECT_EQ(entries[0] + entries[1] + entries[2] + "E:\\d.txt" + kSep + "N" + kSep + "16.00" +
+                  kSep + "8\n",
+              BackupIndexPlain());
+}
+
+TEST_F(AcceptRenewBackupTest, AMissingBackupFileCountsAsEmpty) {
+    BuildThree("P");
+    platform::RemoveFile(BackupFilePath());
+    p.WriteFile(files[0], "new a");
+    CheckRunState run = RunAt(files[0], 1);
+    AcceptChangedFile(run, 1);
+    // The first copy is the only one whose place is known: the others were lost with the file.
+    EXPECT_EQ("new a", p.ReadFile(BackupFilePath()));
+    EXPECT_EQ(files[0] + kSep + "P" + kSep + "5" + kSep + "5\n" + entries[1] + entries[2],
+              BackupIndexPlain());
+
+    // Renewing the third: the copies before it are missing, zero bytes keep its offset.
+    platform::RemoveFile(BackupFilePath());
+    p.WriteFile(files[2], "new c");
+    run = RunAt(files[2], 2);  // b, c, then the renewed a
+    AcceptChangedFile(run, 1);
+    const size_t offset = 5 + originals[1].size();
+    EXPECT_EQ(std::string(offset, '\0') + "new c", p.ReadFile(BackupFilePath()));
+}
+
+// The changed file is held by another program: the message names it and its cause, and the
+// backup pair stays as it was, with no temporary file left.
+TEST_F(AcceptRenewBackupTest, AnUnreadableChangedFileKeepsTheOldPair) {
+    for (const char* mode : {"P", "N"}) {
+        SCOPED_TRACE(mode);
+        BuildThree(mode);
+        const std::string indexBefore = p.ReadFile(BackupIndexPath());
+        const std::string backupBefore = p.ReadFile(BackupFilePath());
+        p.WriteFile(files[1], "changed b");
+        CheckRunState run = RunAt(files[1], 2);
+        platform::CFile holder;
+        ASSERT_TRUE(holder.Open(files[1], "rb", platform::Share::DenyAll));
+        p.ui.ClearEvents();
+        AcceptChangedFile(run, 1);
+        holder.Close();
+
+        ASSERT_EQ(1u, p.ui.Events().size());
+        EXPECT_EQ(
+            "{\"event\":\"messagebox\",\"text\":\"Couldn't check E:\\\\b.txt\\nReason: "
+            "SharingViolation. \",\"icon\":\"exclamation\",\"buttons\":\"ok\",\"answer\":\"ok\"}",
+            p.ui.Events()[0]);
+        EXPECT_EQ(indexBefore, p.ReadFile(BackupIndexPath()));
+        EXPECT_EQ(backupBefore, p.ReadFile(BackupFilePath()));
+        // The record itself is accepted.
+        EXPECT_EQ(records[0] + records[2] + AcceptedRecordLine(run, 1), DatabasePlain());
+        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+        p.frame.m_checkWorkFile.reset();
+    }
+}
+
+}  // namespace

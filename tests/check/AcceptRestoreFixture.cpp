@@ -1,0 +1,185 @@
+// The shared situation of the acceptance and restore tests.
+#include "tests/check/AcceptRestoreFixture.h"
+
+#include <algorithm>
+
+#include "platform/FindData.h"
+#include "storage/BackupIndex.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/FileRecord.h"
+#include "storage/Md5.h"
+#include "storage/ProtectedFile.h"
+
+AcceptRestoreFixture::AcceptRestoreFixture() {
+    view = std::make_unique<CListview>(p.frame);
+    view->m_databasePath = kDatabase;
+    p.frame.m_openDatabasePath = kDatabase;
+    p.SetReg("Config17", "N");
+}
+
+AcceptRestoreFixture::~AcceptRestoreFixture() {
+    p.frame.m_checkWorkFile.reset();
+}
+
+std::string AcceptRestoreFixture::Digest(const std::string& bytes) {
+    Md5Context ctx;
+    MD5Init(&ctx);
+    MD5Update(&ctx, bytes.data(), bytes.size());
+    return DigestHex(MD5Final(&ctx));
+}
+
+std::string AcceptRestoreFixture::AddedRecord(const std::string& path) const {
+    platform::WIN32_FIND_DATA data;
+    EXPECT_TRUE(platform::GetFindData(path, data)) << path;
+    FileRecord record =
+        MakeFileRecord(path, Digest(p.ReadFile(path)), FormatAddedSizeField(data.nFileSizeLow),
+                       data.dwFileAttributes, data.ftLastWriteTime, data.ftCreationTime);
+    return BuildFileRecordLine(record) + "\r\n";
+}
+
+void AcceptRestoreFixture::StoreDatabase(const std::string& plain) {
+    p.WriteFile("E:\\plain.tmp", plain);
+    EncryptFileWithIv(p.frame.m_fileKey, kDatabase, "E:\\plain.tmp", DatabaseIv(kDatabase));
+    platform::RemoveFile("E:\\plain.tmp");
+    StoreDatabaseIndex();
+}
+
+void AcceptRestoreFixture::StoreDatabaseIndex() {
+    FILETIME created;
+    created.dwHighDateTime = 30000000;
+    created.dwLowDateTime = 0x90000000;
+    const std::string line =
+        BuildDatabaseIndexLine(kDatabase, 1, created, DigestStoredFile(kDatabase)) + "\r\n";
+    p.WriteFile("E:\\plain.tmp", line);
+    EncryptFileWithIv(p.frame.m_fileKey, DatabaseIndexPath(p.BackupDir()), "E:\\plain.tmp",
+                      p.frame.m_indexIv);
+    platform::RemoveFile("E:\\plain.tmp");
+}
+
+std::string AcceptRestoreFixture::DatabasePlain() const {
+    std::string plain;
+    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, kDatabase, DatabaseIv(kDatabase), plain));
+    return plain;
+}
+
+std::string AcceptRestoreFixture::DatabaseIndexPlain() const {
+    std::string plain;
+    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, DatabaseIndexPath(p.BackupDir()),
+                                    p.frame.m_indexIv, plain));
+    return plain;
+}
+
+std::string AcceptRestoreFixture::BackupIndexPath() const {
+    return ::BackupIndexPath(p.BackupDir(), "1");
+}
+
+std::string AcceptRestoreFixture::BackupFilePath() const {
+    return ::BackupFilePath(p.BackupDir(), "1");
+}
+
+void AcceptRestoreFixture::StoreBackupIndex(const std::string& plain) {
+    p.WriteFile("E:\\plain.tmp", plain);
+    EncryptFileWithIv(p.frame.m_fileKey, BackupIndexPath(), "E:\\plain.tmp",
+                      IvFromText(BackupIndexPath()));
+    platform::RemoveFile("E:\\plain.tmp");
+}
+
+std::string AcceptRestoreFixture::BackupIndexPlain() const {
+    std::string plain;
+    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, BackupIndexPath(),
+                                    IvFromText(BackupIndexPath()), plain));
+    return plain;
+}
+
+std::string AcceptRestoreFixture::EncryptedCopy(const std::string& bytes) const {
+    p.WriteFile("E:\\plain.tmp", bytes);
+    EncryptFileWithIv(p.frame.m_fileKey, "E:\\cipher.tmp", "E:\\plain.tmp",
+                      IvFromText(BackupIndexPath()));
+    std::string copy = p.ReadFile("E:\\cipher.tmp");
+    platform::RemoveFile("E:\\plain.tmp");
+    platform::RemoveFile("E:\\cipher.tmp");
+    return copy;
+}
+
+std::string AcceptRestoreFixture::DecryptedCopy(const std::string& copy, size_t plainSize) const {
+    p.WriteFile("E:\\cipher.tmp", copy);
+    DecryptFileWithIvToLength(p.frame.m_fileKey, "E:\\cipher.tmp", "E:\\plain.tmp",
+                              IvFromText(BackupIndexPath()), double(plainSize));
+    std::string plain = p.ReadFile("E:\\plain.tmp");
+    platform::RemoveFile("E:\\plain.tmp");
+    platform::RemoveFile("E:\\cipher.tmp");
+    return plain;
+}
+
+CheckRunState AcceptRestoreFixture::RunAt(const std::string& path, int begun, int moved) {
+    CheckRunState run;
+    run.view = view.get();
+    run.frame = &p.frame;
+    const std::string plain = DatabasePlain();
+    run.recordsCounted = static_cast<int>(std::count(plain.begin(), plain.end(), '\n'));
+    run.recordsBegun = begun;
+    run.recordsMoved = moved;
+    run.path = path;
+    run.newDigest = Digest(p.ReadFile(path));
+    run.findDataValid = platform::GetFindData(path, run.findData);
+
+    p.frame.m_checkWorkFile.reset();
+    view->DecryptDatabaseToWorkFile();
+    p.frame.m_checkWorkFile = std::make_unique<platform::CFile>();
+    p.frame.m_checkWorkFile->OpenOrThrow(DatabaseWorkCopyPath(kDatabase), "rb+",
+                                         platform::Share::DenyAll);
+    std::string line;
+    for (int i = 1; i < begun; ++i) p.frame.m_checkWorkFile->ReadLine(line);
+    std::string pathRead;
+    for (int c; (c = p.frame.m_checkWorkFile->GetC()) >= 0 && c != 0x7F;)
+        pathRead += static_cast<char>(c);
+    EXPECT_EQ(path, pathRead);
+    char digest[32];
+    EXPECT_EQ(32u, p.frame.m_checkWorkFile->Read(digest, 32));
+    run.storedDigest.assign(digest, 32);
+    return run;
+}
+
+void AcceptRestoreFixture::BuildThree(const std::string& mode,
+                                      const std::vector<std::string>& contents) {
+    files = {"E:\\a.txt", "E:\\b.txt", "E:\\c.txt"};
+    originals = {std::string(37, 'a'), std::string(100, 'b') + "\n", std::string(16, 'c')};
+    if (!contents.empty())
+        originals = contents;
+    records.clear();
+    entries.clear();
+    copies.clear();
+    std::string database, index, backup;
+    for (size_t i = 0; i < files.size(); ++i) {
+        p.WriteFile(files[i], originals[i]);
+        records.push_back(AddedRecord(files[i]));
+        const uint32_t size = static_cast<uint32_t>(originals[i].size());
+        entries.push_back(BuildBackupIndexLine(files[i], mode, CopyLengthFor(mode, size), size) +
+                          "\r\n");
+        copies.push_back(mode == "N" ? EncryptedCopy(originals[i]) : originals[i]);
+        database += records[i];
+        index += entries[i];
+        backup += copies[i];
+    }
+    StoreDatabase(database);
+    StoreBackupIndex(index);
+    p.WriteFile(BackupFilePath(), backup);
+    p.SetReg("Config17", mode);
+}
+
+std::vector<std::string> AcceptRestoreFixture::Leftovers() const {
+    std::vector<std::string> found;
+    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", "Backup File 11",
+                             "Backup Index 11", "db.qdb1"}) {
+        for (const std::string& f : p.FilesNamed(part)) {
+            // The check's own working copy stays while the check runs.
+            const std::string work = "/db.qdb.123456789z";
+            const bool isWorkCopy = f.size() >= work.size() &&
+                                    f.compare(f.size() - work.size(), work.size(), work) == 0;
+            if (isWorkCopy && p.frame.m_checkWorkFile)
+                continue;
+            found.push_back(f);
+        }
+    }
+    return found;
+}

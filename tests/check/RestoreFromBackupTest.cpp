@@ -1,0 +1,260 @@
+// Restore from backup: the file's entry by the readers' rule and its copy's offset, mode-"N"
+// copies decrypted to their plain length, the changed file overwritten or moved aside as
+// ".CHANGED", ".CHANGED1", ..., and the messages, status texts and clean-up of every ending.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "check/ChangedFileDetailsDlg.h"
+#include "check/CheckRunState.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/BackupIndex.h"
+#include "tests/check/AcceptRestoreFixture.h"
+
+namespace {
+
+class RestoreFromBackupTest : public AcceptRestoreFixture {
+  protected:
+    // Runs the restore of `path` as the check does for choice 3, the restore dialog answered
+    // with `mode` (or cancelled when mode is -1).
+    void Restore(const std::string& path, int mode) {
+        if (mode < 0)
+            p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","result":"cancel"})");
+        else
+            p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)" +
+                               std::to_string(mode) + "}}");
+        CChangedFileDetailsDlg details(view.get());
+        details.m_pathLine1 = path.substr(0, 92);
+        if (path.size() > 92)
+            details.m_pathLine2 = path.substr(92, 92);
+        if (path.size() > 184)
+            details.m_pathLine3 = path.substr(184);
+        CheckRunState run;
+        run.view = view.get();
+        run.frame = &p.frame;
+        run.path = path;
+        p.ui.ClearEvents();
+        RestoreFileFromBackup(run, details);
+    }
+    static std::string Box(const std::string& jsonText, const char* icon) {
+        return "{\"event\":\"messagebox\",\"text\":\"" + jsonText + "\",\"icon\":\"" + icon +
+               "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
+    }
+    static std::string Status(const char* text) {
+        return std::string("{\"event\":\"status\",\"text\":\"") + text + "\"}";
+    }
+    static std::string Progress(const char* caption) {
+        return std::string("{\"event\":\"progress\",\"caption\":\"") + caption + "\"}";
+    }
+    std::string ChangedFolder() {
+        std::string folder;
+        EXPECT_TRUE(ReadSetting(settings::kChangedFilesDir, folder));
+        return folder;
+    }
+    std::vector<std::string> Events(size_t from = 1) {
+        const auto& all = p.ui.Events();
+        return std::vector<std::string>(all.begin() + static_cast<long>(from), all.end());
+    }
+};
+
+const std::string kSep(1, '\x7f');
+
+TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
+    BuildThree("N", {"first", std::string(250, 'x') + std::string(250, 'y'), "third"});
+    p.WriteFile(files[1], "changed");
+    Restore(files[1], 0);
+
+    EXPECT_EQ(originals[1], p.ReadFile(files[1]));
+    ASSERT_EQ(7u, p.ui.Events().size());
+    EXPECT_EQ(
+        "{\"event\":\"dialog\",\"class\":\"CRestoreDlg\",\"members\":{\"m_restoreMode\":1,"
+        "\"m_pathLine1\":\"E:\\\\b.txt\",\"m_pathLine2\":\"\",\"m_pathLine3\":\"\"},"
+        "\"result\":\"ok\"}",
+        p.ui.Events()[0]);
+    EXPECT_EQ((std::vector<std::string>{Progress("Initiating File Restoration..."),
+                                        Status("Processing..."), Progress("Restoring File..."),
+                                        Status("Processing..."), Status("Ready"),
+                                        Box("E:\\\\b.txt successfully restored.", "information")}),
+              Events());
+    // The last loop copied the 500 plain bytes of a 512-byte copy, one step each.
+    EXPECT_EQ(512, p.ui.statusProgressTotal);
+    EXPECT_EQ(500, p.ui.statusProgressSteps);
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+// Copies in both modes lie back to back; the k-th entry's copy starts after the lengths of
+// the entries before it.
+TEST_F(RestoreFromBackupTest, TheKthCopyStartsAfterTheCopyLengthsBeforeIt) {
+    files = {"E:\\a.txt", "E:\\b.txt", "E:\\c.txt"};
+    originals = {std::string(37, 'a'), std::string(101, 'b'), std::string(20, 'c')};
+    const char* modes[] = {"P", "N", "P"};
+    std::string database, index, backup;
+    for (size_t i = 0; i < 3; ++i) {
+        p.WriteFile(files[i], originals[i]);
+        database += AddedRecord(files[i]);
+        const uint32_t size = static_cast<uint32_t>(originals[i].size());
+        index +=
+            BuildBackupIndexLine(files[i], modes[i], CopyLengthFor(modes[i], size), size) + "\r\n";
+        backup += modes[i][0] == 'N' ? EncryptedCopy(originals[i]) : originals[i];
+    }
+    ASSERT_EQ(37u + 112u + 20u, backup.size());
+    StoreDatabase(database);
+    StoreBackupIndex(index);
+    p.WriteFile(BackupFilePath(), backup);
+
+    for (size_t i : {2, 1, 0}) {
+        p.WriteFile(files[i], "changed");
+        Restore(files[i], 0);
+        EXPECT_EQ(originals[i], p.ReadFile(files[i])) << files[i];
+    }
+}
+
+TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsTaken) {
+    p.WriteFile("E:\\a.txt", "A");
+    StoreDatabase(AddedRecord("E:\\a.txt"));
+    StoreBackupIndex("E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" +
+                     kSep + "P" + kSep + "1.00" + kSep + "1\r\n");
+    p.WriteFile(BackupFilePath(), "BAKA");
+    p.WriteFile("E:\\a.txt", "changed");
+    Restore("E:\\a.txt", 0);
+    EXPECT_EQ("BAK", p.ReadFile("E:\\a.txt"));
+}
+
+TEST_F(RestoreFromBackupTest, AFileBackedUpEmptyIsRestoredEmpty) {
+    for (const char* mode : {"N", "P"}) {
+        SCOPED_TRACE(mode);
+        BuildThree(mode, {"one", "", "three"});
+        p.WriteFile(files[1], "now full");
+        Restore(files[1], 0);
+        EXPECT_EQ("", p.ReadFile(files[1]));
+        EXPECT_EQ(Box("E:\\\\b.txt successfully restored.", "information"), p.ui.Events().back());
+    }
+    // Even without a backup file: an empty copy needs none of its bytes.
+    platform::RemoveFile(BackupFilePath());
+    p.WriteFile(files[1], "full again");
+    Restore(files[1], 0);
+    EXPECT_EQ("", p.ReadFile(files[1]));
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+TEST_F(RestoreFromBackupTest, MovedAsideAsChangedThenChanged1) {
+    BuildThree("N");
+    const std::string folder = ChangedFolder();
+    p.WriteFile(files[0], "first change");
+    Restore(files[0], 1);
+    EXPECT_EQ(originals[0], p.ReadFile(files[0]));
+    EXPECT_EQ("first change", p.ReadFile(folder + "a.txt.CHANGED"));
+
+    p.WriteFile(files[0], "second change");
+    Restore(files[0], 1);
+    EXPECT_EQ(originals[0], p.ReadFile(files[0]));
+    EXPECT_EQ("first change", p.ReadFile(folder + "a.txt.CHANGED"));
+    EXPECT_EQ("second change", p.ReadFile(folder + "a.txt.CHANGED1"));
+    EXPECT_EQ(Box("E:\\\\a.txt successfully restored.", "information"), p.ui.Events().back());
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+TEST_F(RestoreFromBackupTest, AMissingChangedFilesFolderIsMade) {
+    BuildThree("P");
+    p.SetReg(settings::kChangedFilesDir, "E:\\Changed\\");
+    p.WriteFile(files[2], "changed");
+    Restore(files[2], 1);
+    EXPECT_EQ(originals[2], p.ReadFile(files[2]));
+    EXPECT_EQ("changed", p.ReadFile("E:\\Changed\\c.txt.CHANGED"));
+}
+
+// No name in the changed-files folder can take the file: it stays where it is, unchanged.
+TEST_F(RestoreFromBackupTest, AChangedFileThatCannotBeMovedAsideStays) {
+    BuildThree("N");
+    p.SetReg(settings::kChangedFilesDir, "E:\\no\\such\\folder\\");
+    p.WriteFile(files[1], "changed");
+    Restore(files[1], 1);
+    EXPECT_EQ("changed", p.ReadFile(files[1]));
+    EXPECT_EQ(Box("Couldn't restore E:\\\\b.txt at this time. Close the application and try "
+                  "again.",
+                  "exclamation"),
+              p.ui.Events().back());
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+TEST_F(RestoreFromBackupTest, AFileWithoutAnEntryWasNotBackedUp) {
+    BuildThree("N");
+    p.WriteFile("E:\\d.txt", "not backed up");
+    Restore("E:\\d.txt", 0);
+    EXPECT_EQ("not backed up", p.ReadFile("E:\\d.txt"));
+    EXPECT_EQ((std::vector<std::string>{
+                  Box("E:\\\\d.txt was not backed up. To enable restoration in future, change your "
+                      "settings with the 'Configuration' menu.",
+                      "exclamation")}),
+              Events());
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+TEST_F(RestoreFromBackupTest, CancelLeavesTheChangedFileAsItIs) {
+    BuildThree("N");
+    p.WriteFile(files[0], "changed");
+    Restore(files[0], -1);
+    EXPECT_EQ("changed", p.ReadFile(files[0]));
+    EXPECT_EQ(1u, p.ui.Events().size());  // the dialog alone
+    EXPECT_TRUE(p.FilesNamed(".CHANGED").empty());
+}
+
+// A backup file cut short gives no restore at all: the changed file is never replaced by
+// part of its original.
+TEST_F(RestoreFromBackupTest, AnIncompleteCopyIsNotPutInPlace) {
+    for (const char* mode : {"P", "N"}) {
+        SCOPED_TRACE(mode);
+        BuildThree(mode);
+        const std::string backup = p.ReadFile(BackupFilePath());
+        p.WriteFile(BackupFilePath(), backup.substr(0, backup.size() - 3));
+        p.WriteFile(files[2], "changed");
+        Restore(files[2], 0);
+        EXPECT_EQ("changed", p.ReadFile(files[2]));
+        EXPECT_EQ(Status("Ready"), Events()[Events().size() - 2]);
+        EXPECT_EQ(Box("Couldn't restore E:\\\\c.txt.\\nIts backup copy in C:\\\\Program "
+                      "Files\\\\Quillstead\\\\Backup Files\\\\Backup File 1 is incomplete.",
+                      "exclamation"),
+                  p.ui.Events().back());
+        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+    }
+}
+
+// A temporary file beside the changed file cannot be made (a folder holds its name) on a
+// fixed drive: the message names it and the cause.
+TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
+    for (const char* suffix : {".Ptemp", ".987654321z"}) {
+        SCOPED_TRACE(suffix);
+        BuildThree("N");
+        p.WriteFile(files[0], "changed");
+        ASSERT_TRUE(platform::CreateDirectory(files[0] + suffix));
+        platform::CFile probe;
+        int cause = 0;
+        ASSERT_FALSE(probe.Open(files[0] + suffix, "wb", platform::Share::DenyNone, &cause));
+        Restore(files[0], 0);
+        EXPECT_EQ("changed", p.ReadFile(files[0]));
+        EXPECT_EQ(Box(std::string("Couldn't restore E:\\\\a.txt.\\nE:\\\\a.txt") + suffix +
+                          " could not be created.\\nReason: " + FileErrorName(cause),
+                      "exclamation"),
+                  p.ui.Events().back());
+        std::filesystem::remove(p.Host(files[0] + suffix));
+        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+    }
+}
+
+TEST_F(RestoreFromBackupTest, PathInThreeLinesIsJoinedBack) {
+    const std::string folder = "E:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e');
+    const std::string path = folder + "\\" + std::string(80, 'f') + ".txt";
+    ASSERT_GT(path.size(), 184u);
+    p.WriteFile(path, "original");
+    StoreDatabase(AddedRecord(path));
+    StoreBackupIndex(path + kSep + "P" + kSep + "8.00" + kSep + "8\r\n");
+    p.WriteFile(BackupFilePath(), "original");
+    p.WriteFile(path, "changed");
+    Restore(path, 0);
+    EXPECT_EQ("original", p.ReadFile(path));
+}
+
+}  // namespace
