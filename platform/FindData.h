@@ -31,7 +31,7 @@ struct WIN32_FIND_DATA {
 // the wildcards * and ? ("C:\Data\*", "C:\Data\*.txt", "C:\Data\a.txt"), matched without
 // letter case. "." and ".." are never returned.
 class FindFile {
-public:
+  public:
     FindFile() = default;
     ~FindFile() { Close(); }
     FindFile(const FindFile&) = delete;
@@ -42,8 +42,8 @@ public:
     bool Next(WIN32_FIND_DATA& data);
     void Close();
 
-private:
-    std::string m_folder;  // Windows path of the folder, with its trailing backslash
+  private:
+    std::string m_folder;  // host path of the folder, with its trailing slash
     std::vector<std::string> m_names;
     size_t m_next = 0;
 };

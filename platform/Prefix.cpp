@@ -11,8 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Drives.h"
+#include "platform/Registry.h"
 
 namespace platform {
 
@@ -63,6 +65,22 @@ void MakeLinkIfMissing(const std::string& link, const std::string& target) {
     }
 }
 
+// The settings' values on a first start, in the order they are written.
+const std::pair<const char*, const char*> kDefaultValues[] = {
+    {"Install Directory", "C:\\Program Files\\Quillstead\\"},
+    {"Backup\\Backup Files Directory", "C:\\Program Files\\Quillstead\\Backup Files\\"},
+    {"Changed Files Directory", "C:\\Program Files\\Quillstead\\Changed Files\\"},
+    {"Checking Schedule Directory", "C:\\Program Files\\Quillstead\\Checking Schedule\\"},
+    {"Config1", "~"},
+    {"Config2", "1"},
+    {"Config3", "C:\\Program Files\\Quillstead\\Backup Databases\\"},
+    {"Config4", "1"},
+    {"Config5", "1"},
+    {"Config13", "0"},
+    {"Config14", ""},
+    {"Config17", "N"},
+};
+
 }  // namespace
 
 std::string PrefixRoot() {
@@ -93,6 +111,13 @@ void FirstStartSetup() {
     // c: is relative, so the prefix may be moved as a whole.
     MakeLinkIfMissing(DosDevicesDir() + "/c:", "../drive_c");
     MakeLinkIfMissing(DosDevicesDir() + "/z:", "/");
+
+    RegistryValues defaults;
+    for (const auto& v : kDefaultValues) defaults.Set(v.first, v.second);
+    if (!RegWriteMissingValues(defaults)) {
+        throw std::runtime_error("Cannot write the default settings into " + RegistryFilePath() +
+                                 " (the file cannot be read or replaced).");
+    }
 
     const std::string install = "C:\\Program Files\\Quillstead\\";
     for (const char* sub : {"", "Backup Files", "Changed Files", "Checking Schedule"}) {
