@@ -4,7 +4,6 @@
 #include "platform/Drives.h"
 
 #include <dirent.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>

@@ -164,25 +164,26 @@ bool FindFile::First(const std::string& pattern, WIN32_FIND_DATA& data) {
         return false;
     const std::string& hostDir = m_folder;
 
-    struct stat st;
-    if (!HasWildcards(last) && last != "." && last != ".." &&
-        lstat((hostDir + last).c_str(), &st) == 0) {
-        m_names.push_back(last);  // the exact name: no need to read the folder
-    } else {
-        const std::string match = last == "*.*" ? std::string("*") : last;
-        DIR* dir = opendir(hostDir.c_str());
-        if (!dir)
+    if (!HasWildcards(last)) {
+        struct stat st;
+        if (last == "." || last == ".." || lstat((hostDir + last).c_str(), &st) != 0)
             return false;
-        while (struct dirent* e = readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name == "." || name == "..")
-                continue;
-            if (Matches(match.c_str(), name.c_str()))
-                m_names.push_back(name);
-        }
-        closedir(dir);
-        std::sort(m_names.begin(), m_names.end(), NameLess);
+        m_names.push_back(last);
+        return Next(data);
     }
+    const std::string match = last == "*.*" ? std::string("*") : last;
+    DIR* dir = opendir(hostDir.c_str());
+    if (!dir)
+        return false;
+    while (struct dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (Matches(match.c_str(), name.c_str()))
+            m_names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(m_names.begin(), m_names.end(), NameLess);
     return Next(data);
 }
 
