@@ -11,11 +11,11 @@
 #include "tests/support/ScriptedUi.h"
 
 class TempPrefix {
-public:
+  public:
     explicit TempPrefix(const std::string& password = "test password");
     ~TempPrefix();
 
-    std::string root;   // host path of the temporary folder (the prefix is root + "/prefix")
+    std::string root;  // host path of the temporary folder (the prefix is root + "/prefix")
     ScriptedUi ui;
     CMainFrame frame;
 
@@ -31,3 +31,6 @@ public:
     // `part` (for "no plaintext copy is left" checks).
     std::vector<std::string> FilesNamed(const std::string& part) const;
 };
+
+// The key of a password, derived once per process and then taken from a cache.
+Key TestKey(const std::string& password);
