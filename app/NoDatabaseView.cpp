@@ -133,11 +133,14 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
         return false;
     }
 
+    // The backup pair first: should the database then fail, the pair left behind only moves
+    // the next database's number on, while a database left without its index line would
+    // block its own path.
     const unsigned n = NewBackupNumber(lines, backupDir);
-    // An empty database is an empty protected file.
-    CreateEmptyFile(path);
     CreateEmptyFile(BackupFilePath(backupDir, std::to_string(n)));
     CreateEmptyFile(BackupIndexPath(backupDir, std::to_string(n)));
+    // An empty database is an empty protected file.
+    CreateEmptyFile(path);
 
     std::string text = plain;
     if (!text.empty() && text.back() != '\n')

@@ -120,6 +120,20 @@ void TempPrefix::SetReg(const std::string& subkey, const std::string& value) con
         throw std::runtime_error("cannot write the setting " + subkey);
 }
 
+void TempPrefix::RemoveReg(const std::string& subkey) const {
+    const std::string file = platform::RegistryFilePath();
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    platform::RegistryValues values;
+    if (!platform::ParseRegistryText(text.str(), values))
+        throw std::runtime_error("cannot read " + file);
+    values.erase(subkey);
+    const std::string out = platform::FormatRegistryText(values);
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(out.data(), static_cast<std::streamsize>(out.size()));
+}
+
 std::vector<std::string> TempPrefix::FilesNamed(const std::string& part) const {
     std::vector<std::string> found;
     std::error_code ec;

@@ -27,6 +27,8 @@ class TempPrefix {
     std::string ReadFile(const std::string& winPath) const;  // throws when missing
     bool Exists(const std::string& winPath) const;
     void SetReg(const std::string& subkey, const std::string& value) const;
+    // Takes the value out of the registry file, so reading it fails.
+    void RemoveReg(const std::string& subkey) const;
     // Host paths of every file under the prefix and the drives' folders whose name holds
     // `part` (for "no plaintext copy is left" checks).
     std::vector<std::string> FilesNamed(const std::string& part) const;
