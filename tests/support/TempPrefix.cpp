@@ -60,6 +60,17 @@ void MakeWritable(const std::string& root) {
     }
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The seam of the innermost TempPrefix, so that one ending gives the seam back to the one
+// around it (Ui() itself cannot be asked while none is installed).
+IUserInterface* g_installedUi = nullptr;
+
 }  // namespace
 
 Key TestKey(const std::string& password) {
@@ -71,6 +82,8 @@ TempPrefix::TempPrefix(const std::string& password) : root(MakeTempRoot()) {
     platform::FirstStartSetup();
     fs::create_directories(root + "/e");
     platform::SetDriveLink('e', root + "/e");
+    m_previousUi = g_installedUi;
+    g_installedUi = &ui;
     SetUi(&ui);
     frame.SetKey(CachedKey(password));
 }
@@ -121,15 +134,24 @@ void TempPrefix::SetReg(const std::string& subkey, const std::string& value) con
 }
 
 void TempPrefix::RemoveReg(const std::string& subkey) const {
+    // The key's section ("[...\<subkey>]" and its value line) is left out of the file.
     const std::string file = platform::RegistryFilePath();
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    platform::RegistryValues values;
-    if (!platform::ParseRegistryText(text.str(), values))
+    if (!in)
         throw std::runtime_error("cannot read " + file);
-    values.erase(subkey);
-    const std::string out = platform::FormatRegistryText(values);
+    const std::string header = Lower("[HKEY_CURRENT_USER\\Software\\Quillstead\\" + subkey + "]");
+    std::string out, line;
+    bool skipping = false;
+    while (std::getline(in, line)) {
+        std::string bare = line;
+        if (!bare.empty() && bare.back() == '\r')
+            bare.pop_back();
+        if (!bare.empty() && bare[0] == '[')
+            skipping = Lower(bare) == header;
+        if (!skipping)
+            out += line + "\n";
+    }
+    in.close();
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(out.data(), static_cast<std::streamsize>(out.size()));
 }

@@ -32,6 +32,9 @@ class TempPrefix {
     // Host paths of every file under the prefix and the drives' folders whose name holds
     // `part` (for "no plaintext copy is left" checks).
     std::vector<std::string> FilesNamed(const std::string& part) const;
+
+  private:
+    IUserInterface* m_previousUi = nullptr;
 };
 
 // The key of a password, derived once per process and then taken from a cache.
