@@ -116,6 +116,8 @@ TEST_F(CreateDatabase, RefusesAndTouchesNothing) {
         std::string message;
     } cases[] = {
         {"E:\\a.qdb", "E:\\a.qdb is already a database."},
+        {"E:\\a.q",
+         "E:\\a.q cannot be created: the name of the database E:\\a.qdb begins with it."},
         {"E:\\taken.txt", "E:\\taken.txt already exists."},
         {"a.qdb", "a.qdb is not a full path of a file (such as C:\\Data\\files.qdb)."},
         {"E:a.qdb", "E:a.qdb is not a full path of a file (such as C:\\Data\\files.qdb)."},
