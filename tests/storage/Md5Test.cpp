@@ -36,11 +36,11 @@ TEST(Md5, Rfc1321TestSuite) {
 }
 
 TEST(Md5, SharedKnownAnswersWithContinuationAfterFinal) {
-    JsonValue vectors = LoadVectors("md5.json");
+    kat::Value vectors = kat::Load("md5.json");
     ASSERT_EQ(vectors.items.size(), 14u);
     int continued = 0;
-    for (const JsonValue& v : vectors.items) {
-        std::string input = FromHex(v["input_hex"].text);
+    for (const kat::Value& v : vectors.items) {
+        std::string input = kat::FromHex(v["input_hex"].text);
         Md5Context ctx;
         MD5Init(&ctx);
         MD5Update(&ctx, input.data(), input.size());
@@ -48,7 +48,7 @@ TEST(Md5, SharedKnownAnswersWithContinuationAfterFinal) {
         if (!v.Has("then_hex"))
             continue;
         ++continued;
-        std::string more = FromHex(v["then_hex"].text);
+        std::string more = kat::FromHex(v["then_hex"].text);
         MD5Update(&ctx, more.data(), more.size());
         EXPECT_EQ(DigestHex(MD5Final(&ctx)), v["digest_after_second_final"].text)
             << v["input_hex"].text;
@@ -104,9 +104,9 @@ TEST(Md5, DigestHexIsLowerCaseTwoDigitsPerByte) {
 }
 
 TEST(DigestText, SharedKnownAnswers) {
-    JsonValue vectors = LoadVectors("digest_text.json");
+    kat::Value vectors = kat::Load("digest_text.json");
     ASSERT_EQ(vectors.items.size(), 9u);
-    for (const JsonValue& v : vectors.items)
+    for (const kat::Value& v : vectors.items)
         EXPECT_EQ(TextDigestHex(v["text"].text), v["digest"].text) << v["text"].text;
 }
 
