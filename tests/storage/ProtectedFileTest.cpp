@@ -163,6 +163,23 @@ TEST_F(ProtectedFile, FullDiskLeavesTheStoredFileAsItWas) {
     EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));
 }
 
+TEST_F(ProtectedFile, WorkingCopyThatCannotBeEncryptedLeavesTheDatabase) {
+    const std::string db = "E:\\big.qdb";
+    Write(DatabaseWorkCopyPath(db), std::string(200000, 'r'));
+    Write(db, std::string(48, 'd'));
+    try {
+        FileSizeLimit full(50000);
+        EncryptWorkFileToDatabase(TestKey(7), db);
+        FAIL() << "no exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::diskFull);
+        EXPECT_EQ(e.m_strFileName, db);
+    }
+    EXPECT_EQ(Read(db), std::string(48, 'd'));
+    EXPECT_EQ(Read(DatabaseWorkCopyPath(db)), std::string(200000, 'r'));
+    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"big.qdb", "big.qdb.123456789z"}));
+}
+
 TEST_F(ProtectedFile, PlainCopyThatCannotBeWrittenWholeIsWiped) {
     Write("E:\\p", std::string(200000, 'p'));
     EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
