@@ -3,7 +3,9 @@
 // 0x7F; a check adds an empty sixth field and the last-checked time (high, low) in fields
 // 7 and 8. The file is a protected file in the backup folder under the key and m_indexIv.
 // This file owns the line's writer and readers, and the operations that rewrite the index:
-// the digest refresh and the last-checked time. Lines are never cut, however long.
+// the digest refresh and the last-checked time. Lines are never cut, however long. A
+// missing index has no line: the rewrites then change and create nothing. A line of the
+// database with fewer than five fields is left as it is by both rewrites.
 #pragma once
 
 #include <string>
