@@ -186,6 +186,12 @@ void RenewBackupCopy(CheckRunState& run) {
     const std::string newFilePath = filePath + "1";
     const std::string ntemp = backupDir + FileNameOf(path) + ".Ntemp";
 
+    // Temporary files an interrupted renewal left behind go first.
+    for (const std::string& stale : {indexCopy, newIndexPath}) TempFiles::WipeIfPresent(stale);
+    for (const std::string& stale : {newFilePath, ntemp})
+        if (platform::FileExists(stale))
+            platform::RemoveFile(stale);
+
     TempFiles temps;
     // A missing backup file holds no copies yet.
     CFile oldFile;

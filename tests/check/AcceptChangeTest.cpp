@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
+#include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"

@@ -75,8 +75,9 @@ class AcceptKillTest : public AcceptRestoreFixture {
         }
         int status = 0;
         waitpid(pid, &status, 0);
-        if (killAfterUs == 0)
+        if (killAfterUs == 0) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
         p.frame.m_checkWorkFile.reset();
         return std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - start);
@@ -135,6 +136,22 @@ TEST_F(AcceptKillTest, KillsAtAnyMomentLeaveWholeFiles) {
     }
     // The kills are spread over the acceptance: they meet more than one state.
     EXPECT_GT(seen.size(), 1u);
+    for (const std::string& state : seen) std::cout << "killed in state " << state << "\n";
+}
+
+}  // namespace
+
+namespace {
+
+// The next renewal removes the temporary files an interrupted one left, plaintext first.
+TEST_F(AcceptKillTest, TheNextRenewalClearsWhatAnInterruptedOneLeft) {
+    Reset();
+    Child(kStepNewBackupWritten, 0);
+    ASSERT_FALSE(p.FilesNamed("Backup Index 11").empty());
+    p.WriteFile(files[0], "changed a");
+    CheckRunState run = RunAt(files[0], 1);
+    AcceptChangedFile(run, 1);
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
 }  // namespace
