@@ -20,7 +20,9 @@ std::string DatabaseIndexWorkPath(const std::string& backupDir);  // + "12345678
 // The five-field line a new database gets, without its line break.
 std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned backupNumber,
                                    const FILETIME& created, const std::string& digest);
-// A line belongs to a database when its first characters equal the path (case-sensitive).
+// A line belongs to a database when it begins with the path (case-sensitive) followed by the
+// separator: the line of "C:\\a.qdb2" is not a line of "C:\\a.qdb", so a rewrite for one
+// database never touches another's line.
 bool IndexLineBelongsTo(const std::string& line, const std::string& databasePath);
 // Field k (1-based) of a line: the text before the k-th 0x7F after the (k-1)-th; false
 // when the line has fewer than k separators.

@@ -76,19 +76,13 @@ TEST_F(DatabaseIndexFile, DigestRefreshRewritesOnlyTheDatabasesLines) {
     StoreIndex(other + five + eight);
 
     UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
-    // The prefix rule takes "s.qdb2" as a line of "s.qdb" too; fields 1-4 and 6-8 stay.
+    // Only the database's own line changes, and only in field 5; the line of "s.qdb2",
+    // whose path merely begins with it, stays as it was.
     EXPECT_EQ(IndexPlain(), other + kDb +
                                 "\x7f"
                                 "4\x7f"
                                 "31129600\x7f-1\x7f" +
-                                digest + "\x7f\n" + kDb +
-                                "2\x7f"
-                                "5\x7f"
-                                "1\x7f"
-                                "2\x7f" +
-                                digest +
-                                "\x7f\x7f"
-                                "31129600\x7f-1242308600\x7f\r\n");
+                                digest + "\x7f\n" + eight);
     EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
 }
 
@@ -244,7 +238,7 @@ TEST_F(DatabaseIndexFile, FindLineTakesTheFirstThatBelongs) {
     StoreIndex(a + b);
     std::string line;
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb, line));
-    EXPECT_EQ(line, a);  // a longer path starting with the database's stands first
+    EXPECT_EQ(line, b);  // not the line of a longer path that begins with the database's
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb + "2", line));
     EXPECT_EQ(line, a);
     EXPECT_FALSE(FindDatabaseIndexLine(m_key, m_iv, kDir, "E:\\Data\\S.qdb", line));
