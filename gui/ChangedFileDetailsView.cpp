@@ -58,6 +58,8 @@ class ChangedFileDetailsView : public DialogView {
         auto* pairs = new wxGridBagSizer(2, 8);
         int row = 0;
         for (const Pair& pair : kPairs) {
+            if (row > 0)
+                pairs->Add(1, 6, wxGBPosition(row++, 1));
             pairs->Add(AddIcon(this, pair.mark), wxGBPosition(row, 0), wxGBSpan(2, 1),
                        wxALIGN_CENTER_VERTICAL | wxTOP, 4);
             pairs->Add(AddLabel(this, pair.addedLabel), wxGBPosition(row, 1));
@@ -65,22 +67,22 @@ class ChangedFileDetailsView : public DialogView {
             pairs->Add(AddLabel(this, pair.nowLabel), wxGBPosition(row + 1, 1));
             pairs->Add(AddText(this, pair.nowId), wxGBPosition(row + 1, 2));
             row += 2;
-            if (row < 10)
-                pairs->Add(1, 6, wxGBPosition(row++, 1));
         }
         middle->Add(pairs, 0, wxALL, 6);
 
         auto* options = new wxStaticBoxSizer(wxVERTICAL, this, "Options");
-        for (wxRadioButton* button : AddRadioGroup(
-                 options->GetStaticBox(),
-                 {{D::IDC_CHOICE_IGNORE, "Ignore and continue to check to rest of the database."},
-                  {D::IDC_CHOICE_RENEW,
-                   "Calculate the new digest value and add to the "
-                   "database. Make this file the new backup."},
-                  {D::IDC_CHOICE_KEEP,
-                   "Calculate the new digest value and add to the "
-                   "database. Leave the backup unchanged."},
-                  {D::IDC_CHOICE_RESTORE, "Restore the original file from backup."}})) {
+        // Each choice's text is its template lines, one under the other.
+        for (wxRadioButton* button :
+             AddRadioGroup(options->GetStaticBox(),
+                           {{D::IDC_CHOICE_IGNORE,
+                             "Ignore and continue to \ncheck to rest of the \ndatabase."},
+                            {D::IDC_CHOICE_RENEW,
+                             "Calculate the new digest \nvalue and add to the\n"
+                             "database. Make this file\nthe new backup."},
+                            {D::IDC_CHOICE_KEEP,
+                             "Calculate the new digest \nvalue and add to the\n"
+                             "database. Leave the \nbackup unchanged."},
+                            {D::IDC_CHOICE_RESTORE, "Restore the original\nfile from backup."}})) {
             options->Add(button, 0, wxALL, 6);
         }
         middle->Add(options, 1, wxALL | wxEXPAND, 6);

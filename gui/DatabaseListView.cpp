@@ -80,8 +80,8 @@ std::string DatabaseListView::TypeText(const std::string& path) const {
 
 void DatabaseListView::OnContextMenu(wxContextMenuEvent&) {
     wxMenu menu;
-    menu.Append(ID_PASTE_FILES, "Paste Files into the Database");
-    menu.Append(ID_REMOVE_SELECTED, "Remove Selected Files");
-    menu.Enable(ID_REMOVE_SELECTED, false);
+    menu.Append(MenuId(ID_PASTE_FILES), "Paste Files into the Database");
+    menu.Append(MenuId(ID_REMOVE_SELECTED), "Remove Selected Files");
+    menu.Enable(MenuId(ID_REMOVE_SELECTED), false);
     PopupMenu(&menu);
 }

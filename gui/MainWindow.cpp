@@ -44,8 +44,8 @@ MainWindow::MainWindow(WxUi& ui)
     m_ui.AttachMainWindow(this, m_status);
 
     wxAcceleratorEntry keys[] = {
-        wxAcceleratorEntry(wxACCEL_CTRL, 'V', ID_EDIT_PASTE),
-        wxAcceleratorEntry(wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE),
+        wxAcceleratorEntry(wxACCEL_CTRL, 'V', MenuId(ID_EDIT_PASTE)),
+        wxAcceleratorEntry(wxACCEL_SHIFT, WXK_INSERT, MenuId(ID_EDIT_PASTE)),
     };
     SetAcceleratorTable(wxAcceleratorTable(2, keys));
 
@@ -65,21 +65,21 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
     auto* file = new wxMenu;
-    file->Append(ID_CREATE_DATABASE, "&New Database...");
-    file->Append(ID_OPEN_DATABASE, "&Open Database...");
-    file->Append(ID_CLOSE_DATABASE, "&Close Database");
+    file->Append(MenuId(ID_CREATE_DATABASE), "&New Database...");
+    file->Append(MenuId(ID_OPEN_DATABASE), "&Open Database...");
+    file->Append(MenuId(ID_CLOSE_DATABASE), "&Close Database");
     file->AppendSeparator();
     file->Append(wxID_EXIT, "E&xit");
 
     auto* add = new wxMenu;
-    add->Append(ID_ADD_BY_ATTRIBUTES, "According to Attributes");
-    add->Append(ID_ADD_BY_CONTENTS, "According to Contents");
-    add->Append(ID_ADD_BY_ABILITIES, "According to Abilities / Functionality");
+    add->Append(MenuId(ID_ADD_BY_ATTRIBUTES), "According to Attributes");
+    add->Append(MenuId(ID_ADD_BY_CONTENTS), "According to Contents");
+    add->Append(MenuId(ID_ADD_BY_ABILITIES), "According to Abilities / Functionality");
     add->AppendSeparator();
-    add->Append(ID_PASTE_FILES, "Paste Files into the Database");
+    add->Append(MenuId(ID_PASTE_FILES), "Paste Files into the Database");
 
     auto* checking = new wxMenu;
-    checking->Append(ID_CHECK_ALL_FILES, "Check All Files In The Open Database");
+    checking->Append(MenuId(ID_CHECK_ALL_FILES), "Check All Files In The Open Database");
 
     auto* bar = new wxMenuBar;
     bar->Append(file, "&File");
@@ -91,15 +91,15 @@ void MainWindow::BuildMenus() {
 void MainWindow::BuildToolBar() {
     wxToolBar* tools = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
     const wxSize size(24, 24);
-    tools->AddTool(ID_CREATE_DATABASE, "New Database",
+    tools->AddTool(MenuId(ID_CREATE_DATABASE), "New Database",
                    wxArtProvider::GetBitmap(wxART_NEW, wxART_TOOLBAR, size), "New Database");
-    tools->AddTool(ID_OPEN_DATABASE, "Open Database",
+    tools->AddTool(MenuId(ID_OPEN_DATABASE), "Open Database",
                    wxArtProvider::GetBitmap(wxART_FILE_OPEN, wxART_TOOLBAR, size), "Open Database");
     tools->AddSeparator();
-    tools->AddTool(ID_PASTE_FILES, "Paste Files into the Database",
+    tools->AddTool(MenuId(ID_PASTE_FILES), "Paste Files into the Database",
                    wxArtProvider::GetBitmap(wxART_PASTE, wxART_TOOLBAR, size),
                    "Paste Files into the Database");
-    tools->AddTool(ID_CHECK_ALL_FILES, "Check All Files In The Open Database",
+    tools->AddTool(MenuId(ID_CHECK_ALL_FILES), "Check All Files In The Open Database",
                    IconBitmap(Icon::Resource(370), 24), "Check All Files In The Open Database");
     tools->Realize();
 }
@@ -140,7 +140,7 @@ bool MainWindow::Handles(int id) const {
 }
 
 void MainWindow::OnUpdateCommand(wxUpdateUIEvent& event) {
-    const int id = event.GetId();
+    const int id = CommandOfMenuId(event.GetId());
     switch (id) {
         case ID_CREATE_DATABASE:
         case ID_OPEN_DATABASE:
@@ -159,7 +159,7 @@ void MainWindow::OnUpdateCommand(wxUpdateUIEvent& event) {
 }
 
 void MainWindow::OnCommand(wxCommandEvent& event) {
-    const int id = event.GetId();
+    const int id = CommandOfMenuId(event.GetId());
     if (!Handles(id)) {
         event.Skip();
         return;

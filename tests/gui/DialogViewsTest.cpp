@@ -100,16 +100,17 @@ TEST_F(DialogViewsTest, ChangedFileDetailsShowsEveryPairWithItsColourAndMark) {
                   "Digest value when added:", "Digest value now:"}) {
                 EXPECT_TRUE(HasLabel(d, label)) << label;
             }
+            // Each choice shows its template lines one under the other.
             EXPECT_EQ(ControlText(d, D::IDC_CHOICE_IGNORE),
-                      "Ignore and continue to check to rest of the database.");
+                      "Ignore and continue to \ncheck to rest of the \ndatabase.");
             EXPECT_EQ(ControlText(d, D::IDC_CHOICE_RENEW),
-                      "Calculate the new digest value and add to the database. Make this file the "
-                      "new backup.");
+                      "Calculate the new digest \nvalue and add to the\ndatabase. Make this "
+                      "file\nthe new backup.");
             EXPECT_EQ(ControlText(d, D::IDC_CHOICE_KEEP),
-                      "Calculate the new digest value and add to the database. Leave the backup "
-                      "unchanged.");
+                      "Calculate the new digest \nvalue and add to the\ndatabase. Leave the "
+                      "\nbackup unchanged.");
             EXPECT_EQ(ControlText(d, D::IDC_CHOICE_RESTORE),
-                      "Restore the original file from backup.");
+                      "Restore the original\nfile from backup.");
             EXPECT_TRUE(Chosen(d, D::IDC_CHOICE_IGNORE));
 
             // Equal pairs blue with the tick, different ones red with the cross; the values

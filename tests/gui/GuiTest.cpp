@@ -163,6 +163,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     wxInitAllImageHandlers();
+    // A failed wx assertion fails the test instead of showing its own dialog.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& function,
+                          const wxString& condition, const wxString& message) {
+        ADD_FAILURE() << "wx assertion " << FromWx(condition) << " (" << FromWx(message) << ") in "
+                      << FromWx(function) << " at " << FromWx(file) << ":" << line;
+    });
     Hook().Register();
     const int result = RUN_ALL_TESTS();
     Hook().Unregister();

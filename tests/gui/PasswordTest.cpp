@@ -23,7 +23,7 @@ using PasswordTest = GuiTest;
 TEST_F(PasswordTest, WrongPasswordsAreRefusedUntilTheRightOne) {
     // A database makes the index hold something the key must open.
     CCNoflview view(prefix.frame);
-    ASSERT_TRUE(view.CreateDatabase("E:\\databases\\home"));
+    ASSERT_TRUE(view.CreateDatabase("E:\\home database"));
 
     Hook().ExpectView(
         "Quillstead",
@@ -44,7 +44,7 @@ TEST_F(PasswordTest, WrongPasswordsAreRefusedUntilTheRightOne) {
 
 TEST_F(PasswordTest, TheQuitButtonEndsTheScreen) {
     CCNoflview view(prefix.frame);
-    ASSERT_TRUE(view.CreateDatabase("E:\\databases\\home"));
+    ASSERT_TRUE(view.CreateDatabase("E:\\home database"));
     Hook().ExpectView(
         "Quillstead", [](wxDialog* d) { Type(d, "test password"); }, wxID_CANCEL);
     Key key{};

@@ -2,6 +2,9 @@
 // column texts and the progress dialogs' percent text.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "gui/Commands.h"
 #include "gui/FileLists.h"
 #include "gui/HelpViewer.h"
 #include "gui/ProgressView.h"
@@ -85,4 +88,20 @@ TEST(ProgressTexts, PercentOfTheBar) {
     EXPECT_EQ(ProgressView::PercentText(32500), "50%");
     EXPECT_EQ(ProgressView::PercentText(65000), "100%");
     EXPECT_EQ(ProgressView::PercentText(70000), "100%");
+}
+
+TEST(CommandIds, EachCommandHasItsOwnMenuIdBelowTheLimit) {
+    const int commands[] = {ID_CHECK_ALL_FILES, ID_REMOVE_SELECTED,  ID_ADD_BY_ATTRIBUTES,
+                            ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES, ID_PASTE_FILES,
+                            ID_EDIT_PASTE,      ID_CREATE_DATABASE,  ID_OPEN_DATABASE,
+                            ID_CLOSE_DATABASE};
+    std::set<int> seen;
+    for (int command : commands) {
+        const int id = MenuId(command);
+        EXPECT_LT(id, 0x7fff) << command;
+        EXPECT_TRUE(id < 4999 || id > 5999) << command;  // clear of wx's own ids
+        EXPECT_TRUE(seen.insert(id).second) << command;
+        EXPECT_EQ(CommandOfMenuId(id), command);
+    }
+    EXPECT_EQ(CommandOfMenuId(5006), 5006);  // wx's own ids are left alone
 }
