@@ -1,11 +1,15 @@
 // The scripted user-interface seam of the tests and the driver. It records every event as
 // the JSON line the driver prints and answers modal events from a script of JSON lines:
 //   {"messagebox":"yes"}            answers the next message box ("ok","cancel","yes","no")
-//   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0},"result":"cancel"}
+//   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0}}  the next dialog of that class: the
+//                                   members set as if typed, then OK (or "result":"cancel",
+//                                   which leaves the members as filled)
 //   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog
 //   {"clipboard":["E:\\a.txt"]} or {"clipboard":null}
-// An event with no script line left takes its default (the default button; a dialog closed
-// with OK, members as filled; an empty clipboard file list is "no files").
+// Each kind of event takes the first line of its kind. An event with no line left takes its
+// default (the default button; a dialog closed with OK, members as filled; an empty
+// clipboard file list is "no files"). An answer a message box does not offer, or a member
+// a dialog does not have, is a mistake of the script and throws.
 #pragma once
 
 #include <deque>
@@ -15,9 +19,10 @@
 #include <vector>
 
 #include "platform/Ui.h"
+#include "tests/support/Json.h"
 
 class ScriptedUi : public IUserInterface {
-public:
+  public:
     ScriptedUi();
     ~ScriptedUi() override;
 
@@ -40,8 +45,17 @@ public:
     int progressPos = 0;
     long progressPolls = 0;
     bool progressOpen = false;
-    // Status-bar pane 0 as it stands.
+    // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
+    bool statusProgressActive = false;
+    int statusProgressTotal = 0;
+    int statusProgressSteps = 0;
+    // The timers set and not killed, by id (a test may run a tick itself).
+    struct Timer {
+        unsigned milliseconds = 0;
+        std::function<void()> tick;
+    };
+    std::map<int, Timer> timers;
 
     // IUserInterface
     MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
@@ -64,13 +78,13 @@ public:
     // Emits one event line (used by the seam itself and by the driver for its own lines).
     void Emit(const std::string& jsonLine);
 
-private:
+  private:
     struct Answer;
+    class Progress;
+    // The first answer of a kind ("messagebox", "dialog", ...), taken from the script;
+    // false when none is left. A dialog answer must also name the dialog's class.
+    bool TakeAnswer(const std::string& kind, const std::string& dialogClass, Answer& answer);
+
     std::deque<Answer>* m_answers;
     std::vector<std::string> m_events;
-    long m_cancelAtPoll = 0;  // for the next progress dialog
 };
-
-// A JSON string of a byte text: each byte 0x00-0xFF stands for the code point of the same
-// value (so any bytes survive).
-std::string JsonString(const std::string& bytes);
