@@ -20,20 +20,27 @@ class WxExchange : public DataExchange {
   public:
     WxExchange(DialogView& view, bool save) : DataExchange(save), m_view(view) {}
 
+    // A text comes back byte for byte as it went in unless the user changed it: what is
+    // shown of bytes that are not UTF-8 could not bring them back.
     void Text(int id, const char*, std::string& value) override {
         wxWindow* control = m_view.Control(id);
+        wxString shown;
         if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) {
-            if (m_bSaveAndValidate) {
-                value = FromWx(edit->GetValue());
-            } else {
+            if (!m_bSaveAndValidate)
                 edit->ChangeValue(ToWx(value));
-            }
+            shown = edit->GetValue();
         } else if (auto* text = dynamic_cast<wxStaticText*>(control)) {
-            if (m_bSaveAndValidate) {
-                value = FromWx(text->GetLabelText());
-            } else {
+            if (!m_bSaveAndValidate)
                 text->SetLabelText(ToWx(value));
-            }
+            shown = text->GetLabelText();
+        } else {
+            return;
+        }
+        auto& sent = m_view.m_textsSent[id];
+        if (!m_bSaveAndValidate) {
+            sent = {value, shown};
+        } else {
+            value = (shown == sent.second) ? sent.first : FromWx(shown);
         }
     }
 

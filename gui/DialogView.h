@@ -13,6 +13,7 @@
 #include <wx/stattext.h>
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Dialog.h"
@@ -64,4 +65,6 @@ class DialogView : public wxDialog {
     std::map<int, std::vector<wxRadioButton*>> m_radioGroups;
     std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
     wxSize m_templateSize;
+    // Each text control's bytes as the model gave them, with what they showed as.
+    std::map<int, std::pair<std::string, wxString>> m_textsSent;
 };

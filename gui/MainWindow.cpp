@@ -214,6 +214,8 @@ void MainWindow::RunViewCommand(const std::function<void()>& command) {
     RunCommand(command);
     --m_commandDepth;
     m_ui.EndBusy();
+    if (m_commandDepth == 0 && m_closeWhenIdle)
+        Destroy();
 }
 
 bool MainWindow::CreateDatabase(const std::string& winPath) {
@@ -250,8 +252,16 @@ void MainWindow::EndSession() {
 
 void MainWindow::OnClose(wxCloseEvent& event) {
     // A running command works on the views' models: the window stays until it is over.
-    if (m_commandDepth > 0 && event.CanVeto()) {
-        event.Veto();
+    // When the close cannot be refused (the session ends), the clean-up happens now and the
+    // window goes once the command has returned.
+    if (m_commandDepth > 0) {
+        if (event.CanVeto()) {
+            event.Veto();
+            return;
+        }
+        m_model.OnClose();
+        m_closeWhenIdle = true;
+        Hide();
         return;
     }
     m_model.OnClose();

@@ -62,4 +62,5 @@ class MainWindow : public wxFrame {
     QuillStatusBar* m_status = nullptr;
     wxWindow* m_view = nullptr;
     int m_commandDepth = 0;
+    bool m_closeWhenIdle = false;  // closed while a command ran
 };

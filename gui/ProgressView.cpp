@@ -42,7 +42,11 @@ wxStaticText* Text(wxWindow* parent, int id, int width) {
 
 }  // namespace
 
-ProgressView::ProgressView(wxWindow* owner, int templateId) : m_owner(owner) {
+ProgressView::ProgressView(wxWindow* owner, int templateId)
+    : m_owner(owner), m_poll([] {
+          if (wxTheApp)
+              wxTheApp->Yield(true);
+      }) {
     const Template t = TemplateOf(templateId);
     m_dialog = new wxDialog(owner, wxID_ANY, t.title, wxDefaultPosition, wxDefaultSize,
                             wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
@@ -77,9 +81,9 @@ ProgressView::ProgressView(wxWindow* owner, int templateId) : m_owner(owner) {
     d->SetSizerAndFit(column);
 
     // Cancel, Escape and the close box only raise the flag.
-    cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_cancelPressed = true; });
+    cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_poll.Press(); });
     d->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        m_cancelPressed = true;
+        m_poll.Press();
         if (event.CanVeto())
             event.Veto();
     });
@@ -91,7 +95,6 @@ ProgressView::ProgressView(wxWindow* owner, int templateId) : m_owner(owner) {
         d->CentreOnParent();
     }
     d->Show();
-    m_lastPump = std::chrono::steady_clock::now();
 }
 
 ProgressView::~ProgressView() {
@@ -127,29 +130,12 @@ void ProgressView::SetIcon(int id, const Icon& icon) {
 void ProgressView::SetPos(int pos) {
     if (!m_dialog)
         return;
-    Pump();
+    m_poll.PumpNow();
     if (!m_dialog)
         return;
     pos = std::clamp(pos, 0, kRange);
     m_gauge->SetValue(pos);
     m_percent->SetLabel(PercentText(pos));
-}
-
-bool ProgressView::PollSlow() {
-    m_pollsLeft = kPollsPerClockRead;
-    if (std::chrono::steady_clock::now() - m_lastPump >= kPumpInterval)
-        Pump();
-    if (!m_cancelPressed)
-        return false;
-    m_cancelPressed = false;
-    return true;
-}
-
-void ProgressView::Pump() {
-    ++m_pumps;
-    if (wxTheApp)
-        wxTheApp->Yield(true);
-    m_lastPump = std::chrono::steady_clock::now();
 }
 
 void ProgressView::Close() {

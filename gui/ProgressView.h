@@ -1,17 +1,13 @@
 // The modeless progress dialogs of the seam on wx: template 102 "Checking all files in
 // database." and template 108 "Adding files.", each with the current file, the remaining
 // files and data, an icon, a bar of 0..65000 with its percent text, and Cancel, which only
-// raises a flag. The owner (the main window) is disabled while the dialog is up.
-//
-// PollCancel is called per 64-byte block, so it counts calls and reads the clock only every
-// kPollsPerClockRead calls; only when kPumpInterval has passed does it let the waiting events
-// run. Cancel can only be pressed while events run, so nothing is missed in between.
+// raises a flag. The owner (the main window) is disabled while the dialog is up. The cancel
+// poll is gui/CancelPoll.h: a counter, and the events let run every few milliseconds.
 #pragma once
 
 #include <wx/dialog.h>
 
-#include <chrono>
-
+#include "gui/CancelPoll.h"
 #include "platform/Ui.h"
 
 class wxGauge;
@@ -20,8 +16,6 @@ class wxStaticBitmap;
 
 class ProgressView : public ProgressWindow {
   public:
-    static constexpr int kPollsPerClockRead = 4096;
-    static constexpr std::chrono::milliseconds kPumpInterval{15};
     static constexpr int kRange = 65000;
 
     ProgressView(wxWindow* owner, int templateId);
@@ -31,33 +25,23 @@ class ProgressView : public ProgressWindow {
     void SetItemText(int id, const std::string& text) override;
     void SetIcon(int id, const Icon& icon) override;
     void SetPos(int pos) override;
-    bool PollCancel() override {
-        if (--m_pollsLeft > 0 && !m_cancelPressed)
-            return false;
-        return PollSlow();
-    }
+    bool PollCancel() override { return m_poll.Poll(); }
     void Close() override;
 
     // The window, while it exists (for the tests); null after Close.
     wxDialog* Window() const { return m_dialog; }
     // How often the events were let run (for the tests and the benchmark).
-    long Pumps() const { return m_pumps; }
+    long Pumps() const { return m_poll.Pumps(); }
 
     // The percent text of a bar position.
     static std::string PercentText(int pos);
 
   private:
-    bool PollSlow();
-    void Pump();
-
     wxDialog* m_dialog = nullptr;
     wxWindow* m_owner = nullptr;
     bool m_ownerWasEnabled = false;
     wxStaticText* m_percent = nullptr;
     wxGauge* m_gauge = nullptr;
     wxStaticBitmap* m_icon = nullptr;
-    int m_pollsLeft = kPollsPerClockRead;
-    bool m_cancelPressed = false;
-    long m_pumps = 0;
-    std::chrono::steady_clock::time_point m_lastPump;
+    CancelPoll m_poll;
 };

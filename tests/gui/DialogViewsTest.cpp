@@ -304,3 +304,20 @@ TEST_F(DialogViewsTest, CheckingSummaryMarksEachCount) {
         wxID_OK);
     summary.DoModal();
 }
+
+TEST_F(DialogViewsTest, TextsComeBackByteForByteThroughOk) {
+    // A Latin-1 name and a path cut inside a UTF-8 character cannot be shown as they are;
+    // OK must still hand the very bytes back, or the restore would name another file.
+    using D = CChangedFileDetailsDlg;
+    CChangedFileDetailsDlg details;
+    FillDetails(details);
+    const std::string path = "E:\\caf\xE9\\" + std::string(83, 'x') + "\xC3\xA4.txt";
+    details.m_pathLine1 = path.substr(0, 92);  // ends with the first byte of "\xC3\xA4"
+    details.m_pathLine2 = path.substr(92);
+    Hook().ExpectView(
+        "Changed file details.",
+        [](wxDialog* d) { EXPECT_NE(ControlText(d, D::IDC_PATH1).find("caf"), std::string::npos); },
+        wxID_OK);
+    details.DoModal();
+    EXPECT_EQ(details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3, path);
+}

@@ -240,3 +240,21 @@ TEST_F(MainWindowTest, AFileExceptionOfACommandIsReported) {
     window->RunViewCommand([] { throw CFileException(5, "E:\\x"); });
     EXPECT_FALSE(window->CommandRunning());
 }
+
+TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    bool stillThere = false;
+    window->RunViewCommand([&] {
+        EXPECT_FALSE(window->Close(false));  // refused while the command runs
+        EXPECT_TRUE(window->IsShown());
+        window->Close(true);  // the session ends: it cannot be refused
+        Pump();
+        stillThere = window->ListModel() != nullptr;
+    });
+    EXPECT_TRUE(stillThere);
+    Pump();
+    bool gone = true;
+    for (wxWindow* top : wxTopLevelWindows) gone = gone && top != window;
+    EXPECT_TRUE(gone);
+    window = nullptr;
+}

@@ -57,3 +57,11 @@ TEST_F(PasswordTest, AnEmptyIndexTakesAnyPassword) {
     EXPECT_TRUE(PasswordOpensIndex("anything at all", key));
     EXPECT_EQ(key, DeriveKey("anything at all"));
 }
+
+TEST_F(PasswordTest, ATypedPasswordIsTakenAsItsUtf8Bytes) {
+    Hook().ExpectView(
+        "Quillstead", [](wxDialog* d) { Type(d, "p\xC3\xA4ssw\xC3\xB6rd"); }, wxID_OK);
+    Key key{};
+    EXPECT_TRUE(RunPasswordScreen(key));  // an empty index takes any password
+    EXPECT_EQ(key, DeriveKey("p\xC3\xA4ssw\xC3\xB6rd"));
+}

@@ -118,7 +118,7 @@ TEST_F(ProgressTest, CancelOnlyRaisesAFlagThatThePollReturnsOnce) {
     // The dialog stays up; the poll answers true once, then false again.
     EXPECT_TRUE(dialog->IsShown());
     int trues = 0;
-    for (int i = 0; i < 3 * ProgressView::kPollsPerClockRead; ++i) trues += progress->PollCancel();
+    for (int i = 0; i < 3 * CancelPoll::kPollsPerClockRead; ++i) trues += progress->PollCancel();
     EXPECT_EQ(trues, 1);
     EXPECT_TRUE(dialog->IsShown());
 
@@ -137,13 +137,13 @@ TEST_F(ProgressTest, PollsLetEventsRunOnlyEveryFewMilliseconds) {
     const long before = view->Pumps();
     // A burst of polls well inside one interval: the clock is read at most a few times and
     // events run at most once or twice.
-    for (int i = 0; i < 10 * ProgressView::kPollsPerClockRead; ++i) progress->PollCancel();
+    for (int i = 0; i < 10 * CancelPoll::kPollsPerClockRead; ++i) progress->PollCancel();
     EXPECT_LE(view->Pumps() - before, 2);
 
     // Once the interval has passed, the next clock read lets them run.
-    wxMilliSleep(2 * ProgressView::kPumpInterval.count());
+    wxMilliSleep(2 * CancelPoll::kPumpInterval.count());
     const long waited = view->Pumps();
-    for (int i = 0; i < ProgressView::kPollsPerClockRead; ++i) progress->PollCancel();
+    for (int i = 0; i < CancelPoll::kPollsPerClockRead; ++i) progress->PollCancel();
     EXPECT_EQ(view->Pumps(), waited + 1);
 
     // Every bar move lets them run first.
