@@ -2,6 +2,8 @@
 // virtual list (with a screenshot that must be a real picture), the commands enabled by the
 // active view, files dropped on the list reaching the database, closing the database, and
 // the clean-up when the window closes or the session ends.
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <set>
 
+#include "check/CheckingSummaryDlg.h"
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
@@ -257,4 +260,33 @@ TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
     for (wxWindow* top : wxTopLevelWindows) gone = gone && top != window;
     EXPECT_TRUE(gone);
     window = nullptr;
+}
+
+TEST_F(MainWindowTest, PasteAndCheckRunFromTheirCommands) {
+    prefix.WriteFile("E:\\files\\pasted.txt", "pasted bytes");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* data = new wxFileDataObject;
+    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\files\\pasted.txt")));
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+
+    // Ctrl+V's command.
+    Hook().ExpectMessage("1 File successfully pasted into the database.");
+    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
+    window->GetEventHandler()->ProcessEvent(paste);
+    ASSERT_EQ(window->ListView()->GetItemCount(), 1);
+
+    // The check of the one unchanged file ends with its summary, all well.
+    Hook().ExpectView(
+        "Checking Summary.",
+        [](wxDialog* d) {
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHECKED), "1");
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHANGED), "0");
+        },
+        wxID_OK);
+    wxCommandEvent check(wxEVT_MENU, MenuId(ID_CHECK_ALL_FILES));
+    window->GetEventHandler()->ProcessEvent(check);
+    EXPECT_EQ(Hook().Pending(), 0u);
+    EXPECT_TRUE(window->IsEnabled());  // the progress dialog gave the window back
 }
