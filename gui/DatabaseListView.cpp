@@ -73,7 +73,12 @@ std::string DatabaseListView::TypeText(const std::string& path) const {
     auto it = m_typeNames.find(key);
     if (it != m_typeNames.end())
         return it->second;
-    const std::string name = m_model.GetFileTypeDescription(path);
+    std::string name;
+    try {
+        name = m_model.GetFileTypeDescription(path);
+    } catch (const std::exception&) {
+        // Drawing a row is no command: a failed lookup only leaves the type out.
+    }
     m_typeNames[key] = name;
     return name;
 }

@@ -220,7 +220,6 @@ void WxUi::RetireTimer(int id) {
     it->second->Stop();
     m_retired.push_back(std::move(it->second));
     m_timers.erase(it);
-    if (wxTheApp && m_retired.size() == 1) {
-        wxTheApp->CallAfter([this] { m_retired.clear(); });
-    }
+    if (m_retired.size() == 1)
+        m_later.CallAfter([this] { m_retired.clear(); });
 }

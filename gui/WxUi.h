@@ -4,6 +4,8 @@
 // pages, the framework's file-exception report and timers.
 #pragma once
 
+#include <wx/event.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -60,4 +62,5 @@ class WxUi : public IUserInterface {
     std::vector<std::string> m_soundsPlayed;
     std::map<int, std::unique_ptr<SeamTimer>> m_timers;
     std::vector<std::unique_ptr<SeamTimer>> m_retired;  // stopped, deleted once idle
+    wxEvtHandler m_later;                               // its pending calls go with the seam
 };
