@@ -5,7 +5,6 @@
 #include <wx/artprov.h>
 #include <wx/image.h>
 
-#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -42,9 +41,7 @@ wxBitmap ThemeBitmap(const std::string& name, int size) {
 }  // namespace
 
 std::string ResourcePath(const std::string& relative) {
-    const char* dir = std::getenv("QUILLSTEAD_RES_DIR");
-    std::string root = (dir && *dir) ? dir : QUILL_RES_DIR;
-    return root + "/" + relative;
+    return std::string(QUILL_RES_DIR) + "/" + relative;
 }
 
 wxBitmap ResourceBitmap(int id) {

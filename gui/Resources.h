@@ -9,7 +9,7 @@
 
 #include "platform/WinTypes.h"
 
-// The resource folder (QUILL_RES_DIR, or $QUILLSTEAD_RES_DIR when set) and a file below it.
+// A file below the resource folder (QUILL_RES_DIR, the source tree's res/).
 std::string ResourcePath(const std::string& relative);
 
 // Bitmap resource <id> ("bitmaps/<id>.png"); a null bitmap when it is missing.
