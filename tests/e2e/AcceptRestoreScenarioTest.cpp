@@ -20,6 +20,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/Crypto.h"
 #include "storage/ProtectedFile.h"
+#include "tests/support/TempPrefix.h"
 
 namespace fs = std::filesystem;
 
@@ -113,7 +114,7 @@ class AcceptRestoreScenario : public ::testing::Test {
     std::string EncryptedCopy(const std::string& bytes, const std::string& n = "1") {
         platform::SetPrefixRoot(prefix);
         WriteHost(drive + "/plain.tmp", bytes);
-        EncryptFileWithIv(DeriveKey(password), "E:\\cipher.tmp", "E:\\plain.tmp",
+        EncryptFileWithIv(TestKey(password), "E:\\cipher.tmp", "E:\\plain.tmp",
                           IvFromText(BackupIndexPath(kBackupDir, n)));
         const std::string copy = ReadHost(drive + "/cipher.tmp");
         fs::remove(drive + "/plain.tmp");
@@ -123,7 +124,7 @@ class AcceptRestoreScenario : public ::testing::Test {
     std::string BackupIndexPlain(const std::string& n = "1") {
         platform::SetPrefixRoot(prefix);
         std::string plain;
-        EXPECT_TRUE(DecryptFileToMemory(DeriveKey(password), BackupIndexPath(kBackupDir, n),
+        EXPECT_TRUE(DecryptFileToMemory(TestKey(password), BackupIndexPath(kBackupDir, n),
                                         IvFromText(BackupIndexPath(kBackupDir, n)), plain));
         return plain;
     }
