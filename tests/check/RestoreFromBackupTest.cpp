@@ -85,6 +85,16 @@ TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
+// A copy of more than 65000 bytes moves the bar once every 10 bytes.
+TEST_F(RestoreFromBackupTest, ALargeCopyScalesTheProgress) {
+    BuildThree("P", {"x", std::string(70001, 'q'), "z"});
+    p.WriteFile(files[1], "changed");
+    Restore(files[1], 0);
+    EXPECT_EQ(originals[1], p.ReadFile(files[1]));
+    EXPECT_EQ(7000, p.ui.statusProgressTotal);
+    EXPECT_EQ(7000, p.ui.statusProgressSteps);
+}
+
 // Copies in both modes lie back to back; the k-th entry's copy starts after the lengths of
 // the entries before it.
 TEST_F(RestoreFromBackupTest, TheKthCopyStartsAfterTheCopyLengthsBeforeIt) {

@@ -1,0 +1,63 @@
+// Acceptances and restores chosen during a real check: each changed file is reported once,
+// the accepted records move to the end in the order accepted, and the next check finds them
+// unchanged.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/MainFrame.h"
+#include "database/ListView.h"
+#include "tests/check/AcceptRestoreFixture.h"
+
+namespace {
+
+using AcceptThroughCheckTest = AcceptRestoreFixture;
+
+size_t CountHolding(const std::vector<std::string>& events, const std::string& part) {
+    return static_cast<size_t>(std::count_if(events.begin(), events.end(), [&](const auto& e) {
+        return e.find(part) != std::string::npos;
+    }));
+}
+
+TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchangedNextTime) {
+    BuildThree("N");
+    p.WriteFile("E:\\d.txt", "dddd");
+    records.push_back(AddedRecord("E:\\d.txt"));
+    StoreDatabase(records[0] + records[1] + records[2] + records[3]);
+    ASSERT_TRUE(view->OpenDatabase(kDatabase));
+    p.WriteFile(files[0], "changed a");
+    p.WriteFile(files[2], "changed c");
+    p.WriteFile(files[1], "changed b");
+    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})");
+    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":3}})");
+    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":1}})");
+    p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":0}})");
+    p.ui.ClearEvents();
+    view->OnCheckAllFiles();
+
+    const std::vector<std::string> events = p.ui.Events();
+    EXPECT_EQ(1u, CountHolding(events, "E:\\\\a.txt has been changed! "));
+    EXPECT_EQ(1u, CountHolding(events, "E:\\\\b.txt has been changed! "));
+    EXPECT_EQ(1u, CountHolding(events, "E:\\\\c.txt has been changed! "));
+    EXPECT_EQ(0u, CountHolding(events, "E:\\\\d.txt has been changed! "));
+    EXPECT_EQ(1u, CountHolding(events, "E:\\\\b.txt successfully restored."));
+    EXPECT_EQ(1u, CountHolding(events,
+                               "\"m_filesCheckedText\":\"4\",\"m_filesChangedText\":\"3\","
+                               "\"m_filesIdenticalText\":\"1\""));
+    EXPECT_EQ(originals[1], p.ReadFile(files[1]));
+
+    // b.txt and d.txt keep their places; a.txt then c.txt follow, renewed.
+    std::vector<std::string> order;
+    for (const FileRecord& record : view->m_records) order.push_back(record.path);
+    EXPECT_EQ((std::vector<std::string>{files[1], "E:\\d.txt", files[0], files[2]}), order);
+    EXPECT_EQ(Digest("changed a"), view->m_records[2].digest);
+    EXPECT_EQ("9", view->m_records[3].size);
+
+    p.ui.ClearEvents();
+    view->OnCheckAllFiles();
+    EXPECT_EQ(0u, CountHolding(p.ui.Events(), "has been changed"));
+    EXPECT_EQ(1u, CountHolding(p.ui.Events(), "\"m_filesChangedText\":\"0\""));
+    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+}  // namespace
