@@ -8,7 +8,5 @@ void RestoreFileFromBackup(CheckRunState&, const CChangedFileDetailsDlg&) {}
 CRestoreDlg::CRestoreDlg(CMainFrame* frame) : CDialog(IDD), m_frame(frame) {}
 void CRestoreDlg::DoDataExchange(DataExchange&) {}
 void CRestoreDlg::OnCommand(int) {}
-Icon CRestoreDlg::ControlIcon(int) const {
-    return Icon();
-}
+Icon CRestoreDlg::ControlIcon(int) const { return Icon(); }
 void CRestoreDlg::OnRestoreHelp() {}
