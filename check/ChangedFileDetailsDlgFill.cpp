@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "check/ChangedFileDetailsDlg.h"
+#include "check/CheckRun.h"
 #include "check/CheckTexts.h"
 #include "database/ListView.h"
 #include "platform/File.h"
@@ -129,7 +130,7 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
     if (copy.Open(copyPath, "rb", platform::Share::DenyAll)) {
         std::string line;
         while (copy.ReadLine(line)) {
-            if (IndexLineBelongsTo(line, view.m_databasePath)) {
+            if (CheckRun::IsDatabaseLine(line, view.m_databasePath)) {
                 m_lastCheckedText = LastCheckedTextOf(line);
             }
         }

@@ -94,6 +94,11 @@ int CheckRun::ProgressStep(double totalSize) {
     return step >= float(kBarEnd) ? kBarEnd : int(step);
 }
 
+bool CheckRun::IsDatabaseLine(const std::string& line, const std::string& databasePath) {
+    return IndexLineBelongsTo(line, databasePath) && line.size() > databasePath.size() &&
+           line[databasePath.size()] == kFieldSeparator;
+}
+
 void CheckRun::Run() {
     ReadAlertSettings();
     if (m_view.m_recordCount == 0)
@@ -152,7 +157,7 @@ bool CheckRun::DatabaseDigestIsKept() {
     bool found = false;
     std::string kept, line, field;
     while (copy.ReadLine(line)) {
-        if (IndexLineBelongsTo(line, m_databasePath) && IndexField(line, 5, field)) {
+        if (IsDatabaseLine(line, m_databasePath) && IndexField(line, 5, field)) {
             kept = field;
             found = true;
         }

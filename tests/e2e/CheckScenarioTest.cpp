@@ -1,6 +1,7 @@
 // "Check All Files In The Open Database" as a user runs it, through the headless driver, on a
 // copy of the sample prefix written by another implementation: one listed file changed, the
 // lines the driver prints compared exactly, and the "Database Index" afterwards.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "platform/Prefix.h"
 #include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -172,7 +174,10 @@ TEST_F(CheckScenario, OneChangedFileIsReportedAndTheSummaryShown) {
     EXPECT_LE(FileTimeToU64(checked), FileTimeToU64(end));
     EXPECT_EQ(after[0], was[0] + "\x7f" + FormatTimeHalf(checked.dwHighDateTime) + "\x7f" +
                             FormatTimeHalf(checked.dwLowDateTime) + "\x7f");
-    EXPECT_EQ(after[1], was[1]);
+    // The other database's line, whose path only begins with this one's, keeps its first
+    // five fields.
+    const size_t five = was[1].find("\x7f\x7f") + 1;
+    EXPECT_EQ(after[1].substr(0, five), was[1].substr(0, five));
     EXPECT_TRUE(fs::exists(Host("Data/sample.qdb")));
     EXPECT_FALSE(fs::exists(Host("Data/sample.qdb.123456789z")));
 }
