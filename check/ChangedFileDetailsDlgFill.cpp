@@ -27,10 +27,6 @@ bool ReadClassesRoot(const std::string& key, std::string& value) {
     return true;
 }
 
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(' ') == std::string::npos;
-}
-
 // The extension E of a path: the text after its last '.'. A path without one, a path whose
 // only '.' is its first character, and a '.' that belongs to a folder name (before the last
 // '\') give no extension.
@@ -47,7 +43,9 @@ bool PathExtension(const std::string& path, std::string& extension) {
     return true;
 }
 
-// The icon of an icon location "<file>,<index>".
+// The icon of an icon location "<file>,<index>": the digits after the last ',' are the
+// index. A file named with a folder or a drive is an icon file; a bare name is an icon of
+// the desktop's theme, as the registry's file types give them. A blank file gives none.
 Icon IconAt(const std::string& location) {
     std::string file = location;
     int index = 0;
@@ -56,11 +54,19 @@ Icon IconAt(const std::string& location) {
         index = std::atoi(location.c_str() + comma + 1);
         file = location.substr(0, comma);
     }
-    if (IsBlank(file))
+    const size_t first = file.find_first_not_of(' ');
+    file = first == std::string::npos ? std::string() : file.substr(first);
+    if (file.size() >= 2 && file.front() == '"' && file.back() == '"')
+        file = file.substr(1, file.size() - 2);
+    if (file.empty())
         return Icon::Resource(kNoTypeIcon);
     Icon icon;
-    icon.themeName = file;
-    icon.index = index;
+    if (file.find('\\') != std::string::npos || file.find(':') != std::string::npos) {
+        icon.file = file;
+        icon.index = index;
+    } else {
+        icon.themeName = file;
+    }
     return icon;
 }
 

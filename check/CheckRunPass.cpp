@@ -21,7 +21,6 @@ namespace {
 
 constexpr size_t kDigestLength = 32;
 constexpr int kBlocksPerStep = 1000;  // 64,000 bytes
-constexpr int kBarEnd = 65000;
 
 // The path (the text before the line's first 0x7F) and the 32 characters after it. False
 // for a damaged line: no separator, or fewer than 32 characters before the line break;
@@ -158,14 +157,13 @@ bool CheckRun::DigestListedFile(platform::CFile& file, std::string& digest) {
     return true;
 }
 
-// Every 1000 blocks the bar moves by the progress step (never past its end) and the
+// Every 1000 blocks the bar moves by the progress step (it stops at its end) and the
 // remaining-data text drops by 64,000 bytes.
 void CheckRun::CountBlock() {
     if (++m_blockCounter < kBlocksPerStep)
         return;
     m_blockCounter = 0;
-    int room = kBarEnd - m_progress->GetPos();
-    m_progress->OffsetPos(room < 0 ? 0 : (m_progressStep < room ? m_progressStep : room));
+    m_progress->OffsetPos(m_progressStep);
     m_remainingBytes -= 64000;
     m_progress->SetItemText(1115, RemainingDataText(m_remainingBytes));
 }

@@ -296,9 +296,24 @@ TEST_F(CheckRunTest, LongPathsAndDamagedLines) {
     ExpectNoPlaintextLeft();
 }
 
+TEST_F(CheckRunTest, LineOfADatabaseWhosePathBeginsWithThisOneIsNotTaken) {
+    db.AddFile("E:\\f\\a.txt", "a");
+    FILETIME created;
+    db.laterIndexLine = BuildDatabaseIndexLine(db.path + "2", 3, created, std::string(32, 'd')) +
+                        "\x7f"
+                        "31129600\x7f"
+                        "-2147483647\x7f\n";
+    db.Store();
+    prefix.WriteFile("E:\\f\\a.txt", "b");
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 4u);
+    EXPECT_EQ(Events()[1], Mb("E:\\f\\a.txt has been changed! ", "none"));
+    ASSERT_EQ(details.size(), 1u);
+    EXPECT_EQ(details[0].m_lastCheckedText, "Database unchecked until now.");
+}
+
 TEST_F(CheckRunTest, ProgressShowsLongPathsByTheirEnds) {
-    std::string name(117, 'p');
-    const std::string path = "E:\\" + std::string(100, 'q') + "\\" + name.substr(0, 17);
+    const std::string path = "E:\\" + std::string(100, 'q') + "\\" + std::string(17, 'p');
     ASSERT_EQ(path.size(), 121u);
     db.AddFile(path, "p");
     db.Store();

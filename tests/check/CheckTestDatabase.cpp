@@ -64,7 +64,8 @@ void CheckTestDatabase::Store(bool indexLine) {
     createdIndexLine = BuildDatabaseIndexLine(path, 2, created, DigestStoredFile(path)) + "\n";
     const std::string backupDir = prefix.BackupDir();
     const std::string indexPlain = backupDir + "index.plain";
-    prefix.WriteFile(indexPlain, otherIndexLine + (indexLine ? createdIndexLine : ""));
+    prefix.WriteFile(indexPlain,
+                     otherIndexLine + (indexLine ? createdIndexLine : "") + laterIndexLine);
     EncryptFileWithIv(prefix.frame.m_fileKey, DatabaseIndexPath(backupDir), indexPlain,
                       prefix.frame.m_indexIv);
     platform::RemoveFile(indexPlain);

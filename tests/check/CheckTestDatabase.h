@@ -33,6 +33,7 @@ class CheckTestDatabase {
     std::vector<std::string> lines;
     std::string otherIndexLine;    // the other database's line, kept unchanged by a check
     std::string createdIndexLine;  // this database's line as written by Store
+    std::string laterIndexLine;    // a line written after this database's, when not empty
     CListview view;
 };
 
