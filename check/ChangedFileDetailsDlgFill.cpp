@@ -6,13 +6,13 @@
 #include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "check/ChangedFileDetailsDlg.h"
-#include "check/CheckRun.h"
 #include "check/CheckTexts.h"
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/Registry.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "storage/WipeGuard.h"
 
 namespace {
 
@@ -130,13 +130,14 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
     const std::string copyPath = DatabaseIndexWorkPath(backupDir);
+    WipeGuard wipe(copyPath);
     DecryptFileWithIv(frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, frame.m_indexIv);
 
     platform::CFile copy;
     if (copy.Open(copyPath, "rb", platform::Share::DenyAll)) {
         std::string line;
         while (copy.ReadLine(line)) {
-            if (CheckRun::IsDatabaseLine(line, view.m_databasePath)) {
+            if (IndexLineBelongsTo(line, view.m_databasePath)) {
                 m_lastCheckedText = LastCheckedTextOf(line);
             }
         }

@@ -15,32 +15,11 @@
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
+#include "storage/WipeGuard.h"
 
 namespace {
 
 constexpr int kBarEnd = 65000;
-
-// Wipes a plaintext copy when a file exception unwinds past it, so no plaintext is left
-// behind; the exception itself goes on to the framework.
-class WipeOnUnwind {
-  public:
-    explicit WipeOnUnwind(std::string path)
-        : m_path(std::move(path)), m_uncaught(std::uncaught_exceptions()) {}
-    ~WipeOnUnwind() {
-        if (std::uncaught_exceptions() <= m_uncaught)
-            return;
-        try {
-            if (platform::FileExists(m_path))
-                SecureDeleteFile(m_path);
-        } catch (...) {
-            platform::RemoveFile(m_path);
-        }
-    }
-
-  private:
-    std::string m_path;
-    int m_uncaught;
-};
 
 // The MD5 digest of a whole open file, fed as its 64-byte blocks and then the rest.
 std::string DigestWholeFile(platform::CFile& file) {
@@ -80,11 +59,8 @@ CheckRun::CheckRun(CListview& view)
 CheckRun::~CheckRun() {
     if (std::uncaught_exceptions() <= m_uncaughtAtStart)
         return;
-    try {
-        CloseAndWipeWorkCopy();
-    } catch (...) {
-        platform::RemoveFile(m_workCopyPath);
-    }
+    m_frame.m_checkWorkFile.reset();
+    WipeQuietly(m_workCopyPath);
 }
 
 int CheckRun::ProgressStep(double totalSize) {
@@ -92,11 +68,6 @@ int CheckRun::ProgressStep(double totalSize) {
         return kBarEnd;
     float step = float(65000000.0 / (totalSize / 64.0));
     return step >= float(kBarEnd) ? kBarEnd : int(step);
-}
-
-bool CheckRun::IsDatabaseLine(const std::string& line, const std::string& databasePath) {
-    return IndexLineBelongsTo(line, databasePath) && line.size() > databasePath.size() &&
-           line[databasePath.size()] == kFieldSeparator;
 }
 
 void CheckRun::Run() {
@@ -150,14 +121,14 @@ bool CheckRun::DatabaseDigestIsKept() {
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
     const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    WipeOnUnwind wipe(copyPath);
+    WipeGuard wipe(copyPath);
     DecryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, m_frame.m_indexIv);
     platform::CFile copy;
     copy.OpenOrThrow(copyPath, "rb", platform::Share::DenyAll);
     bool found = false;
     std::string kept, line, field;
     while (copy.ReadLine(line)) {
-        if (IsDatabaseLine(line, m_databasePath) && IndexField(line, 5, field)) {
+        if (IndexLineBelongsTo(line, m_databasePath) && IndexField(line, 5, field)) {
             kept = field;
             found = true;
         }

@@ -32,11 +32,6 @@ class CheckRun {
     // the whole bar.
     static int ProgressStep(double totalSize);
 
-    // Whether an index line is the database's own: its first field is the whole path. A
-    // line of another database whose path merely begins with this one ("a.qdb2" beside
-    // "a.qdb") is not, so that database's digest and times are never taken for this one's.
-    static bool IsDatabaseLine(const std::string& line, const std::string& databasePath);
-
   private:
     void ReadAlertSettings();
     // False when the stored database no longer matches the digest kept in its index line.
