@@ -236,6 +236,38 @@ TEST_F(CheckRunTest, TwoChangedFilesIgnoredAreEachReportedOnce) {
     ExpectNoPlaintextLeft();
 }
 
+TEST_F(CheckRunTest, FirstChangeIgnoredSecondAcceptedThenTheRestChecked) {
+    for (const char* name : {"a", "b", "c", "d"})
+        db.AddFile(std::string("E:\\f\\") + name + ".txt", name);
+    db.Store();
+    prefix.WriteFile("E:\\f\\b.txt", "B");
+    prefix.WriteFile("E:\\f\\c.txt", "C");
+    ASSERT_EQ(unlink(prefix.Host("E:\\f\\d.txt").c_str()), 0);
+    prefix.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":0}})");
+    prefix.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})");
+
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 7u);
+    EXPECT_EQ(Events()[1], Mb("E:\\f\\b.txt has been changed! ", "none"));
+    EXPECT_EQ(Events()[3], Mb("E:\\f\\c.txt has been changed! ", "none"));
+    // The pass goes on with the record after the accepted one, and meets it no more.
+    EXPECT_EQ(Events()[5], Mb("Couldn't check E:\\f\\d.txt\nReason: FileNotFound.", "exclamation"));
+    ExpectSummary("4", "3", "1", "1", "2");
+    ExpectNoPlaintextLeft();
+    // The list was filled again: the accepted record is the last.
+    ASSERT_EQ(db.view.m_records.size(), 4u);
+    EXPECT_EQ(db.view.m_records.back().path, "E:\\f\\c.txt");
+    EXPECT_EQ(db.view.m_records.back().digest, Md5Hex("C"));
+
+    // The next check is not refused and finds the accepted file unchanged.
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 5u);
+    EXPECT_EQ(Events()[1], Mb("E:\\f\\b.txt has been changed! ", "none"));
+    EXPECT_EQ(Events()[3], Mb("Couldn't check E:\\f\\d.txt\nReason: FileNotFound.", "exclamation"));
+    FILETIME checked;
+    EXPECT_TRUE(IndexLastChecked(db.IndexText().substr(db.otherIndexLine.size()), checked));
+}
+
 TEST_F(CheckRunTest, IndexLineTakesTheCheckTimeAndASecondCheckRenewsOnlyTheHalves) {
     db.AddFile("E:\\f\\a.txt", "a");
     db.Store();
