@@ -21,7 +21,9 @@ namespace {
 
 constexpr int kBarEnd = 65000;
 
-// The MD5 digest of a whole open file, fed as its 64-byte blocks and then the rest.
+// The MD5 digest of a whole open file, fed as its 64-byte blocks and then the rest. The
+// count of whole blocks comes from the stream's length, which for a regular file is the
+// count a read to its end gives.
 std::string DigestWholeFile(platform::CFile& file) {
     Md5Context ctx;
     MD5Init(&ctx);
