@@ -5,6 +5,7 @@
 // failure raises the file exception. Every plaintext copy made here is wiped before the
 // routine is left, however it is left.
 #include <cerrno>
+#include <exception>
 
 #include "add/AddCleanup.h"
 #include "add/AddMessages.h"
@@ -29,6 +30,31 @@ void OpenWorkCopy(platform::CFile& work, const std::string& workPath, const char
     if (!work.Open(workPath, mode, platform::Share::DenyAll, &cause))
         throw CFileException(cause, databasePath);
 }
+
+// Once the database holds the new record, a later step that fails still leaves the
+// database's digest in the "Database Index" refreshed, so the check does not take the
+// database for one changed behind the program's back. It runs only while the failure's
+// exception passes, and never adds one of its own.
+class RefreshDigestOnFailure {
+  public:
+    explicit RefreshDigestOnFailure(CListview& view)
+        : m_view(view), m_exceptions(std::uncaught_exceptions()) {}
+    ~RefreshDigestOnFailure() {
+        if (std::uncaught_exceptions() <= m_exceptions)
+            return;
+        try {
+            m_view.UpdateDatabaseIndexEntry();
+        } catch (const std::exception&) {
+            // The failure already being reported is the one that counts.
+        }
+    }
+    RefreshDigestOnFailure(const RefreshDigestOnFailure&) = delete;
+    RefreshDigestOnFailure& operator=(const RefreshDigestOnFailure&) = delete;
+
+  private:
+    CListview& m_view;
+    int m_exceptions;
+};
 
 }  // namespace
 
@@ -104,6 +130,8 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
         SecureDeleteFile(workPath);
         wipe.Release();
     }
+
+    RefreshDigestOnFailure refreshOnFailure(*this);
 
     // The backup copy of the file.
     std::string backUpText;

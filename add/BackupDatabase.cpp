@@ -1,25 +1,8 @@
 // The copy of the database to its backup database.
 #include "add/BackupDatabase.h"
 
-#include <sys/stat.h>
-
 #include "app/Settings.h"
-#include "platform/Drives.h"
 #include "platform/File.h"
-
-namespace {
-
-// Whether two paths name one existing file (the same host file, whatever the spelling).
-bool SameExistingFile(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    if (::stat(platform::HostPath(a).c_str(), &sa) != 0)
-        return false;
-    if (::stat(platform::HostPath(b).c_str(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-}  // namespace
 
 std::string NameAfterLastBackslash(const std::string& path) {
     const size_t slash = path.rfind('\\');

@@ -17,6 +17,5 @@ std::string BackupDatabasePath(const std::string& databasePath, const std::strin
                                bool beside, const std::string& folder);
 
 // Reads Config2, Config1, Config4 and Config3 and copies the database to its backup
-// database, overwriting it. The copy's result is not checked; a target that is the
-// database itself (an empty suffix beside it) is never written.
+// database, overwriting it. The copy's result is not checked.
 void CopyToBackupDatabase(const std::string& databasePath);
