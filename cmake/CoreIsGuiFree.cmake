@@ -2,7 +2,7 @@
 # Checked when the build is configured (and again by the ctest below).
 function(quill_check_core_is_gui_free dirs)
   foreach(dir ${dirs})
-    file(GLOB_RECURSE files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    file(GLOB_RECURSE files ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
     foreach(f ${files})
       file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]wx/")
       if(hits)

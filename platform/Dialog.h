@@ -12,7 +12,7 @@
 // member name. With m_bSaveAndValidate false the members go to the controls; with true
 // the controls' values come back into the members.
 class DataExchange {
-public:
+  public:
     explicit DataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
     virtual ~DataExchange() = default;
 
@@ -24,7 +24,7 @@ public:
 };
 
 class CDialog {
-public:
+  public:
     explicit CDialog(int templateId) : m_templateId(templateId) {}
     virtual ~CDialog() = default;
 
@@ -44,6 +44,6 @@ public:
 
     int TemplateId() const { return m_templateId; }
 
-private:
+  private:
     int m_templateId;
 };

@@ -12,7 +12,9 @@ namespace platform {
 // Host path of a full Windows path ("C:\Data\a.txt" -> "<prefix>/dosdevices/c:/Data/a.txt").
 // The kernel follows the drive link, so a missing drive gives ENOENT on use. A path that is
 // not a full path ("a.txt", "\x") is taken relative to the current folder
-// (SetCurrentDirectory); an empty path gives an empty host path.
+// (SetCurrentDirectory); an empty path gives an empty host path. "." and ".." are applied
+// to the path itself and never climb above the drive's root. A network path
+// ("\\server\share\x") maps to <prefix>/dosdevices/unc/server/share/x.
 std::string HostPath(const std::string& winPath);
 
 // Windows path of a host path: the drive whose link target is the longest prefix of the

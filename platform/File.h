@@ -3,12 +3,14 @@
 // into "\r\n" on writes and "\r\n" into "\n" on reads, as on Windows. Every open takes a
 // lock on the file: a shared lock normally, an exclusive one when the file is shared with
 // nobody, so an open that meets another holder's conflicting lock fails with the
-// sharing-violation cause. This file also owns the plain file operations (exists, remove,
+// sharing-violation cause. Only plain files open: a folder, a device or a pipe is refused
+// with the access-denied cause. This file also owns the plain file operations (exists, remove,
 // rename, replace, copy, make folder).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,7 @@ enum class Share {
 };
 
 class CFile {
-public:
+  public:
     CFile() = default;
     ~CFile();
     CFile(const CFile&) = delete;
@@ -31,8 +33,7 @@ public:
     bool Open(const std::string& winPath, const char* mode, Share share = Share::DenyNone,
               int* cause = nullptr);
     // As Open, but a failure raises CFileException with the cause and the path.
-    void OpenOrThrow(const std::string& winPath, const char* mode,
-                     Share share = Share::DenyNone);
+    void OpenOrThrow(const std::string& winPath, const char* mode, Share share = Share::DenyNone);
 
     bool IsOpen() const { return m_fd >= 0; }
     // Flushes and closes; false when the flush or close failed (e.g. disk full).
@@ -41,7 +42,8 @@ public:
 
     // Reading. GetC returns the next byte (0-255) or -1 at the end or on error.
     int GetC() {
-        if (m_rpos < m_rlen) return m_buf[m_rpos++];
+        if (m_rpos < m_rlen)
+            return m_buf[m_rpos++];
         return GetCSlow();
     }
     size_t Read(void* dst, size_t n);
@@ -52,7 +54,13 @@ public:
     bool UngetC();
 
     // Writing. Each returns false when the write failed.
-    bool PutC(int c);
+    bool PutC(int c) {
+        if (m_wlen < m_wcap && (c != '\n' || !m_text)) {
+            m_buf[m_wlen++] = static_cast<unsigned char>(c);
+            return true;
+        }
+        return PutCSlow(c);
+    }
     bool Write(const void* src, size_t n);
     bool PutS(const std::string& s) { return Write(s.data(), s.size()); }
     bool Flush();
@@ -68,10 +76,13 @@ public:
 
     int Fd() const { return m_fd; }
 
-private:
+  private:
     int GetCSlow();
+    bool PutCSlow(int c);
     bool FillBuffer();
     bool FlushWrite();
+    bool WriteRaw(const unsigned char* p, size_t n);
+    void StartWriting();
     void DropReadAhead();
 
     int m_fd = -1;
@@ -80,17 +91,21 @@ private:
     bool m_append = false;
     bool m_canRead = false;
     bool m_canWrite = false;
-    bool m_lastWasCr = false;  // text reads: a '\r' held back
+    bool m_writeFailed = false;  // a write failed since the open (Close reports it)
     std::vector<unsigned char> m_buf;
-    size_t m_rpos = 0, m_rlen = 0;  // read buffer window
-    size_t m_wlen = 0;              // bytes waiting to be written
-    int64_t m_filePos = 0;          // file offset of m_buf[0]
+    size_t m_rpos = 0, m_rlen = 0;  // read window, as the caller sees the bytes
+    size_t m_rawLen = 0;            // bytes of the file the read window stands for
+    // Text reads: the window indexes of each "\n" that was "\r\n" in the file.
+    std::vector<size_t> m_crDropped;
+    size_t m_wlen = 0;      // bytes waiting to be written
+    size_t m_wcap = 0;      // room for them; 0 unless the buffer is in write use
+    int64_t m_filePos = 0;  // file offset of m_buf[0]
 };
 
 // Plain file operations on Windows-style paths.
-bool FileExists(const std::string& winPath);          // any kind of entry
+bool FileExists(const std::string& winPath);  // any kind of entry
 bool IsDirectory(const std::string& winPath);
-bool RemoveFile(const std::string& winPath);          // DeleteFile: not a folder
+bool RemoveFile(const std::string& winPath);  // DeleteFile: not a folder
 // MoveFile: fails when the target exists (as rename() does on Windows).
 bool RenameFile(const std::string& from, const std::string& to);
 // Atomic replace: the target, if any, is replaced in one step.

@@ -8,7 +8,7 @@
 #include <string>
 
 class CFileException : public std::exception {
-public:
+  public:
     enum Cause {
         none = 0,
         genericException = 1,
@@ -39,7 +39,7 @@ public:
     // Throws the exception for `fileName` with the cause of `err`.
     [[noreturn]] static void ThrowErrno(int err, const std::string& fileName);
 
-private:
+  private:
     std::string m_what;
 };
 

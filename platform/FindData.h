@@ -4,7 +4,9 @@
 // folder 0x410); read-only 0x01 when the owner may not write; hidden, system, archive and
 // not-content-indexed from the extended attribute user.DOSATTRIB ("0x.."); compressed 0x800
 // and encrypted 0x4000 from statx; 0x80 when nothing else is set. Times are FILETIMEs:
-// last-write from mtime, creation from the birth time where the file system keeps one.
+// last-write from mtime, last-access from atime, creation from the birth time where the
+// file system keeps one (else 0). A link that resolves has the size, times and other
+// attributes of what it points to; a dangling link has size 0 and its own times.
 #pragma once
 
 #include <cstdint>
@@ -28,10 +30,12 @@ struct WIN32_FIND_DATA {
 };
 
 // A search over one folder. The pattern is a Windows path whose last component may hold
-// the wildcards * and ? ("C:\Data\*", "C:\Data\*.txt", "C:\Data\a.txt"), matched without
-// letter case. "." and ".." are never returned.
+// the wildcards * and ? ("C:\Data\*", "C:\Data\*.txt"), matched without letter case
+// ("*.*" is every name). A last component without wildcards ("C:\Data\a.txt") names one
+// entry exactly, as opening it does: the host tells names apart by their case.
+// "." and ".." are never returned.
 class FindFile {
-public:
+  public:
     FindFile() = default;
     ~FindFile() { Close(); }
     FindFile(const FindFile&) = delete;
@@ -42,8 +46,8 @@ public:
     bool Next(WIN32_FIND_DATA& data);
     void Close();
 
-private:
-    std::string m_folder;  // Windows path of the folder, with its trailing backslash
+  private:
+    std::string m_folder;  // host path of the folder, with its trailing slash
     std::vector<std::string> m_names;
     size_t m_next = 0;
 };

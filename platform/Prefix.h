@@ -18,8 +18,9 @@ void SetPrefixRoot(const std::string& hostDir);
 std::string RegistryFilePath();  // <prefix>/user.reg
 std::string DosDevicesDir();     // <prefix>/dosdevices
 
-// The first start's work. Throws std::runtime_error with a clear message when the prefix
-// cannot be made.
+// The first start's work; run on every start, it only adds what is missing. Throws
+// std::runtime_error with a clear message when the prefix cannot be made or the registry
+// file cannot be read or replaced.
 void FirstStartSetup();
 
 // Makes or replaces the link of drive `letter` (a-z, either case) to `hostDir`.

@@ -1,26 +1,60 @@
 // The registry. HKEY_CURRENT_USER "Software\Quillstead\<subkey>" lives in <prefix>/user.reg,
 // a text file in the registry-export form (REGEDIT4; key lines
-// "[HKEY_CURRENT_USER\Software\Quillstead\<subkey>]", the default value as @="..." with \\
-// and \" escapes; CR LF written, LF also read), read and written whole and replaced
-// atomically. HKEY_CLASSES_ROOT is answered from the freedesktop shared MIME database.
-// This file owns both stores; the settings' meanings belong to app/Settings.h.
+// "[HKEY_CURRENT_USER\Software\Quillstead\<subkey>]", the default value as @="..." with
+// a backslash and a quote escaped by a backslash; CR LF written, LF also read), read and
+// written whole and replaced atomically. HKEY_CLASSES_ROOT is answered from the
+// freedesktop shared MIME database. This file owns both stores; the settings' meanings
+// belong to app/Settings.h.
 #pragma once
 
-#include <map>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace platform {
 
 // The unnamed default value of HKEY_CURRENT_USER\Software\Quillstead\<subkey>.
 // False when the key or its value is missing or the file cannot be read.
 bool RegReadValue(const std::string& subkey, std::string& value);
-// Writes it (creating the key); false when the file cannot be replaced.
+// Writes it (creating the key); false when the file cannot be replaced or read, or the
+// value holds a line break or a zero byte (which the file form cannot carry).
 bool RegWriteValue(const std::string& subkey, const std::string& value);
 // Whether the key has a default value.
 bool RegHasValue(const std::string& subkey);
 
-// The whole store as subkey -> value, and its text form, for the reader and the writer.
-using RegistryValues = std::map<std::string, std::string>;
+class RegistryValues;
+// Gives every key of `defaults` that has no value its default value, in one rewrite of the
+// file; values that exist are kept. False when the file cannot be read or replaced.
+bool RegWriteMissingValues(const RegistryValues& defaults);
+
+// The whole store, its keys in the file's order (a new key goes at the end), names
+// compared without letter case as the registry compares them. A key may have no value
+// (its value line was missing or could not be read).
+class RegistryValues {
+  public:
+    struct Key {
+        std::string name;  // the subkey under Software\Quillstead
+        std::string value;
+        bool hasValue = false;
+    };
+
+    // The key of that name, or nullptr.
+    const Key* Find(const std::string& name) const;
+    // Sets the key's value, adding the key at the end when it is new.
+    void Set(const std::string& name, const std::string& value);
+    // Adds the key without a value when it is new (a key line without its value).
+    Key& AddKey(const std::string& name);
+
+    const std::vector<Key>& Keys() const { return m_keys; }
+    size_t size() const { return m_keys.size(); }
+
+  private:
+    std::vector<Key> m_keys;
+};
+
+// The text form, for the reader and the writer. Parsing fails (false) when the text does
+// not start with the "REGEDIT4" line; a value line that cannot be read leaves its key
+// without a value.
 bool ParseRegistryText(const std::string& text, RegistryValues& values);
 std::string FormatRegistryText(const RegistryValues& values);
 

@@ -21,7 +21,7 @@ enum class MbResult { Ok, Cancel, Yes, No };
 // it is up. Ids are the template's control ids (1004 percent text, 1005/1051 file text,
 // 1114, 1115, 1200 icon).
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetItemText(int id, const std::string& text) = 0;
@@ -36,7 +36,7 @@ public:
 };
 
 class IUserInterface {
-public:
+  public:
     virtual ~IUserInterface() = default;
 
     virtual MbResult MessageBox(const std::string& text, MbIcon icon,

@@ -59,10 +59,10 @@ enum { IDOK = 1, IDCANCEL = 2 };
 // The stand-in for an icon handle: one of the program's icon resources, a themed
 // icon named by the desktop's icon theme (a file type's icon), or a file's own icon.
 struct Icon {
-    int resource = 0;        // icon resource id (128, 370, 371, 373, ...), 0 if none
-    std::string themeName;   // freedesktop icon name, empty if none
-    std::string file;        // Windows-style path of a file whose own icon is meant
-    int index = 0;           // icon index within `file`
+    int resource = 0;       // icon resource id (128, 370, 371, 373, ...), 0 if none
+    std::string themeName;  // freedesktop icon name, empty if none
+    std::string file;       // Windows-style path of a file whose own icon is meant
+    int index = 0;          // icon index within `file`
 
     bool IsNull() const { return resource == 0 && themeName.empty() && file.empty(); }
     static Icon Resource(int id) {

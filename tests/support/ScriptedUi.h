@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "platform/Ui.h"
+#include "tests/support/Json.h"
 
 class ScriptedUi : public IUserInterface {
-public:
+  public:
     ScriptedUi();
     ~ScriptedUi() override;
 
@@ -40,8 +41,17 @@ public:
     int progressPos = 0;
     long progressPolls = 0;
     bool progressOpen = false;
-    // Status-bar pane 0 as it stands.
+    // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
+    bool statusProgressActive = false;
+    int statusProgressTotal = 0;
+    int statusProgressSteps = 0;
+    // The timers set and not killed, by id (a test may run a tick itself).
+    struct Timer {
+        unsigned milliseconds = 0;
+        std::function<void()> tick;
+    };
+    std::map<int, Timer> timers;
 
     // IUserInterface
     MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
@@ -64,13 +74,13 @@ public:
     // Emits one event line (used by the seam itself and by the driver for its own lines).
     void Emit(const std::string& jsonLine);
 
-private:
+  private:
     struct Answer;
+    class Progress;
+    // The first answer of a kind ("messagebox", "dialog", ...), taken from the script;
+    // false when none is left. A dialog answer must also name the dialog's class.
+    bool TakeAnswer(const std::string& kind, const std::string& dialogClass, Answer& answer);
+
     std::deque<Answer>* m_answers;
     std::vector<std::string> m_events;
-    long m_cancelAtPoll = 0;  // for the next progress dialog
 };
-
-// A JSON string of a byte text: each byte 0x00-0xFF stands for the code point of the same
-// value (so any bytes survive).
-std::string JsonString(const std::string& bytes);

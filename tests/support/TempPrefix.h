@@ -11,11 +11,11 @@
 #include "tests/support/ScriptedUi.h"
 
 class TempPrefix {
-public:
+  public:
     explicit TempPrefix(const std::string& password = "test password");
     ~TempPrefix();
 
-    std::string root;   // host path of the temporary folder (the prefix is root + "/prefix")
+    std::string root;  // host path of the temporary folder (the prefix is root + "/prefix")
     ScriptedUi ui;
     CMainFrame frame;
 
@@ -27,7 +27,15 @@ public:
     std::string ReadFile(const std::string& winPath) const;  // throws when missing
     bool Exists(const std::string& winPath) const;
     void SetReg(const std::string& subkey, const std::string& value) const;
+    // Takes the value out of the registry file, so reading it fails.
+    void RemoveReg(const std::string& subkey) const;
     // Host paths of every file under the prefix and the drives' folders whose name holds
     // `part` (for "no plaintext copy is left" checks).
     std::vector<std::string> FilesNamed(const std::string& part) const;
+
+  private:
+    IUserInterface* m_previousUi = nullptr;
 };
+
+// The key of a password, derived once per process and then taken from a cache.
+Key TestKey(const std::string& password);

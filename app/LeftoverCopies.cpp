@@ -1,0 +1,118 @@
+// The frame's clean-up on close and at the end of the session: the plaintext working
+// copies an interrupted command left behind are wiped. They are the open database's copy,
+// the "Database Index" copies, and the copies of the backup pairs ("Backup Index <n>"
+// followed by "123456789z" or "1", "Backup File <n>" followed by "1"). A name of the last
+// kinds is taken for a copy only when <n> is the backup number of a database in the index
+// and the whole number is not, so a real "Backup Index 11" is never taken for the copy of
+// "Backup Index 1". Nothing here throws: the program is ending.
+#include <exception>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "platform/File.h"
+#include "platform/FindData.h"
+#include "platform/Registry.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/ProtectedFile.h"
+
+namespace {
+
+void Wipe(const std::string& path) {
+    if (!platform::FileExists(path))
+        return;
+    try {
+        SecureDeleteFile(path);
+    } catch (const std::exception&) {
+        // Could not be overwritten: at least do not leave it lying there.
+        platform::RemoveFile(path);
+    }
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty())
+        return false;
+    for (const char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// The backup numbers of the databases in the index; false when it cannot be read.
+bool LiveBackupNumbers(const CMainFrame& frame, const std::string& backupDir,
+                       std::set<std::string>& numbers) {
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    if (!platform::FileExists(indexPath))
+        return true;
+    std::string plain;
+    if (!DecryptFileToMemory(frame.m_fileKey, indexPath, frame.m_indexIv, plain))
+        return false;
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        if (end == std::string::npos)
+            end = plain.size();
+        std::string field;
+        if (IndexField(plain.substr(start, end - start), 2, field))
+            numbers.insert(field);
+        start = end + 1;
+    }
+    return true;
+}
+
+// The names in the backup folder matching "<stem><number><tail>".
+std::vector<std::string> NumberedNames(const std::string& backupDir, const std::string& stem,
+                                       const std::string& tail) {
+    std::vector<std::string> numbers;
+    platform::FindFile find;
+    platform::WIN32_FIND_DATA data;
+    for (bool more = find.First(backupDir + stem + "*" + tail, data); more;
+         more = find.Next(data)) {
+        const std::string& name = data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (name.size() <= stem.size() + tail.size())
+            continue;
+        if (name.compare(0, stem.size(), stem) != 0)
+            continue;
+        if (name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+            continue;
+        const std::string number =
+            name.substr(stem.size(), name.size() - stem.size() - tail.size());
+        if (AllDigits(number))
+            numbers.push_back(number);
+    }
+    return numbers;
+}
+
+}  // namespace
+
+void CMainFrame::DeleteLeftoverWorkCopies() {
+    try {
+        if (!m_openDatabasePath.empty())
+            Wipe(DatabaseWorkCopyPath(m_openDatabasePath));
+
+        std::string backupDir;
+        if (!platform::RegReadValue(settings::kBackupDir, backupDir) || backupDir.empty())
+            return;
+        Wipe(DatabaseIndexWorkPath(backupDir));
+        Wipe(backupDir + "Database Index1");
+
+        for (const std::string& n : NumberedNames(backupDir, "Backup Index ", "123456789z"))
+            Wipe(backupDir + "Backup Index " + n + "123456789z");
+
+        std::set<std::string> live;
+        if (!LiveBackupNumbers(*this, backupDir, live))
+            return;
+        for (const char* stem : {"Backup Index ", "Backup File "}) {
+            for (const std::string& n : NumberedNames(backupDir, stem, "1")) {
+                if (live.count(n) && !live.count(n + "1"))
+                    Wipe(backupDir + stem + n + "1");
+            }
+        }
+    } catch (const std::exception&) {
+        // The program is closing; a copy that could not be reached stays.
+    }
+}

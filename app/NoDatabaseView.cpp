@@ -1,0 +1,185 @@
+// The view shown while no database is open: the create-database command (the new, empty
+// database, its line in the "Database Index" and its empty backup pair) and the
+// protected-storage operations on m_workDatabasePath.
+#include "app/NoDatabaseView.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "platform/Ui.h"
+#include "storage/BackupIndex.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/FileRecord.h"
+#include "storage/ProtectedFile.h"
+
+namespace {
+
+// Wipes a plaintext working copy when the operation that made it ends, however it ends.
+class WorkCopyWipe {
+  public:
+    explicit WorkCopyWipe(std::string path) : m_path(std::move(path)) {}
+    ~WorkCopyWipe() {
+        if (!platform::FileExists(m_path))
+            return;
+        try {
+            SecureDeleteFile(m_path);
+        } catch (const std::exception&) {
+            platform::RemoveFile(m_path);
+        }
+    }
+    WorkCopyWipe(const WorkCopyWipe&) = delete;
+    WorkCopyWipe& operator=(const WorkCopyWipe&) = delete;
+
+  private:
+    std::string m_path;
+};
+
+bool IsFullFilePath(const std::string& path) {
+    return path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           path[2] == '\\' && path.back() != '\\';
+}
+
+// Creates an empty file; the file exception when it cannot be made.
+void CreateEmptyFile(const std::string& path) {
+    platform::CFile file;
+    file.OpenOrThrow(path, "wb", platform::Share::DenyAll);
+    if (!file.Close())
+        throw CFileException(CFileException::hardIO, path);
+}
+
+// The decrypted index in memory; empty when there is no index yet.
+std::string ReadIndex(const CMainFrame& frame, const std::string& backupDir) {
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    std::string plain;
+    if (!platform::FileExists(indexPath))
+        return plain;
+    if (!DecryptFileToMemory(frame.m_fileKey, indexPath, frame.m_indexIv, plain)) {
+        platform::CFile probe;
+        int cause = CFileException::genericException;
+        if (probe.Open(indexPath, "rb", platform::Share::DenyNone, &cause))
+            cause = CFileException::genericException;
+        throw CFileException(cause, indexPath);
+    }
+    return plain;
+}
+
+std::vector<std::string> SplitLines(const std::string& plain) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        end = end == std::string::npos ? plain.size() : end + 1;
+        lines.push_back(plain.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+// One above the highest backup number in the index, moved on past numbers whose backup
+// files exist already (left by a database removed from the index).
+unsigned NewBackupNumber(const std::vector<std::string>& lines, const std::string& backupDir) {
+    unsigned long highest = 0;
+    for (const std::string& line : lines) {
+        std::string field;
+        if (!IndexField(line, 2, field) || field.empty())
+            continue;
+        char* end = nullptr;
+        const unsigned long n = std::strtoul(field.c_str(), &end, 10);
+        if (*end == '\0' && n > highest)
+            highest = n;
+    }
+    unsigned n = static_cast<unsigned>(highest + 1);
+    while (platform::FileExists(BackupFilePath(backupDir, std::to_string(n))) ||
+           platform::FileExists(BackupIndexPath(backupDir, std::to_string(n))))
+        ++n;
+    return n;
+}
+
+void Refuse(const std::string& text) {
+    Ui().MessageBox(text, MbIcon::Exclamation, MbButtons::Ok);
+}
+
+}  // namespace
+
+bool CCNoflview::CreateDatabase(const std::string& path) {
+    if (!IsRecordablePath(path)) {
+        Refuse(UnrecordablePathMessage(path));
+        return false;
+    }
+    if (!IsFullFilePath(path)) {
+        Refuse(path + " is not a full path of a file (such as C:\\Data\\files.qdb).");
+        return false;
+    }
+    std::string backupDir;
+    if (!ReadSetting(settings::kBackupDir, backupDir))
+        return false;
+
+    const std::string plain = ReadIndex(m_frame, backupDir);
+    const std::vector<std::string> lines = SplitLines(plain);
+    for (const std::string& line : lines) {
+        if (!IndexLineBelongsTo(line, path))
+            continue;
+        // The index finds a database by the start of its line, so a path that begins the
+        // path of a listed database would be taken for that database.
+        std::string listed;
+        if (!IndexField(line, 1, listed) || listed == path)
+            Refuse(path + " is already a database.");
+        else
+            Refuse(path + " cannot be created: the name of the database " + listed +
+                   " begins with it.");
+        return false;
+    }
+    if (platform::FileExists(path)) {
+        Refuse(path + " already exists.");
+        return false;
+    }
+
+    // The backup pair first: should the database then fail, the pair left behind only moves
+    // the next database's number on, while a database left without its index line would
+    // block its own path.
+    const unsigned n = NewBackupNumber(lines, backupDir);
+    CreateEmptyFile(BackupFilePath(backupDir, std::to_string(n)));
+    CreateEmptyFile(BackupIndexPath(backupDir, std::to_string(n)));
+    // An empty database is an empty protected file.
+    CreateEmptyFile(path);
+
+    std::string text = plain;
+    if (!text.empty() && text.back() != '\n')
+        text += "\n";
+    text += BuildDatabaseIndexLine(path, n, platform::GetSystemTimeAsFileTime(),
+                                   DigestStoredFile(path)) +
+            "\n";
+
+    const std::string workPath = DatabaseIndexWorkPath(backupDir);
+    WorkCopyWipe wipe(workPath);
+    {
+        platform::CFile work;
+        work.OpenOrThrow(workPath, "wb", platform::Share::DenyAll);
+        if (!work.PutS(text) || !work.Close())
+            throw CFileException(CFileException::diskFull, workPath);
+    }
+    EncryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), workPath, m_frame.m_indexIv);
+    return true;
+}
+
+void CCNoflview::DecryptDatabaseToWorkFile() {
+    ::DecryptDatabaseToWorkFile(m_frame.m_fileKey, m_workDatabasePath, m_databaseUnopenable);
+}
+
+void CCNoflview::EncryptWorkFileToDatabase() {
+    ::EncryptWorkFileToDatabase(m_frame.m_fileKey, m_workDatabasePath);
+}
+
+void CCNoflview::UpdateDatabaseIndexEntry() {
+    std::string backupDir;
+    // Without the backup folder there is no index to refresh ("Registry error." was shown).
+    if (!ReadSetting(settings::kBackupDir, backupDir))
+        return;
+    ::UpdateDatabaseIndexEntry(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, m_workDatabasePath);
+}

@@ -1,0 +1,49 @@
+// Reading the settings: the registry read that reports a failure with "Registry error.",
+// and the "%d" parse every numeric setting goes through.
+#include "app/Settings.h"
+
+#include <climits>
+
+#include "platform/Registry.h"
+#include "platform/Ui.h"
+
+bool ReadSetting(const char* subkey, std::string& value) {
+    std::string read;
+    if (platform::RegReadValue(subkey, read)) {
+        value = read;
+        return true;
+    }
+    Ui().MessageBox("Registry error.", MbIcon::Stop, MbButtons::Ok);
+    return false;
+}
+
+namespace {
+bool IsScanSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+}  // namespace
+
+bool ScanInt(const std::string& text, int& value) {
+    size_t i = 0;
+    // The text ends at its first NUL, as a C string does.
+    const size_t end = text.find('\0') == std::string::npos ? text.size() : text.find('\0');
+    while (i < end && IsScanSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= end || text[i] < '0' || text[i] > '9')
+        return false;
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) {
+        // Numbers beyond int's range stop at its bounds.
+        if (magnitude < limit)
+            magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit)
+            magnitude = limit;
+    }
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}

@@ -1,0 +1,100 @@
+// The list view's own part: opening a database listed in the "Database Index", loading it
+// into the list (decrypted in memory, so no plaintext copy reaches the disk), the file-type
+// lookup, and the protected-storage operations on the open database.
+#include "database/ListView.h"
+
+#include "app/MainFrame.h"
+#include "app/Settings.h"
+#include "database/FileTypes.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "platform/Ui.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/ProtectedFile.h"
+
+namespace {
+
+// A protected file that could not be read: the cause is learnt by opening it.
+[[noreturn]] void ThrowUnreadable(const std::string& path) {
+    platform::CFile file;
+    int cause = CFileException::genericException;
+    if (file.Open(path, "rb", platform::Share::DenyNone, &cause))
+        cause = CFileException::genericException;
+    throw CFileException(cause, path);
+}
+
+}  // namespace
+
+CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
+
+bool CListview::OpenDatabase(const std::string& path) {
+    std::string backupDir;
+    if (!ReadSetting(settings::kBackupDir, backupDir))
+        return false;
+    std::string line;
+    if (!FindDatabaseIndexLine(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, path, line)) {
+        Ui().MessageBox(path + " is not listed in the Database Index and cannot be opened.",
+                        MbIcon::Exclamation, MbButtons::Ok);
+        return false;
+    }
+    m_databasePath = path;
+    m_frame.m_openDatabasePath = path;
+    m_frame.m_databaseOpen = true;
+    OnInitialUpdate();
+    return true;
+}
+
+void CListview::OnInitialUpdate() {
+    std::string plain;
+    if (!DecryptFileToMemory(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath), plain))
+        ThrowUnreadable(m_databasePath);
+
+    std::vector<FileRecord> records;
+    double total = 0;
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        end = end == std::string::npos ? plain.size() : end + 1;
+        const std::string line = plain.substr(start, end - start);
+        start = end;
+        FileRecord record;
+        if (!ParseFileRecordLine(line, record)) {
+            // A damaged line still counts as a record; it shows what it holds.
+            std::vector<std::string> fields;
+            SplitFields(line, fields);
+            std::string* targets[] = {&record.path,          &record.digest,
+                                      &record.size,          &record.attributes,
+                                      &record.lastWriteHigh, &record.lastWriteLow,
+                                      &record.creationHigh,  &record.creationLow};
+            for (size_t k = 0; k < fields.size() && k < 8; ++k) *targets[k] = fields[k];
+        }
+        total += record.SizeValue();
+        records.push_back(std::move(record));
+    }
+    m_records = std::move(records);
+    m_recordCount = static_cast<int>(m_records.size());
+    m_totalSize = total;
+    if (m_onRefilled)
+        m_onRefilled();
+}
+
+std::string CListview::GetFileTypeDescription(const std::string& path) {
+    m_fileTypeIcon = FileTypeIcon(path);
+    return FileTypeName(path);
+}
+
+void CListview::DecryptDatabaseToWorkFile() {
+    ::DecryptDatabaseToWorkFile(m_frame.m_fileKey, m_databasePath, m_databaseUnreadable);
+}
+
+void CListview::EncryptWorkFileToDatabase() {
+    ::EncryptWorkFileToDatabase(m_frame.m_fileKey, m_databasePath);
+}
+
+void CListview::UpdateDatabaseIndexEntry() {
+    std::string backupDir;
+    // Without the backup folder there is no index to refresh ("Registry error." was shown).
+    if (!ReadSetting(settings::kBackupDir, backupDir))
+        return;
+    ::UpdateDatabaseIndexEntry(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, m_databasePath);
+}

@@ -1,0 +1,209 @@
+// The plain file operations on Windows-style paths: exists, folder test, remove, rename
+// without replacing, atomic replace, copy and make folder, with the last error's cause.
+// A copy is written under a temporary name beside its target and renamed into place, so a
+// failed copy never leaves a half-written target; a move to another file system is a copy
+// followed by removing the source, as Windows moves a file across volumes.
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/Drives.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+
+namespace platform {
+
+namespace {
+
+thread_local int g_lastErrno = 0;
+
+bool Fail(int err) {
+    g_lastErrno = err;
+    return false;
+}
+
+bool Succeed() {
+    g_lastErrno = 0;
+    return true;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace rename: look first.
+    struct stat st;
+    if (lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Copies the host file `from` into a new temporary file beside `to` and renames it into
+// place (over an existing target only when `replace`). The copy keeps the source's
+// permission bits, times and DOS attributes. errno tells a failure.
+bool CopyHostFile(const std::string& from, const std::string& to, bool replace) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (in < 0)
+        return false;
+    errno = 0;
+    struct stat st = {};
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = errno ? errno : S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+        close(in);
+        errno = err;
+        return false;
+    }
+    if (flock(in, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        close(in);
+        errno = EWOULDBLOCK;
+        return false;
+    }
+    std::string temp = to + ".XXXXXX";
+    const int out = mkostemp(&temp[0], O_CLOEXEC);
+    if (out < 0) {
+        const int err = errno;
+        close(in);
+        errno = err;
+        return false;
+    }
+    bool ok = true;
+    std::vector<char> buf(1 << 20);
+    off_t pos = 0;
+    while (ok) {
+        const ssize_t n = pread(in, buf.data(), buf.size(), pos);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        for (ssize_t done = 0; ok && done < n;) {
+            const ssize_t k = write(out, buf.data() + done, size_t(n - done));
+            if (k < 0 && errno == EINTR)
+                continue;
+            if (k <= 0) {
+                if (k == 0)
+                    errno = ENOSPC;
+                ok = false;
+            } else {
+                done += k;
+            }
+        }
+        pos += n;
+    }
+    int err = ok ? 0 : errno;
+    if (ok) {
+        char attrib[256];
+        const ssize_t len = fgetxattr(in, "user.DOSATTRIB", attrib, sizeof attrib);
+        if (len > 0)
+            fsetxattr(out, "user.DOSATTRIB", attrib, size_t(len), 0);
+        fchmod(out, st.st_mode & 07777);
+        const struct timespec times[2] = {st.st_atim, st.st_mtim};
+        futimens(out, times);
+    }
+    if (close(out) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    close(in);
+    if (ok) {
+        ok = replace ? rename(temp.c_str(), to.c_str()) == 0 : RenameNoReplace(temp, to);
+        if (!ok)
+            err = errno;
+    }
+    if (!ok) {
+        unlink(temp.c_str());
+        errno = err;
+    }
+    return ok;
+}
+
+// Moves `from` to `to`; across file systems a plain file is copied and then removed.
+bool MoveHost(const std::string& from, const std::string& to, bool replace) {
+    const bool moved = replace ? rename(from.c_str(), to.c_str()) == 0 : RenameNoReplace(from, to);
+    if (moved)
+        return Succeed();
+    if (errno != EXDEV)
+        return Fail(errno);
+    if (!CopyHostFile(from, to, replace))
+        return Fail(errno);
+    if (unlink(from.c_str()) != 0)
+        return Fail(errno);
+    return Succeed();
+}
+
+}  // namespace
+
+bool FileExists(const std::string& winPath) {
+    struct stat st;
+    const std::string host = HostPath(winPath);
+    if (host.empty())
+        return Fail(ENOENT);
+    return lstat(host.c_str(), &st) == 0 ? Succeed() : Fail(errno);
+}
+
+bool IsDirectory(const std::string& winPath) {
+    struct stat st;
+    const std::string host = HostPath(winPath);
+    if (host.empty())
+        return Fail(ENOENT);
+    if (stat(host.c_str(), &st) != 0)
+        return Fail(errno);
+    return S_ISDIR(st.st_mode) ? Succeed() : Fail(ENOTDIR);
+}
+
+bool RemoveFile(const std::string& winPath) {
+    const std::string host = HostPath(winPath);
+    if (host.empty())
+        return Fail(ENOENT);
+    return unlink(host.c_str()) == 0 ? Succeed() : Fail(errno);
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    const std::string hostFrom = HostPath(from), hostTo = HostPath(to);
+    if (hostFrom.empty() || hostTo.empty())
+        return Fail(ENOENT);
+    return MoveHost(hostFrom, hostTo, false);
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    const std::string hostFrom = HostPath(from), hostTo = HostPath(to);
+    if (hostFrom.empty() || hostTo.empty())
+        return Fail(ENOENT);
+    return MoveHost(hostFrom, hostTo, true);
+}
+
+bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    const std::string hostFrom = HostPath(from), hostTo = HostPath(to);
+    if (hostFrom.empty() || hostTo.empty())
+        return Fail(ENOENT);
+    struct stat st;
+    if (failIfExists && lstat(hostTo.c_str(), &st) == 0)
+        return Fail(EEXIST);
+    if (stat(hostTo.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Fail(EISDIR);
+    return CopyHostFile(hostFrom, hostTo, !failIfExists) ? Succeed() : Fail(errno);
+}
+
+bool CreateDirectory(const std::string& winPath) {
+    const std::string host = HostPath(winPath);
+    if (host.empty())
+        return Fail(ENOENT);
+    return mkdir(host.c_str(), 0777) == 0 ? Succeed() : Fail(errno);
+}
+
+int LastFileErrorCause() {
+    return CFileException::CauseFromErrno(g_lastErrno);
+}
+
+}  // namespace platform

@@ -1,0 +1,98 @@
+// The key derivation, the initialisation vectors of texts, and the CBC chaining over
+// AES-256 blocks (NIST SP 800-38A known answers, piecewise processing).
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "storage/Crypto.h"
+#include "tests/storage/JsonVectors.h"
+
+namespace {
+
+template <size_t N>
+std::array<uint8_t, N> Bytes(const std::string& hex) {
+    std::string b = FromHex(hex);
+    std::array<uint8_t, N> out{};
+    EXPECT_EQ(b.size(), N);
+    std::memcpy(out.data(), b.data(), std::min(N, b.size()));
+    return out;
+}
+
+template <size_t N>
+std::string Hex(const std::array<uint8_t, N>& a) {
+    return ToHex(std::string(reinterpret_cast<const char*>(a.data()), N));
+}
+
+std::string Cbc(const Key& key, const Iv& iv, bool encrypt, std::string data) {
+    CbcCipher cipher(key, iv, encrypt);
+    cipher.Process(reinterpret_cast<uint8_t*>(&data[0]), data.size());
+    return data;
+}
+
+const char kNistKey[] = "603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4";
+const char kNistPlain[] =
+    "6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
+    "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710";
+
+TEST(DeriveKey, SharedKnownAnswers) {
+    // 600,000 rounds each: every password is derived once.
+    JsonValue vectors = LoadVectors("kdf.json");
+    ASSERT_EQ(vectors.items.size(), 3u);
+    for (const JsonValue& v : vectors.items)
+        EXPECT_EQ(Hex(DeriveKey(v["password"].text)), v["key"].text) << v["password"].text;
+}
+
+TEST(IvFromText, FirstEightDigestBytesTwice) {
+    JsonValue vectors = LoadVectors("digest_text.json");
+    for (const JsonValue& v : vectors.items)
+        EXPECT_EQ(Hex(IvFromText(v["text"].text)), v["iv"].text) << v["text"].text;
+}
+
+TEST(CbcCipher, NistAes256SingleBlocks) {
+    // F.1.5: each block alone is the block cipher itself (a chain of zero bytes).
+    const Key key = Bytes<32>(kNistKey);
+    const std::string plain = FromHex(kNistPlain);
+    const char* expected[] = {
+        "f3eed1bdb5d2a03c064b5a7e3db181f8", "591ccb10d410ed26dc5ba74a31362870",
+        "b6ed21b99ca6f4f9f153e7b1beafed1d", "23304b7a39f9f3ff067d8d8f9e24ecc7"};
+    for (int i = 0; i < 4; ++i) {
+        std::string block = plain.substr(size_t(16 * i), 16);
+        std::string cipher = Cbc(key, Iv{}, true, block);
+        EXPECT_EQ(ToHex(cipher), expected[i]);
+        EXPECT_EQ(Cbc(key, Iv{}, false, cipher), block);
+    }
+}
+
+TEST(CbcCipher, NistAes256Chaining) {
+    // F.2.5 and F.2.6.
+    const Key key = Bytes<32>(kNistKey);
+    const Iv iv = Bytes<16>("000102030405060708090a0b0c0d0e0f");
+    const std::string expected =
+        "f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d"
+        "39f23369a9d9bacfa530e26304231461b2eb05e2c39be9fcda6c19078c6a9d1b";
+    EXPECT_EQ(ToHex(Cbc(key, iv, true, FromHex(kNistPlain))), expected);
+    EXPECT_EQ(ToHex(Cbc(key, iv, false, FromHex(expected))), kNistPlain);
+}
+
+TEST(CbcCipher, PiecewiseEqualsWholeAcrossLongRuns) {
+    const Key key = Bytes<32>(kNistKey);
+    const Iv iv = Bytes<16>("f0e0d0c0b0a090807060504030201000");
+    std::string plain;
+    for (int i = 0; i < 16 * 1000; ++i) plain += static_cast<char>((i * 131 + 7) & 0xFF);
+
+    const std::string whole = Cbc(key, iv, true, plain);
+    for (bool encrypt : {true, false}) {
+        std::string data = encrypt ? plain : whole;
+        CbcCipher cipher(key, iv, encrypt);
+        size_t pieces[] = {16, 48, 4096, 4112, 32, 8192};
+        size_t at = 0;
+        for (size_t k = 0; at < data.size(); ++k) {
+            size_t n = std::min(pieces[k % 6], data.size() - at);
+            cipher.Process(reinterpret_cast<uint8_t*>(&data[at]), n);
+            at += n;
+        }
+        EXPECT_EQ(data, encrypt ? whole : plain) << (encrypt ? "encrypt" : "decrypt");
+    }
+}
+
+}  // namespace

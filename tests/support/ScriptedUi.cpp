@@ -1,0 +1,395 @@
+// The scripted user-interface seam: every event becomes the JSON line the driver prints,
+// and the modal events take their answers from the script lines, each kind in its order.
+#include "tests/support/ScriptedUi.h"
+
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+#include <utility>
+
+#include "platform/Dialog.h"
+#include "platform/FileException.h"
+
+struct ScriptedUi::Answer {
+    std::string kind;       // "messagebox", "dialog", "cancel_at_poll", "clipboard"
+    std::string text;       // the message box answer, or the dialog's class
+    JsonValue set;          // the dialog's members to set (an object, or null)
+    bool cancel = false;    // the dialog is closed with Cancel
+    long poll = 0;          // cancel_at_poll
+    bool hasFiles = false;  // clipboard: a list (possibly empty) rather than null
+    std::vector<std::string> files;
+};
+
+namespace {
+
+const char* IconName(MbIcon icon) {
+    switch (icon) {
+        case MbIcon::Information:
+            return "information";
+        case MbIcon::Exclamation:
+            return "exclamation";
+        case MbIcon::Stop:
+            return "stop";
+        case MbIcon::Question:
+            return "question";
+        case MbIcon::None:
+            break;
+    }
+    return "none";
+}
+
+const char* ButtonsName(MbButtons buttons) {
+    switch (buttons) {
+        case MbButtons::OkCancel:
+            return "okcancel";
+        case MbButtons::YesNo:
+            return "yesno";
+        case MbButtons::YesNoCancel:
+            return "yesnocancel";
+        case MbButtons::Ok:
+            break;
+    }
+    return "ok";
+}
+
+const char* ResultName(MbResult result) {
+    switch (result) {
+        case MbResult::Cancel:
+            return "cancel";
+        case MbResult::Yes:
+            return "yes";
+        case MbResult::No:
+            return "no";
+        case MbResult::Ok:
+            break;
+    }
+    return "ok";
+}
+
+bool Offers(MbButtons buttons, MbResult result) {
+    switch (buttons) {
+        case MbButtons::Ok:
+            return result == MbResult::Ok;
+        case MbButtons::OkCancel:
+            return result == MbResult::Ok || result == MbResult::Cancel;
+        case MbButtons::YesNo:
+            return result == MbResult::Yes || result == MbResult::No;
+        case MbButtons::YesNoCancel:
+            return result != MbResult::Ok;
+    }
+    return false;
+}
+
+// Collects the members as they stand, in the order of the data exchange.
+class MemberReader : public DataExchange {
+  public:
+    MemberReader() : DataExchange(false) {}
+    void Text(int, const char* member, std::string& value) override {
+        Add(member, JsonString(value));
+    }
+    void Int(int, const char* member, int& value) override { Add(member, std::to_string(value)); }
+    std::string Json() const {
+        std::string out = "{";
+        for (size_t i = 0; i < m_members.size(); ++i) {
+            if (i)
+                out += ",";
+            out += JsonString(m_members[i].first) + ":" + m_members[i].second;
+        }
+        return out + "}";
+    }
+
+  private:
+    void Add(const char* member, std::string json) {
+        for (const auto& m : m_members)
+            if (m.first == member)
+                return;  // a member exchanged twice is shown once
+        m_members.emplace_back(member, std::move(json));
+    }
+    std::vector<std::pair<std::string, std::string>> m_members;
+};
+
+// Puts the script's values into the members it names; every name must be a member.
+class MemberWriter : public DataExchange {
+  public:
+    MemberWriter(const JsonValue& set, const std::string& dialogClass)
+        : DataExchange(true), m_set(set), m_class(dialogClass) {}
+    void Text(int, const char* member, std::string& value) override {
+        if (const JsonValue* v = Take(member)) {
+            if (!v->IsString())
+                throw std::invalid_argument(m_class + "." + member + " takes a text");
+            value = v->text;
+        }
+    }
+    void Int(int, const char* member, int& value) override {
+        if (const JsonValue* v = Take(member)) {
+            if (!v->IsNumber() || std::floor(v->number) != v->number)
+                throw std::invalid_argument(m_class + "." + member + " takes a whole number");
+            value = static_cast<int>(v->number);
+        }
+    }
+    void CheckAllUsed() const {
+        for (const auto& m : m_set.members)
+            if (m_used.count(m.first) == 0)
+                throw std::invalid_argument(m_class + " has no member " + m.first);
+    }
+
+  private:
+    const JsonValue* Take(const char* member) {
+        const JsonValue* v = m_set.Find(member);
+        if (v)
+            m_used.insert({member, true});
+        return v;
+    }
+    const JsonValue& m_set;
+    std::string m_class;
+    std::map<std::string, bool> m_used;
+};
+
+}  // namespace
+
+// A progress dialog as the script sees it: it records what it shows and reports Cancel at
+// the poll the script named.
+class ScriptedUi::Progress : public ProgressWindow {
+  public:
+    Progress(ScriptedUi& ui, long cancelAtPoll) : m_ui(ui), m_cancelAtPoll(cancelAtPoll) {
+        m_ui.progressTitle.clear();
+        m_ui.progressTexts.clear();
+        m_ui.progressPos = 0;
+        m_ui.progressPolls = 0;
+        m_ui.progressOpen = true;
+    }
+    ~Progress() override { Close(); }
+
+    void SetTitle(const std::string& title) override {
+        if (!m_open)
+            return;
+        m_ui.progressTitle = title;
+        if (!m_titled) {
+            m_titled = true;
+            m_ui.Emit("{\"event\":\"progress\",\"caption\":" + JsonString(title) + "}");
+        }
+    }
+    void SetItemText(int id, const std::string& text) override {
+        if (m_open)
+            m_ui.progressTexts[id] = text;
+    }
+    void SetIcon(int, const Icon&) override {}
+    void SetPos(int pos) override {
+        if (m_open)
+            m_ui.progressPos = pos;
+    }
+    bool PollCancel() override {
+        if (!m_open)
+            return false;
+        ++m_polls;
+        m_ui.progressPolls = m_polls;
+        return m_cancelAtPoll > 0 && m_polls == m_cancelAtPoll;
+    }
+    void Close() override {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_ui.progressOpen = false;
+    }
+
+  private:
+    ScriptedUi& m_ui;
+    long m_cancelAtPoll;
+    long m_polls = 0;
+    bool m_titled = false;
+    bool m_open = true;
+};
+
+ScriptedUi::ScriptedUi() : m_answers(new std::deque<Answer>) {}
+
+ScriptedUi::~ScriptedUi() {
+    delete m_answers;
+}
+
+void ScriptedUi::AddScriptLine(const std::string& jsonLine) {
+    const JsonValue line = ParseJson(jsonLine);
+    if (!line.IsObject())
+        throw std::invalid_argument("a script line must be an object");
+    Answer a;
+    if (const JsonValue* mb = line.Find("messagebox")) {
+        a.kind = "messagebox";
+        if (!mb->IsString() ||
+            (mb->text != "ok" && mb->text != "cancel" && mb->text != "yes" && mb->text != "no"))
+            throw std::invalid_argument("messagebox takes \"ok\", \"cancel\", \"yes\" or \"no\"");
+        a.text = mb->text;
+    } else if (const JsonValue* dlg = line.Find("dialog")) {
+        a.kind = "dialog";
+        if (!dlg->IsString())
+            throw std::invalid_argument("dialog takes a class name");
+        a.text = dlg->text;
+        if (const JsonValue* set = line.Find("set")) {
+            if (!set->IsObject())
+                throw std::invalid_argument("set takes an object");
+            a.set = *set;
+        }
+        if (const JsonValue* result = line.Find("result")) {
+            if (!result->IsString() || (result->text != "ok" && result->text != "cancel"))
+                throw std::invalid_argument("result takes \"ok\" or \"cancel\"");
+            a.cancel = result->text == "cancel";
+        }
+    } else if (const JsonValue* poll = line.Find("cancel_at_poll")) {
+        a.kind = "cancel_at_poll";
+        if (!poll->IsNumber() || poll->number < 1 || std::floor(poll->number) != poll->number)
+            throw std::invalid_argument("cancel_at_poll takes a number from 1");
+        a.poll = static_cast<long>(poll->number);
+    } else if (const JsonValue* clip = line.Find("clipboard")) {
+        a.kind = "clipboard";
+        if (clip->IsArray()) {
+            a.hasFiles = true;
+            for (const JsonValue& f : clip->items) {
+                if (!f.IsString())
+                    throw std::invalid_argument("clipboard takes texts");
+                a.files.push_back(f.text);
+            }
+        } else if (!clip->IsNull()) {
+            throw std::invalid_argument("clipboard takes a list of texts or null");
+        }
+    } else {
+        throw std::invalid_argument("unknown script line: " + jsonLine);
+    }
+    m_answers->push_back(std::move(a));
+}
+
+void ScriptedUi::LoadScriptFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::invalid_argument("cannot read the script " + path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos)
+            continue;
+        AddScriptLine(line);
+    }
+}
+
+bool ScriptedUi::TakeAnswer(const std::string& kind, const std::string& dialogClass,
+                            Answer& answer) {
+    for (auto it = m_answers->begin(); it != m_answers->end(); ++it) {
+        if (it->kind != kind)
+            continue;
+        if (kind == "dialog" && it->text != dialogClass)
+            continue;
+        answer = std::move(*it);
+        m_answers->erase(it);
+        return true;
+    }
+    return false;
+}
+
+void ScriptedUi::Emit(const std::string& jsonLine) {
+    m_events.push_back(jsonLine);
+    if (onEvent)
+        onEvent(jsonLine);
+}
+
+MbResult ScriptedUi::MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) {
+    MbResult result = (buttons == MbButtons::YesNo || buttons == MbButtons::YesNoCancel)
+                          ? MbResult::Yes
+                          : MbResult::Ok;
+    Answer a;
+    if (TakeAnswer("messagebox", "", a)) {
+        if (a.text == "ok")
+            result = MbResult::Ok;
+        if (a.text == "cancel")
+            result = MbResult::Cancel;
+        if (a.text == "yes")
+            result = MbResult::Yes;
+        if (a.text == "no")
+            result = MbResult::No;
+        if (!Offers(buttons, result))
+            throw std::logic_error(std::string("the script answers \"") + a.text +
+                                   "\" to a message box with the buttons " + ButtonsName(buttons) +
+                                   ": " + text);
+    }
+    Emit("{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" +
+         IconName(icon) + "\",\"buttons\":\"" + ButtonsName(buttons) + "\",\"answer\":\"" +
+         ResultName(result) + "\"}");
+    return result;
+}
+
+int ScriptedUi::RunModal(CDialog& dialog) {
+    const std::string cls = dialog.ClassName();
+    Answer a;
+    const bool answered = TakeAnswer("dialog", cls, a);
+    MemberReader reader;
+    dialog.DoDataExchange(reader);
+    Emit("{\"event\":\"dialog\",\"class\":" + JsonString(cls) + ",\"members\":" + reader.Json() +
+         ",\"result\":\"" + (a.cancel ? "cancel" : "ok") + "\"}");
+    if (answered && a.set.IsObject()) {
+        MemberWriter writer(a.set, cls);
+        dialog.DoDataExchange(writer);
+        writer.CheckAllUsed();
+    }
+    if (onDialog)
+        onDialog(dialog);
+    return a.cancel ? IDCANCEL : IDOK;
+}
+
+std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgress(int) {
+    Answer a;
+    const long cancelAt = TakeAnswer("cancel_at_poll", "", a) ? a.poll : 0;
+    return std::make_unique<Progress>(*this, cancelAt);
+}
+
+void ScriptedUi::StatusProgressBegin(const std::string& caption, int total, COLORREF, bool) {
+    statusText = caption;
+    statusProgressActive = true;
+    statusProgressTotal = total;
+    statusProgressSteps = 0;
+    Emit("{\"event\":\"progress\",\"caption\":" + JsonString(caption) + "}");
+}
+
+void ScriptedUi::StatusProgressStep() {
+    if (statusProgressActive)
+        ++statusProgressSteps;
+}
+
+void ScriptedUi::StatusProgressEnd() {
+    statusProgressActive = false;
+}
+
+void ScriptedUi::SetStatusText(const std::string& text) {
+    statusText = text;
+    Emit("{\"event\":\"status\",\"text\":" + JsonString(text) + "}");
+}
+
+void ScriptedUi::PlaySoundResource(const std::string& name) {
+    Emit("{\"event\":\"sound\",\"resource\":" + JsonString(name) + "}");
+}
+
+void ScriptedUi::PlaySoundFile(const std::string& winPath) {
+    Emit("{\"event\":\"sound\",\"file\":" + JsonString(winPath) + "}");
+}
+
+IUserInterface::ClipboardState ScriptedUi::GetClipboardFiles(std::vector<std::string>& files) {
+    files.clear();
+    Answer a;
+    if (!TakeAnswer("clipboard", "", a) || !a.hasFiles || a.files.empty())
+        return ClipboardState::NoFiles;
+    files = a.files;
+    return ClipboardState::Files;
+}
+
+void ScriptedUi::ShowHelp(const std::string& helpText) {
+    Emit("{\"event\":\"help\",\"text\":" + JsonString(helpText) + "}");
+}
+
+void ScriptedUi::ReportFileException(const CFileException& e) {
+    Emit("{\"event\":\"framework-report\",\"cause\":" + std::to_string(e.m_cause) + ",\"file\":" +
+         JsonString(e.m_strFileName) + ",\"text\":" + JsonString(FrameworkFileErrorText(e)) + "}");
+}
+
+void ScriptedUi::SetTimer(int id, unsigned milliseconds, std::function<void()> tick) {
+    timers[id] = Timer{milliseconds, std::move(tick)};
+}
+
+void ScriptedUi::KillTimer(int id) {
+    timers.erase(id);
+}
