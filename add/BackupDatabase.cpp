@@ -43,7 +43,5 @@ void CopyToBackupDatabase(const std::string& databasePath) {
         ReadSetting(settings::kBackupDatabaseDir, folder);
 
     const std::string target = BackupDatabasePath(databasePath, suffix, beside != 0, folder);
-    if (SameExistingFile(target, databasePath))
-        return;
     platform::CopyFile(databasePath, target, false);
 }
