@@ -43,10 +43,9 @@ double CopyBytes(platform::CFile& source, platform::CFile& out, const std::strin
 // Appends the entry line to "Backup Index <n>" through its plaintext copy.
 void AppendIndexEntry(CMainFrame& frame, const std::string& backupIndex, const std::string& line) {
     const std::string plain = backupIndex + "123456789z";
-    WipeOnExit wipe;
+    WipeOnExit wipe(plain);
     frame.SetFileIv(backupIndex);
     DecryptFileWithIv(frame.m_fileKey, backupIndex, plain, frame.m_fileIv);
-    wipe.Arm(plain);
     {
         platform::CFile index;
         index.OpenOrThrow(plain, "at", platform::Share::DenyAll);
@@ -80,9 +79,9 @@ void BackUpAddedFile(CListview& view, const std::string& path, platform::CFile& 
 
     std::string mode;
     ReadSetting(settings::kBackupMode, mode);
+    RemoveOnExit removeTemp;  // the ".Ntemp" copy holds only ciphertext
     platform::CFile encrypted;
     platform::CFile* source = &file;
-    RemoveOnExit removeTemp;  // the ".Ntemp" copy holds only ciphertext
     if (mode == "N") {
         frame.SetFileIv(backupIndex);
         file.Close();
