@@ -123,17 +123,10 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
     const std::string plain = ReadIndex(m_frame, backupDir);
     const std::vector<std::string> lines = SplitLines(plain);
     for (const std::string& line : lines) {
-        if (!IndexLineBelongsTo(line, path))
-            continue;
-        // The index finds a database by the start of its line, so a path that begins the
-        // path of a listed database would be taken for that database.
-        std::string listed;
-        if (!IndexField(line, 1, listed) || listed == path)
+        if (IndexLineBelongsTo(line, path)) {
             Refuse(path + " is already a database.");
-        else
-            Refuse(path + " cannot be created: the name of the database " + listed +
-                   " begins with it.");
-        return false;
+            return false;
+        }
     }
     if (platform::FileExists(path)) {
         Refuse(path + " already exists.");

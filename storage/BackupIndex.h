@@ -35,8 +35,8 @@ bool ParseBackupIndexLine(const std::string& line, BackupIndexEntry& entry);
 // the lines before it.
 struct BackupLookup {
     bool found = false;
-    size_t line = 0;        // index of the entry's line
-    double offset = 0;      // where its copy starts in "Backup File <n>"
+    size_t line = 0;    // index of the entry's line
+    double offset = 0;  // where its copy starts in "Backup File <n>"
     BackupIndexEntry entry;
 };
 BackupLookup FindBackupEntry(const std::vector<std::string>& lines, const std::string& path);

@@ -19,7 +19,7 @@ Iv IvFromText(const std::string& text);
 // Encrypts or decrypts a run of whole 16-byte blocks in place, carrying the chain in `chain`
 // (start it with the initialisation vector), so a file can be done piece by piece.
 class CbcCipher {
-public:
+  public:
     CbcCipher(const Key& key, const Iv& iv, bool encrypt);
     ~CbcCipher();
     CbcCipher(const CbcCipher&) = delete;
@@ -27,7 +27,7 @@ public:
     // `length` must be a multiple of 16.
     void Process(uint8_t* data, size_t length);
 
-private:
+  private:
     void* m_ctx;  // EVP_CIPHER_CTX of single-block AES-256-ECB
     bool m_encrypt;
     uint8_t m_chain[16];

@@ -3,7 +3,9 @@
 // 0x7F; a check adds an empty sixth field and the last-checked time (high, low) in fields
 // 7 and 8. The file is a protected file in the backup folder under the key and m_indexIv.
 // This file owns the line's writer and readers, and the operations that rewrite the index:
-// the digest refresh and the last-checked time. Lines are never cut, however long.
+// the digest refresh and the last-checked time. Lines are never cut, however long. A
+// missing index has no line: the rewrites then change and create nothing. A line of the
+// database with fewer than five fields is left as it is by both rewrites.
 #pragma once
 
 #include <string>
@@ -18,7 +20,9 @@ std::string DatabaseIndexWorkPath(const std::string& backupDir);  // + "12345678
 // The five-field line a new database gets, without its line break.
 std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned backupNumber,
                                    const FILETIME& created, const std::string& digest);
-// A line belongs to a database when its first characters equal the path (case-sensitive).
+// A line belongs to a database when it begins with the path (case-sensitive) followed by the
+// separator: the line of "C:\\a.qdb2" is not a line of "C:\\a.qdb", so a rewrite for one
+// database never touches another's line.
 bool IndexLineBelongsTo(const std::string& line, const std::string& databasePath);
 // Field k (1-based) of a line: the text before the k-th 0x7F after the (k-1)-th; false
 // when the line has fewer than k separators.

@@ -59,7 +59,9 @@ std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned bac
 }
 
 bool IndexLineBelongsTo(const std::string& line, const std::string& databasePath) {
-    return line.compare(0, databasePath.size(), databasePath) == 0;
+    return line.size() > databasePath.size() &&
+           line.compare(0, databasePath.size(), databasePath) == 0 &&
+           line[databasePath.size()] == kFieldSeparator;
 }
 
 bool IndexField(const std::string& line, int k, std::string& field) {

@@ -20,9 +20,9 @@ struct FileRecord {
     std::string attributes;  // one byte, the AttributeCode
     std::string lastWriteHigh, lastWriteLow, creationHigh, creationLow;
 
-    double SizeValue() const;           // the size field parsed with "%lf"
+    double SizeValue() const;  // the size field parsed with "%lf"
     unsigned char AttributeByte() const;
-    FILETIME LastWriteTime() const;     // the "%ld" halves parsed back to their 32 bits
+    FILETIME LastWriteTime() const;  // the "%ld" halves parsed back to their 32 bits
     FILETIME CreationTime() const;
 };
 

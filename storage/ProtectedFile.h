@@ -4,7 +4,12 @@
 // file. This file owns the encryptions and decryptions between protected files and their
 // plaintext working copies, and the wipe of a working copy. Every rewrite of a protected
 // file is written to a new file first and renamed over the old one, so an interruption
-// never leaves it half-written. A file that cannot be opened raises CFileException.
+// never leaves it half-written: the new file is the protected file's name followed by
+// ".new~", and a write that fails (a full disk) removes it and raises CFileException with
+// the cause diskFull, leaving the old file as it was. A file that cannot be opened raises
+// CFileException; so does a protected file whose length is not a multiple of 16 (cause
+// invalidFile, raised before anything is written). A plain copy that cannot be written
+// whole is wiped before the exception is raised.
 #pragma once
 
 #include <string>
@@ -23,7 +28,8 @@ void DecryptFileWithIv(const Key& key, const std::string& protectedPath,
 // As DecryptFileWithIv, but in the last block it stops before the first 0x0A.
 void DecryptFileWithIvDropNewline(const Key& key, const std::string& protectedPath,
                                   const std::string& plainPath, const Iv& iv);
-// As DecryptFileWithIv, but in the last block it stops once plainLength bytes are written.
+// As DecryptFileWithIv, but in the last block it stops once plainLength bytes are written
+// (the blocks before it are written whole whatever the length).
 void DecryptFileWithIvToLength(const Key& key, const std::string& protectedPath,
                                const std::string& plainPath, const Iv& iv, double plainLength);
 // The whole-block plaintext of a protected file in memory, cut as DecryptFileWithIv cuts it

@@ -111,9 +111,10 @@ TEST(ScriptedUi, DialogShowsItsMembersThenTakesTheScriptsValues) {
 
 TEST(ScriptedUi, DialogCancelAndScriptMistakes) {
     ScriptedUi ui;
-    ui.AddScriptLine(R"({"dialog":"CSampleDlg","result":"cancel"})");
+    ui.AddScriptLine(R"({"dialog":"CSampleDlg","set":{"m_choice":2},"result":"cancel"})");
     SampleDlg dlg;
     EXPECT_EQ(ui.RunModal(dlg), IDCANCEL);
+    EXPECT_EQ(dlg.m_choice, -1);
     EXPECT_NE(ui.Events()[0].find(R"("result":"cancel"})"), std::string::npos);
 
     ui.AddScriptLine(R"({"dialog":"CSampleDlg","set":{"m_nothing":1}})");

@@ -116,8 +116,6 @@ TEST_F(CreateDatabase, RefusesAndTouchesNothing) {
         std::string message;
     } cases[] = {
         {"E:\\a.qdb", "E:\\a.qdb is already a database."},
-        {"E:\\a.q",
-         "E:\\a.q cannot be created: the name of the database E:\\a.qdb begins with it."},
         {"E:\\taken.txt", "E:\\taken.txt already exists."},
         {"a.qdb", "a.qdb is not a full path of a file (such as C:\\Data\\files.qdb)."},
         {"E:a.qdb", "E:a.qdb is not a full path of a file (such as C:\\Data\\files.qdb)."},
@@ -169,3 +167,26 @@ TEST_F(CreateDatabase, UnreachableBackupFolderLeavesNoDatabaseBehind) {
 }
 
 }  // namespace
+
+// Two databases whose paths begin alike keep their own index lines: refreshing the digest of
+// the shorter one leaves the longer one's line as it was.
+TEST_F(CreateDatabase, APathThatBeginsAnotherKeepsItsOwnLine) {
+    ASSERT_TRUE(view.CreateDatabase("E:\\a.qdb2"));
+    ASSERT_TRUE(view.CreateDatabase("E:\\a.qdb"));
+    std::string longerBefore, shorterLine;
+    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
+                                      "E:\\a.qdb2", longerBefore));
+    t.WriteFile("E:\\a.qdb", std::string(16, 'x'));  // the stored database changes
+    UpdateDatabaseIndexEntry(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(), "E:\\a.qdb");
+
+    std::string longerAfter, field;
+    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
+                                      "E:\\a.qdb2", longerAfter));
+    EXPECT_EQ(longerAfter, longerBefore);
+    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
+                                      "E:\\a.qdb", shorterLine));
+    ASSERT_TRUE(IndexField(shorterLine, 5, field));
+    EXPECT_EQ(field, DigestStoredFile("E:\\a.qdb"));
+    ASSERT_TRUE(IndexField(shorterLine, 2, field));
+    EXPECT_EQ(field, "2");
+}

@@ -161,7 +161,7 @@ TEST(FileTypes, ProgramsShowTheirOwnFirstIcon) {
     TempPrefix t;
     CListview list(t.frame);
     for (const char* path : {"E:\\tools\\setup.exe", "E:\\TOOLS\\SETUP.EXE"}) {
-        list.GetFileTypeDescription(path);
+        EXPECT_EQ(list.GetFileTypeDescription(path), "DOS/Windows executable") << path;
         Icon own;
         own.file = path;
         own.index = 0;
@@ -172,14 +172,18 @@ TEST(FileTypes, ProgramsShowTheirOwnFirstIcon) {
     EXPECT_TRUE(list.m_fileTypeIcon.file.empty());
 }
 
-TEST(FileTypes, AKnownTypeGivesAThemedIcon) {
+TEST(FileTypes, AKnownTypeGivesItsThemedIconAndName) {
     TempPrefix t;
     CListview list(t.frame);
-    const std::string name = list.GetFileTypeDescription("E:\\notes.txt");
-    EXPECT_FALSE(list.m_fileTypeIcon.themeName.empty());
-    EXPECT_EQ(list.m_fileTypeIcon.resource, 0);
-    EXPECT_NE(name, "TXT File");
-    EXPECT_FALSE(name.empty());
+    Icon text;
+    text.themeName = "text-x-generic";
+    EXPECT_EQ(list.GetFileTypeDescription("E:\\notes.txt"), "plain text document");
+    EXPECT_EQ(list.m_fileTypeIcon, text);
+    EXPECT_EQ(list.GetFileTypeDescription("E:\\NOTES.TXT"), "plain text document");
+    EXPECT_EQ(list.m_fileTypeIcon, text);
+    // The lookup replaces the icon each time.
+    EXPECT_EQ(list.GetFileTypeDescription("E:\\archive.qdb"), "QDB File");
+    EXPECT_EQ(list.m_fileTypeIcon, Icon::Resource(373));
 }
 
 }  // namespace

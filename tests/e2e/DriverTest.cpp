@@ -99,6 +99,12 @@ TEST_F(Driver, ListsTheSampleDatabaseWrittenElsewhere) {
     EXPECT_EQ(run.lines, want);
     // The attribute code 0x80 arrives as that byte.
     EXPECT_EQ(ParseJson(run.lines[2]).Find("record")->items[3].text, "\x80");
+
+    // The second database of the index, in the form a check leaves, is empty.
+    const DriverRun second = Drive({"--prefix", prefix, "--password", "correct horse", "--database",
+                                    "C:\\Data\\sample.qdb2", "list"});
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(second.lines.empty());
 }
 
 TEST_F(Driver, WrongPasswordIsRefused) {

@@ -11,7 +11,7 @@ namespace {
 
 template <size_t N>
 std::array<uint8_t, N> Bytes(const std::string& hex) {
-    std::string b = FromHex(hex);
+    std::string b = kat::FromHex(hex);
     std::array<uint8_t, N> out{};
     EXPECT_EQ(b.size(), N);
     std::memcpy(out.data(), b.data(), std::min(N, b.size()));
@@ -20,7 +20,7 @@ std::array<uint8_t, N> Bytes(const std::string& hex) {
 
 template <size_t N>
 std::string Hex(const std::array<uint8_t, N>& a) {
-    return ToHex(std::string(reinterpret_cast<const char*>(a.data()), N));
+    return kat::ToHex(std::string(reinterpret_cast<const char*>(a.data()), N));
 }
 
 std::string Cbc(const Key& key, const Iv& iv, bool encrypt, std::string data) {
@@ -36,29 +36,29 @@ const char kNistPlain[] =
 
 TEST(DeriveKey, SharedKnownAnswers) {
     // 600,000 rounds each: every password is derived once.
-    JsonValue vectors = LoadVectors("kdf.json");
+    kat::Value vectors = kat::Load("kdf.json");
     ASSERT_EQ(vectors.items.size(), 3u);
-    for (const JsonValue& v : vectors.items)
+    for (const kat::Value& v : vectors.items)
         EXPECT_EQ(Hex(DeriveKey(v["password"].text)), v["key"].text) << v["password"].text;
 }
 
 TEST(IvFromText, FirstEightDigestBytesTwice) {
-    JsonValue vectors = LoadVectors("digest_text.json");
-    for (const JsonValue& v : vectors.items)
+    kat::Value vectors = kat::Load("digest_text.json");
+    for (const kat::Value& v : vectors.items)
         EXPECT_EQ(Hex(IvFromText(v["text"].text)), v["iv"].text) << v["text"].text;
 }
 
 TEST(CbcCipher, NistAes256SingleBlocks) {
     // F.1.5: each block alone is the block cipher itself (a chain of zero bytes).
     const Key key = Bytes<32>(kNistKey);
-    const std::string plain = FromHex(kNistPlain);
+    const std::string plain = kat::FromHex(kNistPlain);
     const char* expected[] = {
         "f3eed1bdb5d2a03c064b5a7e3db181f8", "591ccb10d410ed26dc5ba74a31362870",
         "b6ed21b99ca6f4f9f153e7b1beafed1d", "23304b7a39f9f3ff067d8d8f9e24ecc7"};
     for (int i = 0; i < 4; ++i) {
         std::string block = plain.substr(size_t(16 * i), 16);
         std::string cipher = Cbc(key, Iv{}, true, block);
-        EXPECT_EQ(ToHex(cipher), expected[i]);
+        EXPECT_EQ(kat::ToHex(cipher), expected[i]);
         EXPECT_EQ(Cbc(key, Iv{}, false, cipher), block);
     }
 }
@@ -70,8 +70,8 @@ TEST(CbcCipher, NistAes256Chaining) {
     const std::string expected =
         "f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d"
         "39f23369a9d9bacfa530e26304231461b2eb05e2c39be9fcda6c19078c6a9d1b";
-    EXPECT_EQ(ToHex(Cbc(key, iv, true, FromHex(kNistPlain))), expected);
-    EXPECT_EQ(ToHex(Cbc(key, iv, false, FromHex(expected))), kNistPlain);
+    EXPECT_EQ(kat::ToHex(Cbc(key, iv, true, kat::FromHex(kNistPlain))), expected);
+    EXPECT_EQ(kat::ToHex(Cbc(key, iv, false, kat::FromHex(expected))), kNistPlain);
 }
 
 TEST(CbcCipher, PiecewiseEqualsWholeAcrossLongRuns) {

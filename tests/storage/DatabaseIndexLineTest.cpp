@@ -48,10 +48,10 @@ TEST(DatabaseIndexLine, FiveFieldLine) {
     EXPECT_EQ(FileTimeToU64(checked), 0u);
 }
 
-TEST(DatabaseIndexLine, BelongsByCaseSensitivePrefix) {
+TEST(DatabaseIndexLine, BelongsByItsWholeCaseSensitivePath) {
     std::string line = BuildDatabaseIndexLine("C:\\Data\\s.qdb2", 2, Time(1, 2), kDigestA) + "\n";
     EXPECT_TRUE(IndexLineBelongsTo(line, "C:\\Data\\s.qdb2"));
-    EXPECT_TRUE(IndexLineBelongsTo(line, "C:\\Data\\s.qdb"));  // a prefix path matches too
+    EXPECT_FALSE(IndexLineBelongsTo(line, "C:\\Data\\s.qdb"));  // another database's line
     EXPECT_FALSE(IndexLineBelongsTo(line, "C:\\data\\s.qdb2"));
     EXPECT_FALSE(IndexLineBelongsTo("C:\\Data", "C:\\Data\\s.qdb"));
 }

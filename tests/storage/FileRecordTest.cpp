@@ -8,19 +8,19 @@
 namespace {
 
 TEST(FileRecord, SharedKnownLines) {
-    JsonValue vectors = LoadVectors("records.json");
-    const JsonValue& records = vectors["records"];
+    kat::Value vectors = kat::Load("records.json");
+    const kat::Value& records = vectors["records"];
     ASSERT_EQ(records.items.size(), 4u);
-    for (const JsonValue& v : records.items) {
+    for (const kat::Value& v : records.items) {
         FileRecord r = MakeFileRecord(
             v["path"].text, v["digest"].text, FormatAddedSizeField(uint32_t(v["size"].U64())),
             uint32_t(v["attributes"].U64()), U64ToFileTime(v["last_write"].U64()),
             U64ToFileTime(v["creation"].U64()));
         std::string line = BuildFileRecordLine(r) + "\r\n";
-        EXPECT_EQ(ToHex(line), v["line_hex"].text) << v["path"].text;
+        EXPECT_EQ(kat::ToHex(line), v["line_hex"].text) << v["path"].text;
 
         FileRecord back;
-        ASSERT_TRUE(ParseFileRecordLine(FromHex(v["line_hex"].text), back));
+        ASSERT_TRUE(ParseFileRecordLine(kat::FromHex(v["line_hex"].text), back));
         EXPECT_EQ(back.path, v["path"].text);
         EXPECT_EQ(back.digest, v["digest"].text);
         EXPECT_EQ(back.SizeValue(), double(uint32_t(v["size"].U64())));
@@ -31,8 +31,8 @@ TEST(FileRecord, SharedKnownLines) {
 }
 
 TEST(AttributeCode, SharedKnownCodes) {
-    JsonValue vectors = LoadVectors("records.json");
-    const JsonValue& codes = vectors["attribute_codes"];
+    kat::Value vectors = kat::Load("records.json");
+    const kat::Value& codes = vectors["attribute_codes"];
     ASSERT_EQ(codes.members.size(), 30u);
     for (const auto& [word, code] : codes.members) {
         uint32_t a = uint32_t(std::stoul(word, nullptr, 16));

@@ -7,14 +7,15 @@
 #include <sstream>
 #include <stdexcept>
 
+namespace kat {
 namespace {
 
 class Parser {
   public:
     explicit Parser(const std::string& text) : m_text(text) {}
 
-    JsonValue Document() {
-        JsonValue v = Value();
+    Value Document() {
+        Value v = Any();
         SkipBlanks();
         if (m_pos != m_text.size())
             Fail("text after the value");
@@ -48,18 +49,18 @@ class Parser {
         return true;
     }
 
-    JsonValue Value() {
-        JsonValue v;
+    Value Any() {
+        Value v;
         char c = Peek();
         if (c == '{') {
-            v.kind = JsonValue::Object;
+            v.kind = Value::Object;
             ++m_pos;
             if (Peek() == '}')
                 return ++m_pos, v;
             for (;;) {
                 std::string key = StringText();
                 Expect(':');
-                v.members[key] = Value();
+                v.members[key] = Any();
                 if (Peek() == ',') {
                     ++m_pos;
                     continue;
@@ -69,12 +70,12 @@ class Parser {
             }
         }
         if (c == '[') {
-            v.kind = JsonValue::Array;
+            v.kind = Value::Array;
             ++m_pos;
             if (Peek() == ']')
                 return ++m_pos, v;
             for (;;) {
-                v.items.push_back(Value());
+                v.items.push_back(Any());
                 if (Peek() == ',') {
                     ++m_pos;
                     continue;
@@ -84,12 +85,12 @@ class Parser {
             }
         }
         if (c == '"') {
-            v.kind = JsonValue::String;
+            v.kind = Value::String;
             v.text = StringText();
             return v;
         }
         if (Word("true") || Word("false")) {
-            v.kind = JsonValue::Bool;
+            v.kind = Value::Bool;
             v.text = m_text[m_pos - 2] == 'u' ? "true" : "false";
             return v;
         }
@@ -101,7 +102,7 @@ class Parser {
             ++m_pos;
         if (start == m_pos)
             Fail("no value");
-        v.kind = JsonValue::Number;
+        v.kind = Value::Number;
         v.text = m_text.substr(start, m_pos - start);
         return v;
     }
@@ -161,29 +162,29 @@ class Parser {
 
 }  // namespace
 
-const JsonValue& JsonValue::operator[](const std::string& key) const {
+const Value& Value::operator[](const std::string& key) const {
     auto it = members.find(key);
     if (it == members.end())
         throw std::runtime_error("JSON: no member " + key);
     return it->second;
 }
 
-unsigned long long JsonValue::U64() const {
+unsigned long long Value::U64() const {
     return std::strtoull(text.c_str(), nullptr, 10);
 }
 
-JsonValue ParseJson(const std::string& text) {
+Value Parse(const std::string& text) {
     return Parser(text).Document();
 }
 
-JsonValue LoadVectors(const std::string& name) {
+Value Load(const std::string& name) {
     std::string path = std::string(QUILL_VECTORS_DIR) + "/" + name;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::stringstream all;
     all << in.rdbuf();
-    return ParseJson(all.str());
+    return Parse(all.str());
 }
 
 std::string FromHex(const std::string& hex) {
@@ -202,3 +203,5 @@ std::string ToHex(const std::string& bytes) {
     }
     return hex;
 }
+
+}  // namespace kat

@@ -1,5 +1,5 @@
-// A small JSON reader for the known-answer files of the storage tests, and helpers to turn
-// their hex strings into bytes. Texts are read one byte a character: a "\u00XX" escape is
+// A small JSON reader (namespace kat) for the known-answer files of the storage tests, and helpers
+// to turn their hex strings into bytes. Texts are read one byte a character: a "\u00XX" escape is
 // the byte 0xXX. Numbers keep their text, so 64-bit values arrive whole.
 #pragma once
 
@@ -8,22 +8,26 @@
 #include <string>
 #include <vector>
 
-struct JsonValue {
+namespace kat {
+
+struct Value {
     enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
     std::string text;  // the string, or the number's text, or "true"/"false"
-    std::vector<JsonValue> items;
-    std::map<std::string, JsonValue> members;
+    std::vector<Value> items;
+    std::map<std::string, Value> members;
 
-    const JsonValue& operator[](const std::string& key) const;
-    const JsonValue& operator[](size_t i) const { return items.at(i); }
+    const Value& operator[](const std::string& key) const;
+    const Value& operator[](size_t i) const { return items.at(i); }
     bool Has(const std::string& key) const { return members.count(key) != 0; }
     unsigned long long U64() const;
 };
 
 // Parses a whole JSON text; throws std::runtime_error on a malformed one.
-JsonValue ParseJson(const std::string& text);
+Value Parse(const std::string& text);
 // Reads and parses a file of the shared known answers (name relative to the vectors folder).
-JsonValue LoadVectors(const std::string& name);
+Value Load(const std::string& name);
 
 std::string FromHex(const std::string& hex);
 std::string ToHex(const std::string& bytes);
+
+}  // namespace kat

@@ -217,8 +217,15 @@ class Reader {
                 PutCodePoint(out, cp);
                 continue;
             }
-            if (c >= 0xE0 && c <= 0xF4)
-                Fail("a character above U+00FF stands for no byte");
+            if (c >= 0xE0 && c <= 0xF4) {
+                // A longer UTF-8 sequence is a character above U+00FF.
+                const size_t length = c >= 0xF0 ? 4 : 3;
+                bool sequence = m_pos + length <= m_text.size();
+                for (size_t k = 1; sequence && k < length; ++k)
+                    sequence = (static_cast<unsigned char>(m_text[m_pos + k]) & 0xC0) == 0x80;
+                if (sequence)
+                    Fail("a character above U+00FF stands for no byte");
+            }
             // Any other byte (ASCII, or a lone Latin-1 byte) stands for itself.
             out.push_back(static_cast<char>(c));
             ++m_pos;

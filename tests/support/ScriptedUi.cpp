@@ -322,7 +322,8 @@ int ScriptedUi::RunModal(CDialog& dialog) {
     dialog.DoDataExchange(reader);
     Emit("{\"event\":\"dialog\",\"class\":" + JsonString(cls) + ",\"members\":" + reader.Json() +
          ",\"result\":\"" + (a.cancel ? "cancel" : "ok") + "\"}");
-    if (answered && a.set.IsObject()) {
+    // Cancel leaves the members as they were filled: only OK takes the controls' values.
+    if (answered && !a.cancel && a.set.IsObject()) {
         MemberWriter writer(a.set, cls);
         dialog.DoDataExchange(writer);
         writer.CheckAllUsed();

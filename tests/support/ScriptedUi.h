@@ -1,11 +1,15 @@
 // The scripted user-interface seam of the tests and the driver. It records every event as
 // the JSON line the driver prints and answers modal events from a script of JSON lines:
 //   {"messagebox":"yes"}            answers the next message box ("ok","cancel","yes","no")
-//   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0},"result":"cancel"}
+//   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0}}  the next dialog of that class: the
+//                                   members set as if typed, then OK (or "result":"cancel",
+//                                   which leaves the members as filled)
 //   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog
 //   {"clipboard":["E:\\a.txt"]} or {"clipboard":null}
-// An event with no script line left takes its default (the default button; a dialog closed
-// with OK, members as filled; an empty clipboard file list is "no files").
+// Each kind of event takes the first line of its kind. An event with no line left takes its
+// default (the default button; a dialog closed with OK, members as filled; an empty
+// clipboard file list is "no files"). An answer a message box does not offer, or a member
+// a dialog does not have, is a mistake of the script and throws.
 #pragma once
 
 #include <deque>

@@ -1,0 +1,129 @@
+// The operations on the "Database Index" file: finding a database's line, refreshing its
+// digest, recording the last-checked time, and the test of a password against the index.
+// A rewrite decrypts the index into its plaintext copy, writes the new lines into
+// "Database Index1", wipes the copy, renames the new file to the copy's name, encrypts it
+// over the index (through a new file and a rename) and wipes it. A missing index has no
+// line: there is nothing to rewrite, and nothing is created.
+#include <functional>
+
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/Md5.h"
+#include "storage/ProtectedFile.h"
+#include "storage/WipeGuard.h"
+
+namespace {
+
+using platform::CFile;
+using platform::Share;
+
+void RewriteIndexLines(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                       const std::string& databasePath,
+                       const std::function<std::string(const std::string&)>& rewrite) {
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    if (!platform::FileExists(indexPath))
+        return;
+    const std::string plainPath = DatabaseIndexWorkPath(backupDir);
+    const std::string newPath = indexPath + "1";
+
+    DecryptFileWithIv(key, indexPath, plainPath, indexIv);
+    WipeGuard plainGuard(plainPath);
+    {
+        CFile in;
+        in.OpenOrThrow(plainPath, "rb", Share::DenyAll);
+        CFile out;
+        out.OpenOrThrow(newPath, "wb", Share::DenyAll);
+        bool ok = true;
+        try {
+            std::string line;
+            while (ok && in.ReadLine(line))
+                ok = out.PutS(IndexLineBelongsTo(line, databasePath) ? rewrite(line) : line);
+        } catch (...) {
+            out.Close();
+            WipeQuietly(newPath);
+            throw;
+        }
+        ok = out.Close() && ok;
+        if (!ok) {
+            WipeQuietly(newPath);
+            throw CFileException(CFileException::diskFull, indexPath);
+        }
+    }
+    WipeGuard newGuard(newPath);
+    SecureDeleteFile(plainPath);
+    if (!platform::RenameFile(newPath, plainPath))
+        throw CFileException(platform::LastFileErrorCause(), newPath);
+    EncryptFileWithIv(key, indexPath, plainPath, indexIv);
+    SecureDeleteFile(plainPath);
+}
+
+}  // namespace
+
+std::vector<std::string> ReadLines(const std::string& plainPath) {
+    CFile in;
+    in.OpenOrThrow(plainPath, "rb");
+    std::vector<std::string> lines;
+    std::string line;
+    while (in.ReadLine(line)) lines.push_back(line);
+    return lines;
+}
+
+bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                           const std::string& databasePath, std::string& line) {
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    if (!platform::FileExists(indexPath))
+        return false;
+    const std::string plainPath = DatabaseIndexWorkPath(backupDir);
+    DecryptFileWithIv(key, indexPath, plainPath, indexIv);
+    WipeGuard guard(plainPath);
+    bool found = false;
+    {
+        CFile in;
+        in.OpenOrThrow(plainPath, "rb", Share::DenyAll);
+        std::string candidate;
+        while (!found && in.ReadLine(candidate)) {
+            if (IndexLineBelongsTo(candidate, databasePath)) {
+                line = candidate;
+                found = true;
+            }
+        }
+    }
+    SecureDeleteFile(plainPath);
+    return found;
+}
+
+std::string DigestStoredFile(const std::string& path) {
+    CFile in;
+    in.OpenOrThrow(path, "rb");
+    Md5Context ctx;
+    MD5Init(&ctx);
+    std::vector<uint8_t> piece(size_t(64) << 10);
+    for (size_t n; (n = in.Read(piece.data(), piece.size())) != 0;)
+        MD5Update(&ctx, piece.data(), n);
+    return DigestHex(MD5Final(&ctx));
+}
+
+void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                              const std::string& databasePath) {
+    const std::string digest = DigestStoredFile(databasePath);
+    RewriteIndexLines(key, indexIv, backupDir, databasePath,
+                      [&](const std::string& line) { return WithIndexDigest(line, digest); });
+}
+
+void RecordLastChecked(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                       const std::string& databasePath, const FILETIME& checked) {
+    RewriteIndexLines(key, indexIv, backupDir, databasePath,
+                      [&](const std::string& line) { return WithLastChecked(line, checked); });
+}
+
+bool KeyOpensIndex(const Key& key, const Iv& indexIv, const std::string& backupDir) {
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    if (!platform::FileExists(indexPath))
+        return true;
+    std::string plain;
+    // An index that exists but cannot be read opens with no key.
+    if (!DecryptFileToMemory(key, indexPath, indexIv, plain))
+        return false;
+    return IndexTextIsWellFormed(plain);
+}

@@ -1,0 +1,44 @@
+// The storage file tests' fixture: a fresh temporary folder as the prefix, with drive e:
+// linked to its "e" folder, so the tests work on "E:\..." paths. Helpers write and read
+// files byte for byte through their host paths and list what a folder holds.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "storage/Crypto.h"
+
+// While it lives, no file of the process can grow beyond `bytes`: a write past that fails
+// as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    unsigned long m_softLimit = 0;
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+class StorageFiles : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string Host(const std::string& winPath) const;
+    void Write(const std::string& winPath, const std::string& bytes) const;
+    std::string Read(const std::string& winPath) const;  // fails the test when missing
+    bool Exists(const std::string& winPath) const;
+    // The names in the host folder of a Windows folder path (sorted).
+    std::vector<std::string> Names(const std::string& winDir) const;
+
+    // A key and a vector for tests that need no particular ones.
+    static Key TestKey(uint8_t seed);
+    static Iv TestIv(uint8_t seed);
+
+    std::string m_root;  // host path of the temporary folder
+};
