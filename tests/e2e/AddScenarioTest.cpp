@@ -22,7 +22,7 @@ namespace {
 
 const std::string kSep(1, '\x7f');
 
-struct Run {
+struct DriverRun {
     int status = -1;
     std::vector<std::string> lines;
 };
@@ -47,8 +47,8 @@ class AddScenarioTest : public ::testing::Test {
     void TearDown() override { fs::remove_all(m_root); }
 
     // Runs the driver in the test's prefix with the password, the options and the command.
-    Run Driver(const std::vector<std::string>& options, const std::vector<std::string>& command,
-               const std::string& script = "") {
+    DriverRun Driver(const std::vector<std::string>& options,
+                     const std::vector<std::string>& command, const std::string& script = "") {
         std::string line = Quote(QUILL_DRIVER) + " --prefix " + Quote(m_root + "/prefix");
         if (!script.empty()) {
             std::ofstream(m_root + "/script.jsonl") << script;
@@ -56,7 +56,7 @@ class AddScenarioTest : public ::testing::Test {
         }
         for (const std::string& o : options) line += " " + Quote(o);
         for (const std::string& c : command) line += " " + Quote(c);
-        Run run;
+        DriverRun run;
         FILE* out = popen(line.c_str(), "r");
         if (!out)
             return run;
@@ -72,7 +72,7 @@ class AddScenarioTest : public ::testing::Test {
         }
         return run;
     }
-    Run OnDatabase(const std::vector<std::string>& command, const std::string& script = "") {
+    DriverRun OnDatabase(const std::vector<std::string>& command, const std::string& script = "") {
         return Driver({"--password", "pass word", "--database", kDatabase}, command, script);
     }
 
@@ -103,7 +103,7 @@ class AddScenarioTest : public ::testing::Test {
 };
 
 TEST_F(AddScenarioTest, DropPasteAndList) {
-    const Run created =
+    const DriverRun created =
         Driver({"--password", "pass word"}, {"create-database", "C:\\Data\\Files.db"});
     EXPECT_EQ(created.status, 0);
     EXPECT_EQ(created.lines, std::vector<std::string>{});
@@ -113,7 +113,7 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
     WriteFile("c.txt", "gamma\n");
     WriteFile("d.txt", "");
 
-    Run run = OnDatabase({"drop", "E:\\a.txt", "E:\\b.txt", "E:\\A.TXT"});
+    DriverRun run = OnDatabase({"drop", "E:\\a.txt", "E:\\b.txt", "E:\\A.TXT"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{Info("E:\\A.TXT previously listed."),
@@ -121,8 +121,8 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
                                              "1 File listed previously.")}));
 
     run = OnDatabase({"drop", "E:\\b.txt"});
-    EXPECT_EQ(run.lines, std::vector<std::string>{Info("E:\\b.txt previously listed."),
-                                                  Info("\n1 File listed previously.")});
+    EXPECT_EQ(run.lines, (std::vector<std::string>{Info("E:\\b.txt previously listed."),
+                                                   Info("\n1 File listed previously.")}));
 
     run = OnDatabase({"paste"}, "{\"clipboard\":[\"E:\\\\c.txt\"]}\n");
     EXPECT_EQ(run.lines,
