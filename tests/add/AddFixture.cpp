@@ -2,6 +2,7 @@
 #include "tests/add/AddFixture.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/File.h"
 #include "platform/FindData.h"
@@ -63,19 +64,25 @@ std::string AddFixture::DatabasePlain() const {
     return plain;
 }
 
+namespace {
+std::vector<std::string> Lines(const std::string& plain) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < plain.size(); start = end) {
+        end = plain.find('\n', start);
+        end = end == std::string::npos ? plain.size() : end + 1;
+        lines.push_back(plain.substr(start, end - start));
+    }
+    return lines;
+}
+}  // namespace
+
 std::string AddFixture::IndexLine() const {
     std::string plain;
     EXPECT_TRUE(DecryptFileToMemory(prefix.frame.m_fileKey, DatabaseIndexPath(prefix.BackupDir()),
                                     prefix.frame.m_indexIv, plain));
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == std::string::npos ? plain.size() : end + 1;
-        const std::string line = plain.substr(start, end - start);
+    for (const std::string& line : Lines(plain))
         if (IndexLineBelongsTo(line, kDatabase))
             return line;
-        start = end;
-    }
     return "";
 }
 
@@ -106,15 +113,9 @@ void AddFixture::DropIndexLine() {
     ASSERT_TRUE(
         DecryptFileToMemory(prefix.frame.m_fileKey, indexPath, prefix.frame.m_indexIv, plain));
     std::string kept;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == std::string::npos ? plain.size() : end + 1;
-        const std::string line = plain.substr(start, end - start);
+    for (const std::string& line : Lines(plain))
         if (!IndexLineBelongsTo(line, kDatabase))
             kept += line;
-        start = end;
-    }
     const std::string plainPath = "E:\\index.plain";
     prefix.WriteFile(plainPath, kept);
     EncryptFileWithIv(prefix.frame.m_fileKey, indexPath, plainPath, prefix.frame.m_indexIv);
