@@ -25,7 +25,7 @@ deps:
 run: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build/release -j$(JOBS) --target quillstead
-	./build/release/quillstead
+	./build/release/gui/quillstead
 
 test: deps
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_WERROR=ON

@@ -17,18 +17,12 @@
 #include "platform/Registry.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "storage/WipeGuard.h"
 
 namespace {
 
 void Wipe(const std::string& path) {
-    if (!platform::FileExists(path))
-        return;
-    try {
-        SecureDeleteFile(path);
-    } catch (const std::exception&) {
-        // Could not be overwritten: at least do not leave it lying there.
-        platform::RemoveFile(path);
-    }
+    WipeQuietly(path);
 }
 
 bool AllDigits(const std::string& s) {

@@ -12,7 +12,7 @@
 #include "storage/Crypto.h"
 
 class CMainFrame {
-public:
+  public:
     CMainFrame();
     ~CMainFrame();
 
@@ -51,15 +51,15 @@ public:
 
     std::string m_openDatabasePath;  // full path of the open database, empty when none
     bool m_databaseOpen = false;
-    std::string m_analysisPath;      // the file "Further analysis" names
-    Icon m_changedFileIcon;          // the type icon of the changed file being reported
+    std::string m_analysisPath;  // the file "Further analysis" names
+    Icon m_changedFileIcon;      // the type icon of the changed file being reported
     // The open working copy while a check runs; the check clears it when it has closed it.
     std::unique_ptr<platform::CFile> m_checkWorkFile;
 
-    bool m_progressActive = false;   // m_wndProgress exists
+    bool m_progressActive = false;  // m_wndProgress exists
     int m_progressTotal = 0;
     int m_progressSteps = 0;
 
-private:
+  private:
     void DeleteLeftoverWorkCopies();
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/File.h"
@@ -17,28 +18,9 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
+#include "storage/WipeGuard.h"
 
 namespace {
-
-// Wipes a plaintext working copy when the operation that made it ends, however it ends.
-class WorkCopyWipe {
-  public:
-    explicit WorkCopyWipe(std::string path) : m_path(std::move(path)) {}
-    ~WorkCopyWipe() {
-        if (!platform::FileExists(m_path))
-            return;
-        try {
-            SecureDeleteFile(m_path);
-        } catch (const std::exception&) {
-            platform::RemoveFile(m_path);
-        }
-    }
-    WorkCopyWipe(const WorkCopyWipe&) = delete;
-    WorkCopyWipe& operator=(const WorkCopyWipe&) = delete;
-
-  private:
-    std::string m_path;
-};
 
 bool IsFullFilePath(const std::string& path) {
     return path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
@@ -56,17 +38,9 @@ void CreateEmptyFile(const std::string& path) {
 // The decrypted index in memory; empty when there is no index yet.
 std::string ReadIndex(const CMainFrame& frame, const std::string& backupDir) {
     const std::string indexPath = DatabaseIndexPath(backupDir);
-    std::string plain;
     if (!platform::FileExists(indexPath))
-        return plain;
-    if (!DecryptFileToMemory(frame.m_fileKey, indexPath, frame.m_indexIv, plain)) {
-        platform::CFile probe;
-        int cause = CFileException::genericException;
-        if (probe.Open(indexPath, "rb", platform::Share::DenyNone, &cause))
-            cause = CFileException::genericException;
-        throw CFileException(cause, indexPath);
-    }
-    return plain;
+        return std::string();
+    return ReadProtectedFile(frame.m_fileKey, indexPath, frame.m_indexIv);
 }
 
 std::vector<std::string> SplitLines(const std::string& plain) {
@@ -150,7 +124,7 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
             "\n";
 
     const std::string workPath = DatabaseIndexWorkPath(backupDir);
-    WorkCopyWipe wipe(workPath);
+    WipeGuard wipe(workPath);
     {
         platform::CFile work;
         work.OpenOrThrow(workPath, "wb", platform::Share::DenyAll);

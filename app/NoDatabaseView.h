@@ -8,7 +8,7 @@
 class CMainFrame;
 
 class CCNoflview {
-public:
+  public:
     explicit CCNoflview(CMainFrame& frame) : m_frame(frame) {}
 
     CMainFrame& GetParentFrame() { return m_frame; }
@@ -28,6 +28,6 @@ public:
     std::string m_workDatabasePath;
     int m_databaseUnopenable = 0;
 
-private:
+  private:
     CMainFrame& m_frame;
 };

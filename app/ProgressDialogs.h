@@ -10,7 +10,7 @@
 #include "platform/Ui.h"
 
 class CProgressDlg {
-public:
+  public:
     explicit CProgressDlg(int templateId) : m_templateId(templateId) {}
     virtual ~CProgressDlg();  // closes the window if it still exists
 
@@ -29,18 +29,18 @@ public:
     int GetPos() const { return m_pos; }
     bool IsOpen() const { return m_window != nullptr; }
 
-private:
+  private:
     int m_templateId;
     int m_pos = 0;
     std::unique_ptr<ProgressWindow> m_window;
 };
 
 class CCheckProgressDlg : public CProgressDlg {
-public:
+  public:
     explicit CCheckProgressDlg(int /*captionId*/ = 0) : CProgressDlg(102) {}
 };
 
 class CAddProgressDlg : public CProgressDlg {
-public:
+  public:
     CAddProgressDlg() : CProgressDlg(108) {}
 };

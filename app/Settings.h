@@ -7,14 +7,14 @@
 
 namespace settings {
 // Subkey names.
-inline const char* const kSuffix = "Config1";               // backup database name suffix
-inline const char* const kKeepBackupDatabase = "Config2";   // "%d", 1 = keep one
+inline const char* const kSuffix = "Config1";              // backup database name suffix
+inline const char* const kKeepBackupDatabase = "Config2";  // "%d", 1 = keep one
 inline const char* const kBackupDatabaseDir = "Config3";
 inline const char* const kBackupBesideDatabase = "Config4";  // "%d", 1 = beside it
-inline const char* const kBackupAddedFiles = "Config5";     // "%d", 1 = back up each added file
-inline const char* const kAlert = "Config13";               // "%d": 0 Calm, 1 Warning, 2 Alarm, 3 Silent, 4 WAV
+inline const char* const kBackupAddedFiles = "Config5";      // "%d", 1 = back up each added file
+inline const char* const kAlert = "Config13";  // "%d": 0 Calm, 1 Warning, 2 Alarm, 3 Silent, 4 WAV
 inline const char* const kAlertWav = "Config14";
-inline const char* const kBackupMode = "Config17";          // "N" = encrypted copies
+inline const char* const kBackupMode = "Config17";  // "N" = encrypted copies
 inline const char* const kBackupDir = "Backup\\Backup Files Directory";
 inline const char* const kChangedFilesDir = "Changed Files Directory";
 inline const char* const kScheduleDir = "Checking Schedule Directory";

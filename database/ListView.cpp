@@ -4,26 +4,12 @@
 #include "database/ListView.h"
 
 #include "app/MainFrame.h"
+#include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "database/FileTypes.h"
-#include "platform/File.h"
-#include "platform/FileException.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
-
-namespace {
-
-// A protected file that could not be read: the cause is learnt by opening it.
-[[noreturn]] void ThrowUnreadable(const std::string& path) {
-    platform::CFile file;
-    int cause = CFileException::genericException;
-    if (file.Open(path, "rb", platform::Share::DenyNone, &cause))
-        cause = CFileException::genericException;
-    throw CFileException(cause, path);
-}
-
-}  // namespace
 
 CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
 
@@ -45,9 +31,8 @@ bool CListview::OpenDatabase(const std::string& path) {
 }
 
 void CListview::OnInitialUpdate() {
-    std::string plain;
-    if (!DecryptFileToMemory(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath), plain))
-        ThrowUnreadable(m_databasePath);
+    const std::string plain =
+        ReadProtectedFile(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath));
 
     std::vector<FileRecord> records;
     double total = 0;

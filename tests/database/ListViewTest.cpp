@@ -118,6 +118,18 @@ TEST_F(OpenDatabase, MissingDatabaseFileEndsTheOpenWithAFileException) {
         << t.ui.Events()[0];
 }
 
+TEST_F(OpenDatabase, ADatabaseCutShortOfAWholeBlockIsAnInvalidFile) {
+    ASSERT_TRUE(noDatabase.CreateDatabase("E:\\db.qdb"));
+    t.WriteFile("E:\\db.qdb", "12345");
+    EXPECT_FALSE(RunCommand([&] { list.OpenDatabase("E:\\db.qdb"); }));
+    ASSERT_EQ(t.ui.Events().size(), 1u);
+    EXPECT_EQ(
+        t.ui.Events()[0].rfind(R"({"event":"framework-report","cause":6,"file":"E:\\db.qdb")", 0),
+        0u)
+        << t.ui.Events()[0];
+    EXPECT_TRUE(t.FilesNamed("123456789z").empty());
+}
+
 TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
     ASSERT_TRUE(noDatabase.CreateDatabase("E:\\db.qdb"));
     ASSERT_TRUE(list.OpenDatabase("E:\\db.qdb"));

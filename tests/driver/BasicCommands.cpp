@@ -17,12 +17,12 @@ int Setup(DriverContext& ctx) {
     for (size_t i = 0; i < ctx.args.size(); ++i) {
         if (ctx.args[i] != "--drive" || i + 1 >= ctx.args.size())
             return DriverUsageError("setup takes only --drive X=HOSTDIR");
-        const std::string& spec = ctx.args[++i];
-        const char letter = spec.empty() ? '\0' : spec[0];
+        const std::string& link = ctx.args[++i];
+        const char letter = link.empty() ? '\0' : link[0];
         const bool isLetter = (letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z');
-        if (!isLetter || spec.size() < 3 || spec[1] != '=')
-            return DriverUsageError("--drive takes X=HOSTDIR, not " + spec);
-        drives.emplace_back(letter, std::filesystem::absolute(spec.substr(2)).string());
+        if (!isLetter || link.size() < 3 || link[1] != '=')
+            return DriverUsageError("--drive takes X=HOSTDIR, not " + link);
+        drives.emplace_back(letter, std::filesystem::absolute(link.substr(2)).string());
     }
     platform::FirstStartSetup();
     for (const auto& drive : drives) {

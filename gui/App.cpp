@@ -1,0 +1,66 @@
+// The program's entry: the first start's set-up of the prefix, the seam on wx, the password
+// screen (until the typed password's key opens the "Database Index", or the user quits),
+// then the main window, maximised, with the no-database view. Any command-line argument
+// asks for background mode, which this program does not offer yet: it is noted, and the
+// program starts as usual.
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/msgdlg.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "gui/MainWindow.h"
+#include "gui/PasswordDlg.h"
+#include "gui/WxUi.h"
+#include "platform/Prefix.h"
+
+class QuillApp : public wxApp {
+  public:
+    bool OnInit() override {
+        wxInitAllImageHandlers();
+        m_backgroundMode = argc > 1;
+        SetAppDisplayName("Quillstead");
+        try {
+            platform::FirstStartSetup();
+        } catch (const std::exception& e) {
+            wxMessageBox(wxString::FromUTF8(e.what()), "Quillstead", wxOK | wxICON_ERROR);
+            return false;
+        }
+        m_ui = std::make_unique<WxUi>();
+        SetUi(m_ui.get());
+
+        Key key{};
+        if (!RunPasswordScreen(key))
+            return false;
+        m_ui->EndBusy();
+
+        auto* frame = new MainWindow(*m_ui);
+        frame->Model().SetKey(key);
+        WipeSecret(key.data(), key.size());
+        SetTopWindow(frame);
+        frame->Maximize(true);
+        frame->Show();
+
+        Bind(wxEVT_END_SESSION, [frame](wxCloseEvent& event) {
+            if (wxTheApp->GetTopWindow() == frame)
+                frame->EndSession();
+            event.Skip();
+        });
+        return true;
+    }
+
+    int OnExit() override {
+        SetUi(nullptr);
+        m_ui.reset();
+        return wxApp::OnExit();
+    }
+
+    bool BackgroundMode() const { return m_backgroundMode; }
+
+  private:
+    std::unique_ptr<WxUi> m_ui;
+    bool m_backgroundMode = false;
+};
+
+wxIMPLEMENT_APP(QuillApp);

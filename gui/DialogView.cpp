@@ -1,0 +1,227 @@
+// The dialog views' common work: the controls by template id, the exchange in both
+// directions, colours and icons from the model, and the buttons.
+#include "gui/DialogView.h"
+
+#include <wx/checkbox.h>
+#include <wx/image.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+
+#include "gui/PictureStrip.h"
+#include "gui/Resources.h"
+#include "gui/WxText.h"
+#include "platform/Ui.h"
+
+// The exchange on the view's controls: static texts and edits take texts, a radio group
+// the index of its chosen button, a check box 0 or 1.
+class WxExchange : public DataExchange {
+  public:
+    WxExchange(DialogView& view, bool save) : DataExchange(save), m_view(view) {}
+
+    // A text comes back byte for byte as it went in unless the user changed it: what is
+    // shown of bytes that are not UTF-8 could not bring them back.
+    void Text(int id, const char*, std::string& value) override {
+        wxWindow* control = m_view.Control(id);
+        wxString shown;
+        if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) {
+            if (!m_bSaveAndValidate)
+                edit->ChangeValue(ToWx(value));
+            shown = edit->GetValue();
+        } else if (auto* text = dynamic_cast<wxStaticText*>(control)) {
+            if (!m_bSaveAndValidate)
+                text->SetLabelText(ToWx(value));
+            shown = text->GetLabelText();
+        } else {
+            return;
+        }
+        auto& sent = m_view.m_textsSent[id];
+        if (!m_bSaveAndValidate) {
+            sent = {value, shown};
+        } else {
+            value = (shown == sent.second) ? sent.first : FromWx(shown);
+        }
+    }
+
+    void Int(int id, const char*, int& value) override {
+        auto group = m_view.m_radioGroups.find(id);
+        if (group != m_view.m_radioGroups.end()) {
+            const auto& buttons = group->second;
+            if (m_bSaveAndValidate) {
+                value = -1;
+                for (size_t i = 0; i < buttons.size(); ++i) {
+                    if (buttons[i]->GetValue())
+                        value = int(i);
+                }
+            } else {
+                // No button is chosen for a value outside the group.
+                for (size_t i = 0; i < buttons.size(); ++i) buttons[i]->SetValue(int(i) == value);
+            }
+            return;
+        }
+        if (auto* box = dynamic_cast<wxCheckBox*>(m_view.Control(id))) {
+            if (m_bSaveAndValidate) {
+                value = box->GetValue() ? 1 : 0;
+            } else {
+                box->SetValue(value != 0);
+            }
+        }
+    }
+
+  private:
+    DialogView& m_view;
+};
+
+DialogView::DialogView(wxWindow* parent, CDialog& model, const wxString& caption)
+    : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE),
+      m_model(model) {
+    Bind(wxEVT_BUTTON, &DialogView::OnButton, this);
+    Bind(wxEVT_CHAR_HOOK, &DialogView::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &DialogView::OnCloseBox, this);
+}
+
+int DialogView::WindowId(int templateId) {
+    if (templateId == IDOK)
+        return wxID_OK;
+    if (templateId == IDCANCEL)
+        return wxID_CANCEL;
+    return templateId;
+}
+
+wxWindow* DialogView::Control(int id) const {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void DialogView::Register(int id, wxWindow* control) {
+    m_controls[id] = control;
+}
+
+wxStaticText* DialogView::AddText(wxWindow* parent, int id, const wxString& text) {
+    auto* control = new wxStaticText(parent, id, wxString());
+    control->SetLabelText(text);
+    Register(id, control);
+    return control;
+}
+
+wxStaticText* DialogView::AddLabel(wxWindow* parent, const wxString& text) {
+    auto* label = new wxStaticText(parent, wxID_ANY, wxString());
+    label->SetLabelText(text);
+    return label;
+}
+
+wxStaticBitmap* DialogView::AddIcon(wxWindow* parent, int id, int templateIcon) {
+    wxImage blank(32, 32, true);
+    blank.InitAlpha();
+    std::fill_n(blank.GetAlpha(), 32 * 32, 0);
+    auto* icon = new wxStaticBitmap(parent, id, wxBitmap(blank), wxDefaultPosition, wxSize(32, 32));
+    Register(id, icon);
+    m_templateIcons[id] = templateIcon;
+    return icon;
+}
+
+std::vector<wxRadioButton*> DialogView::AddRadioGroup(
+    wxWindow* parent, const std::vector<std::pair<int, wxString>>& items) {
+    std::vector<wxRadioButton*> buttons;
+    for (const auto& [id, text] : items) {
+        auto* button = new wxRadioButton(parent, id, wxString(), wxDefaultPosition, wxDefaultSize,
+                                         buttons.empty() ? wxRB_GROUP : 0);
+        button->SetLabelText(text);
+        Register(id, button);
+        buttons.push_back(button);
+    }
+    if (!items.empty())
+        m_radioGroups[items.front().first] = buttons;
+    return buttons;
+}
+
+wxButton* DialogView::AddButton(wxWindow* parent, int id, const wxString& label) {
+    auto* button = new wxButton(parent, WindowId(id), label);
+    Register(id, button);
+    if (id == IDOK)
+        button->SetDefault();
+    return button;
+}
+
+PictureStrip* DialogView::AddPicture(int id, const wxSize& dialogUnits) {
+    wxSize size = ConvertDialogToPixels(dialogUnits);
+    auto* strip = new PictureStrip(this, id, size);
+    Register(id, strip);
+    return strip;
+}
+
+void DialogView::SetTemplateSize(int widthDlu, int heightDlu) {
+    m_templateSize = ConvertDialogToPixels(wxSize(widthDlu, heightDlu));
+}
+
+void DialogView::Load() {
+    WxExchange exchange(*this, false);
+    m_model.DoDataExchange(exchange);
+    ApplyColours();
+    ApplyIcons();
+    if (GetSizer()) {
+        GetSizer()->SetSizeHints(this);
+        wxSize size = GetSize();
+        size.IncTo(m_templateSize);
+        SetSize(size);
+        Layout();
+    }
+    CentreOnParent();
+}
+
+void DialogView::Save() {
+    WxExchange exchange(*this, true);
+    m_model.DoDataExchange(exchange);
+}
+
+void DialogView::ApplyColours() {
+    for (const auto& [id, control] : m_controls) {
+        COLORREF colour = 0;
+        if (m_model.TextColour(id, colour)) {
+            control->SetForegroundColour(
+                wxColour(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+            control->Refresh();
+        }
+    }
+}
+
+void DialogView::ApplyIcons() {
+    for (const auto& [id, templateIcon] : m_templateIcons) {
+        Icon icon = m_model.ControlIcon(id);
+        if (icon.IsNull() && templateIcon != 0)
+            icon = Icon::Resource(templateIcon);
+        auto* control = static_cast<wxStaticBitmap*>(Control(id));
+        if (!icon.IsNull())
+            control->SetBitmap(IconBitmap(icon, 32));
+    }
+}
+
+void DialogView::OnButton(wxCommandEvent& event) {
+    const int id = event.GetId();
+    if (id == wxID_OK) {
+        Save();
+        EndModal(wxID_OK);
+    } else if (id == wxID_CANCEL) {
+        EndModal(wxID_CANCEL);
+    } else {
+        // A file exception ends the button's command and is reported; the dialog stays.
+        RunCommand([&] { m_model.OnCommand(id); });
+    }
+}
+
+void DialogView::OnCharHook(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE) {
+        EndModal(wxID_CANCEL);
+        return;
+    }
+    event.Skip();
+}
+
+void DialogView::OnCloseBox(wxCloseEvent&) {
+    if (IsModal()) {
+        EndModal(wxID_CANCEL);
+    } else {
+        Hide();
+    }
+}

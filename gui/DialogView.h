@@ -1,0 +1,70 @@
+// The base of the wx views of dialog models. A view builds the controls of its template and
+// only moves data: on opening the model's members go into the controls (the exchange with
+// m_bSaveAndValidate false), the model's text colours and icons are applied; OK brings the
+// controls' values back into the members (the exchange with true) and ends with IDOK;
+// Cancel, Escape and the close box end with IDCANCEL and bring nothing back. Every other
+// push button is the model's command (OnCommand).
+#pragma once
+
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/radiobut.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Dialog.h"
+
+class PictureStrip;
+
+class DialogView : public wxDialog {
+  public:
+    DialogView(wxWindow* parent, CDialog& model, const wxString& caption);
+
+    // The exchange into the controls, the colours and the icons; then fits the window.
+    void Load();
+    // The exchange back into the model (what OK does before it closes the dialog).
+    void Save();
+
+    // The control of a template id (a radio group answers with its first button).
+    wxWindow* Control(int id) const;
+    CDialog& Model() { return m_model; }
+
+    // The window id of a template id: 1 and 2 are OK and Cancel.
+    static int WindowId(int templateId);
+
+  protected:
+    // Builders for the views.
+    wxStaticText* AddText(wxWindow* parent, int id, const wxString& text = wxString());
+    wxStaticText* AddLabel(wxWindow* parent, const wxString& text);
+    // An icon control; `templateIcon` is shown when the model gives none.
+    wxStaticBitmap* AddIcon(wxWindow* parent, int id, int templateIcon = 0);
+    // A radio group: the buttons in their order, the first starting the group.
+    std::vector<wxRadioButton*> AddRadioGroup(wxWindow* parent,
+                                              const std::vector<std::pair<int, wxString>>& items);
+    wxButton* AddButton(wxWindow* parent, int id, const wxString& label);
+    PictureStrip* AddPicture(int id, const wxSize& dialogUnits);
+    void Register(int id, wxWindow* control);
+
+    // The template's size in dialog units as the dialog's least size.
+    void SetTemplateSize(int widthDlu, int heightDlu);
+
+  private:
+    friend class WxExchange;
+    void OnButton(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnCloseBox(wxCloseEvent& event);
+    void ApplyColours();
+    void ApplyIcons();
+
+    CDialog& m_model;
+    std::map<int, wxWindow*> m_controls;
+    std::map<int, std::vector<wxRadioButton*>> m_radioGroups;
+    std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
+    wxSize m_templateSize;
+    // Each text control's bytes as the model gave them, with what they showed as.
+    std::map<int, std::pair<std::string, wxString>> m_textsSent;
+};

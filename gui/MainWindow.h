@@ -1,0 +1,66 @@
+// The main window: the frame model `CMainFrame` behind a wx frame with its menus, toolbar and
+// three-pane status bar, and the two views: the picture while no database is open
+// (`CCNoflview`) and the open database's list (`CListview`). Commands are enabled only
+// where the active view handles them; each runs through RunCommand, so a file exception
+// that ends one is reported. Closing the window and the end of the session clean up through
+// the frame model.
+#pragma once
+
+#include <wx/frame.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/NoDatabaseView.h"
+#include "database/ListView.h"
+
+class WxUi;
+class QuillStatusBar;
+class DatabaseListView;
+
+class MainWindow : public wxFrame {
+  public:
+    explicit MainWindow(WxUi& ui);
+    ~MainWindow() override;
+
+    CMainFrame& Model() { return m_model; }
+    CCNoflview& NoDatabaseModel() { return m_noDatabase; }
+    CListview* ListModel() { return m_list.get(); }
+    QuillStatusBar* Status() { return m_status; }
+    // The active view's window: the picture or the list.
+    wxWindow* ActiveView() { return m_view; }
+    DatabaseListView* ListView();
+    bool DatabaseOpen() const { return m_list != nullptr; }
+    bool CommandRunning() const { return m_commandDepth > 0; }
+
+    // The database commands with their paths given (the menu asks for them first).
+    bool CreateDatabase(const std::string& winPath);
+    bool OpenDatabase(const std::string& winPath);
+    void CloseDatabase();
+    // Runs a command of a view: through RunCommand, with the busy cursor ended afterwards.
+    void RunViewCommand(const std::function<void()>& command);
+    // WM_ENDSESSION: the frame model's clean-up.
+    void EndSession();
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void ShowView(wxWindow* view);
+    bool AskDatabasePath(bool create, std::string& winPath);
+    bool Handles(int id) const;
+
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    WxUi& m_ui;
+    CMainFrame m_model;
+    CCNoflview m_noDatabase;
+    std::unique_ptr<CListview> m_list;
+    QuillStatusBar* m_status = nullptr;
+    wxWindow* m_view = nullptr;
+    int m_commandDepth = 0;
+    bool m_closeWhenIdle = false;  // closed while a command ran
+};

@@ -1,0 +1,178 @@
+// The window tests' application and shared helpers.
+#include "tests/gui/GuiTest.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/image.h>
+#include <wx/msgdlg.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <chrono>
+
+#include "gui/DialogView.h"
+#include "gui/WxText.h"
+
+void DialogHook::Expect(const std::string& what, Handler handler) {
+    m_expected.emplace_back(what, std::move(handler));
+}
+
+void DialogHook::ExpectMessage(const std::string& text, int answer) {
+    Expect("message box \"" + text + "\"", [text, answer](wxDialog* dialog) {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        EXPECT_TRUE(box != nullptr) << "a message box was expected";
+        if (box) {
+            EXPECT_EQ(FromWx(box->GetMessage()), text);
+            EXPECT_EQ(FromWx(box->GetTitle()), "Quillstead");
+        }
+        return answer;
+    });
+}
+
+void DialogHook::ExpectAnyMessage(std::string* seen, int answer, long* style) {
+    Expect("a message box", [seen, answer, style](wxDialog* dialog) {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        EXPECT_TRUE(box != nullptr) << "a message box was expected";
+        if (box && seen)
+            *seen = FromWx(box->GetMessage());
+        if (box && style)
+            *style = box->GetMessageDialogStyle();
+        return answer;
+    });
+}
+
+void DialogHook::ExpectView(const std::string& title, std::function<void(wxDialog*)> check,
+                            int result) {
+    Expect("dialog \"" + title + "\"", [title, check, result](wxDialog* dialog) {
+        EXPECT_EQ(FromWx(dialog->GetTitle()), title);
+        dialog->CallAfter([dialog, check, result] {
+            check(dialog);
+            if (result == wxID_OK) {
+                // Through the OK button, as a click would go.
+                wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+                click.SetEventObject(dialog);
+                dialog->GetEventHandler()->ProcessEvent(click);
+            }
+            if (dialog->IsModal())
+                dialog->EndModal(result);
+        });
+        return int(wxID_NONE);
+    });
+}
+
+int DialogHook::Enter(wxDialog* dialog) {
+    if (m_expected.empty()) {
+        std::string text = FromWx(dialog->GetTitle());
+        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog))
+            text += ": " + FromWx(box->GetMessage());
+        ADD_FAILURE() << "unexpected modal dialog: " << text;
+        return wxID_CANCEL;
+    }
+    auto handler = std::move(m_expected.front().second);
+    m_expected.pop_front();
+    return handler(dialog);
+}
+
+void DialogHook::VerifyAllSeen() {
+    for (const auto& expected : m_expected) ADD_FAILURE() << "never shown: " << expected.first;
+    m_expected.clear();
+}
+
+DialogHook& Hook() {
+    static DialogHook hook;
+    return hook;
+}
+
+void Pump(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        if (milliseconds > 0)
+            wxMilliSleep(2);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done() && std::chrono::steady_clock::now() < end) Pump(5);
+    return done();
+}
+
+std::string ControlText(wxWindow* parent, int id) {
+    wxWindow* control = parent->FindWindow(DialogView::WindowId(id));
+    if (!control)
+        return "<no control " + std::to_string(id) + ">";
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(control))
+        return FromWx(edit->GetValue());
+    if (auto* text = dynamic_cast<wxStaticText*>(control))
+        return FromWx(text->GetLabelText());
+    if (auto* other = dynamic_cast<wxControl*>(control))
+        return FromWx(other->GetLabelText());
+    return FromWx(control->GetLabel());
+}
+
+unsigned ControlColour(wxWindow* parent, int id) {
+    wxWindow* control = parent->FindWindow(DialogView::WindowId(id));
+    if (!control)
+        return 0xFFFFFFFFu;
+    const wxColour c = control->GetForegroundColour();
+    return unsigned(c.Red()) | (unsigned(c.Green()) << 8) | (unsigned(c.Blue()) << 16);
+}
+
+bool SamePicture(const wxBitmap& a, const wxBitmap& b) {
+    if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize())
+        return false;
+    wxImage x = a.ConvertToImage(), y = b.ConvertToImage();
+    const size_t bytes = size_t(x.GetWidth()) * x.GetHeight() * 3;
+    if (memcmp(x.GetData(), y.GetData(), bytes) != 0)
+        return false;
+    if (x.HasAlpha() != y.HasAlpha())
+        return false;
+    return !x.HasAlpha() || memcmp(x.GetAlpha(), y.GetAlpha(), bytes / 3) == 0;
+}
+
+void GuiTest::SetUp() {
+    SetUi(&ui);
+}
+
+void GuiTest::TearDown() {
+    Hook().VerifyAllSeen();
+    for (wxWindow* window : wxTopLevelWindows) window->Destroy();
+    Pump();
+    ui.EndBusy();
+    SetUi(&prefix.ui);
+}
+
+// ---- the application -------------------------------------------------------------------
+
+class TestApp : public wxApp {
+  public:
+    bool OnInit() override { return true; }
+};
+
+wxIMPLEMENT_APP_NO_MAIN(TestApp);
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new TestApp);
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        fprintf(stderr, "the window tests need a display\n");
+        return 1;
+    }
+    wxInitAllImageHandlers();
+    // A failed wx assertion fails the test instead of showing its own dialog.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& function,
+                          const wxString& condition, const wxString& message) {
+        ADD_FAILURE() << "wx assertion " << FromWx(condition) << " (" << FromWx(message) << ") in "
+                      << FromWx(function) << " at " << FromWx(file) << ":" << line;
+    });
+    Hook().Register();
+    const int result = RUN_ALL_TESTS();
+    Hook().Unregister();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
+}

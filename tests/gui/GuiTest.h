@@ -1,0 +1,68 @@
+// What the window tests share: the wx application they run in, the modal-dialog hook that
+// answers the dialogs a test expects and fails the test on any other (never blocking), event
+// pumping, and a fixture with a temporary prefix and the seam on wx installed.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "gui/WxText.h"
+#include "gui/WxUi.h"
+#include "tests/support/TempPrefix.h"
+
+// Answers modal dialogs in the order the test expects them. A handler returns the result
+// the dialog should give without being shown, or wxID_NONE to let it run (the handler then
+// schedules its own checks and ends it). A dialog nobody expects fails the test and is
+// answered with wxID_CANCEL at once.
+class DialogHook : public wxModalDialogHook {
+  public:
+    using Handler = std::function<int(wxDialog*)>;
+
+    void Expect(const std::string& what, Handler handler);
+    // A message box with this exact text, answered with `answer`.
+    void ExpectMessage(const std::string& text, int answer = wxID_OK);
+    // A message box whose text is handed to `seen`, answered with `answer`.
+    void ExpectAnyMessage(std::string* seen, int answer = wxID_OK, long* style = nullptr);
+    // A dialog of a view: runs `check` once it is up, then ends it with `result`
+    // (wxID_OK goes through the view's OK, so the exchange back happens).
+    void ExpectView(const std::string& title, std::function<void(wxDialog*)> check, int result);
+
+    size_t Pending() const { return m_expected.size(); }
+    // Fails the test for expectations left over, and forgets them.
+    void VerifyAllSeen();
+
+  protected:
+    int Enter(wxDialog* dialog) override;
+
+  private:
+    std::deque<std::pair<std::string, Handler>> m_expected;
+};
+
+DialogHook& Hook();
+
+// Lets the waiting events run for at least `milliseconds` (and once at least), idle work
+// (deferred deletions) included.
+void Pump(int milliseconds = 0);
+// Pumps until `done` holds or `milliseconds` pass; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000);
+
+// The text of a static text, edit or button of a window, by id.
+std::string ControlText(wxWindow* parent, int id);
+// The foreground colour of a control as 0x00BBGGRR.
+unsigned ControlColour(wxWindow* parent, int id);
+// Whether two bitmaps hold the same pixels.
+bool SamePicture(const wxBitmap& a, const wxBitmap& b);
+
+class GuiTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TempPrefix prefix;
+    WxUi ui;
+};

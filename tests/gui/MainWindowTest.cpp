@@ -1,0 +1,292 @@
+// The main window: the no-database picture, then a created and opened database in the
+// virtual list (with a screenshot that must be a real picture), the commands enabled by the
+// active view, files dropped on the list reaching the database, closing the database, and
+// the clean-up when the window closes or the session ends.
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/dnd.h>
+#include <wx/menu.h>
+#include <wx/toolbar.h>
+
+#include <filesystem>
+#include <set>
+
+#include "check/CheckingSummaryDlg.h"
+#include "gui/Commands.h"
+#include "gui/DatabaseListView.h"
+#include "gui/MainWindow.h"
+#include "gui/NoDatabaseWindow.h"
+#include "platform/FileException.h"
+#include "platform/Prefix.h"
+#include "storage/ProtectedFile.h"
+#include "tests/gui/GuiTest.h"
+
+namespace {
+
+const char* const kDatabase = "E:\\home database";
+
+bool Enabled(MainWindow* window, int id) {
+    window->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    wxMenuItem* item = window->GetMenuBar()->FindItem(MenuId(id));
+    return item && item->IsEnabled();
+}
+
+size_t DistinctColours(const wxImage& image) {
+    std::set<uint32_t> colours;
+    const unsigned char* p = image.GetData();
+    for (int i = 0; i < image.GetWidth() * image.GetHeight() && colours.size() < 1000; ++i) {
+        colours.insert(uint32_t(p[3 * i]) << 16 | uint32_t(p[3 * i + 1]) << 8 | p[3 * i + 2]);
+    }
+    return colours.size();
+}
+
+// The share of the no-database view's gold ground in a picture.
+double GoldShare(const wxImage& image) {
+    const unsigned char* p = image.GetData();
+    const int pixels = image.GetWidth() * image.GetHeight();
+    int gold = 0;
+    for (int i = 0; i < pixels; ++i, p += 3) gold += p[0] == 196 && p[1] == 150 && p[2] == 40;
+    return pixels ? double(gold) / pixels : 0;
+}
+
+// The window's client area as drawn (for the main window: the active view); where a
+// window's drawing cannot be read back, the screen under it.
+wxBitmap Screenshot(wxWindow* window) {
+    window->Update();
+    Pump(50);
+    const wxSize size = window->GetClientSize();
+    wxBitmap shot(size);
+    wxMemoryDC memory(shot);
+    {
+        wxClientDC client(window);
+        memory.Blit(0, 0, size.x, size.y, &client, 0, 0);
+    }
+    memory.SelectObject(wxNullBitmap);
+    if (DistinctColours(shot.ConvertToImage()) > 1)
+        return shot;
+    memory.SelectObject(shot);
+    {
+        wxScreenDC screen;
+        const wxPoint origin = window->ClientToScreen(wxPoint(0, 0));
+        memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
+    }
+    memory.SelectObject(wxNullBitmap);
+    return shot;
+}
+
+}  // namespace
+
+class MainWindowTest : public GuiTest {
+  protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        window = new MainWindow(ui);
+        window->Model().SetKey(prefix.frame.m_fileKey);
+        window->SetSize(1000, 700);
+        window->Show();
+        Pump(50);
+    }
+
+    // Creates the database and opens it.
+    void OpenDatabase() {
+        ASSERT_TRUE(window->CreateDatabase(kDatabase));
+        ASSERT_TRUE(window->OpenDatabase(kDatabase));
+        ASSERT_NE(window->ListView(), nullptr);
+    }
+
+    MainWindow* window = nullptr;
+};
+
+TEST_F(MainWindowTest, WithoutADatabaseThePictureAndItsCommands) {
+    EXPECT_EQ(FromWx(window->GetTitle()), "Quillstead");
+    EXPECT_NE(dynamic_cast<NoDatabaseWindow*>(window->ActiveView()), nullptr);
+    EXPECT_EQ(window->ActiveView()->GetDropTarget(), nullptr);  // nothing can be dropped
+    EXPECT_TRUE(Enabled(window, ID_CREATE_DATABASE));
+    EXPECT_TRUE(Enabled(window, ID_OPEN_DATABASE));
+    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES,
+                   ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES}) {
+        EXPECT_FALSE(Enabled(window, id)) << id;
+    }
+    wxMenuBar* menus = window->GetMenuBar();
+    EXPECT_EQ(menus->GetMenuLabel(1), "&Add");
+    EXPECT_EQ(menus->GetMenuLabel(2), "&Checking");
+    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_ATTRIBUTES))->GetItemLabelText()),
+              "According to Attributes");
+    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_CONTENTS))->GetItemLabelText()),
+              "According to Contents");
+    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_ABILITIES))->GetItemLabelText()),
+              "According to Abilities / Functionality");
+    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_PASTE_FILES))->GetItemLabelText()),
+              "Paste Files into the Database");
+    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_CHECK_ALL_FILES))->GetItemLabelText()),
+              "Check All Files In The Open Database");
+
+    // The paste keys do nothing here: no box, no change.
+    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
+    window->GetEventHandler()->ProcessEvent(paste);
+    Pump();
+
+    const wxBitmap shot = Screenshot(window->ActiveView());
+    EXPECT_GT(DistinctColours(shot.ConvertToImage()), 20u);
+    EXPECT_GT(GoldShare(shot.ConvertToImage()), 0.3);
+}
+
+TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
+    prefix.WriteFile("E:\\files\\a.txt", "alpha");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    DatabaseListView* list = window->ListView();
+    EXPECT_TRUE(list->HasFlag(wxLC_VIRTUAL));
+    EXPECT_TRUE(list->HasFlag(wxLC_REPORT));
+    ASSERT_EQ(list->GetColumnCount(), 7);
+    wxListItem column;
+    column.SetMask(wxLIST_MASK_TEXT);
+    list->GetColumn(0, column);
+    EXPECT_EQ(FromWx(column.GetText()), "Path");
+    EXPECT_EQ(list->GetItemCount(), 0);
+    EXPECT_NE(list->GetDropTarget(), nullptr);
+
+    EXPECT_FALSE(Enabled(window, ID_CREATE_DATABASE));
+    EXPECT_FALSE(Enabled(window, ID_OPEN_DATABASE));
+    EXPECT_TRUE(Enabled(window, ID_CLOSE_DATABASE));
+    EXPECT_TRUE(Enabled(window, ID_PASTE_FILES));
+    EXPECT_TRUE(Enabled(window, ID_CHECK_ALL_FILES));
+    EXPECT_FALSE(Enabled(window, ID_ADD_BY_CONTENTS));  // not part of this program yet
+    EXPECT_EQ(window->Model().m_openDatabasePath, kDatabase);
+    EXPECT_TRUE(window->Model().m_databaseOpen);
+
+    // The list shows the model's rows when they change, however many.
+    CListview* model = window->ListModel();
+    FileRecord record;
+    ASSERT_TRUE(
+        ParseFileRecordLine("E:\\files\\a.txt\x7f"
+                            "2c1743a391305fbf367df8e4f069f9f9\x7f           5\x7f \x7f"
+                            "30000000\x7f"
+                            "0\x7f"
+                            "0\x7f"
+                            "0\x7f",
+                            record));
+    model->m_records.assign(100000, record);
+    model->m_onRefilled();
+    EXPECT_EQ(list->GetItemCount(), 100000);
+    EXPECT_EQ(FromWx(list->GetItemText(99999, 0)), "E:\\files\\a.txt");
+    EXPECT_EQ(FromWx(list->GetItemText(5, 2)), "5");
+    Pump(50);
+
+    const wxBitmap shot = Screenshot(window);
+    ASSERT_TRUE(shot.IsOk());
+    const std::string file = std::string(QUILL_TEST_OUTPUT_DIR) + "/main-window.png";
+    ASSERT_TRUE(shot.SaveFile(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG));
+    const wxImage image = shot.ConvertToImage();
+    EXPECT_GT(DistinctColours(image), 8u) << "the screenshot is all one colour";
+    // It shows the list, not the no-database picture's gold.
+    EXPECT_LT(GoldShare(image), 0.05);
+
+    window->CloseDatabase();
+    EXPECT_NE(dynamic_cast<NoDatabaseWindow*>(window->ActiveView()), nullptr);
+    EXPECT_EQ(window->ListModel(), nullptr);
+    EXPECT_FALSE(window->Model().m_databaseOpen);
+    EXPECT_TRUE(window->Model().m_openDatabasePath.empty());
+    EXPECT_TRUE(Enabled(window, ID_OPEN_DATABASE));
+}
+
+TEST_F(MainWindowTest, DroppedFilesReachTheDatabase) {
+    prefix.WriteFile("E:\\files\\dropped.txt", "dropped bytes");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    auto* target = dynamic_cast<wxFileDropTarget*>(window->ListView()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString names;
+    names.Add(wxString::FromUTF8(prefix.Host("E:\\files\\dropped.txt")));
+    Hook().ExpectMessage("1 File successfully dropped into the database.");
+    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
+    EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+    ASSERT_EQ(window->ListModel()->m_records.size(), 1u);
+    EXPECT_EQ(window->ListModel()->m_records[0].path, "E:\\files\\dropped.txt");
+    EXPECT_EQ(window->ListView()->GetItemCount(), 1);
+
+    // A path that no drive covers is left out with a message; nothing else happens.
+    std::filesystem::remove(platform::DosDevicesDir() + "/z:");
+    names.Clear();
+    names.Add("/etc/hostname");
+    Hook().ExpectMessage(
+        "/etc/hostname is on no drive of Quillstead and was left out.\nTo use "
+        "it, link a drive letter to its folder in " +
+        platform::DosDevicesDir() + ".");
+    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
+    Pump(20);
+    EXPECT_EQ(window->ListModel()->m_records.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowRemovesTheLeftOverWorkingCopy) {
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    const std::string copy = DatabaseWorkCopyPath(kDatabase);
+    prefix.WriteFile(copy, "plain records");
+    ASSERT_TRUE(prefix.Exists(copy));
+    window->Close(true);
+    Pump();
+    EXPECT_FALSE(prefix.Exists(copy));
+}
+
+TEST_F(MainWindowTest, TheEndOfTheSessionRemovesTheLeftOverWorkingCopy) {
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    const std::string copy = DatabaseWorkCopyPath(kDatabase);
+    prefix.WriteFile(copy, "plain records");
+    window->EndSession();
+    EXPECT_FALSE(prefix.Exists(copy));
+}
+
+TEST_F(MainWindowTest, AFileExceptionOfACommandIsReported) {
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    Hook().ExpectMessage(FrameworkFileErrorText(CFileException(5, "E:\\x")));
+    window->RunViewCommand([] { throw CFileException(5, "E:\\x"); });
+    EXPECT_FALSE(window->CommandRunning());
+}
+
+TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    bool stillThere = false;
+    window->RunViewCommand([&] {
+        EXPECT_FALSE(window->Close(false));  // refused while the command runs
+        EXPECT_TRUE(window->IsShown());
+        window->Close(true);  // the session ends: it cannot be refused
+        Pump();
+        stillThere = window->ListModel() != nullptr;
+    });
+    EXPECT_TRUE(stillThere);
+    Pump();
+    bool gone = true;
+    for (wxWindow* top : wxTopLevelWindows) gone = gone && top != window;
+    EXPECT_TRUE(gone);
+    window = nullptr;
+}
+
+TEST_F(MainWindowTest, PasteAndCheckRunFromTheirCommands) {
+    prefix.WriteFile("E:\\files\\pasted.txt", "pasted bytes");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* data = new wxFileDataObject;
+    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\files\\pasted.txt")));
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+
+    // Ctrl+V's command.
+    Hook().ExpectMessage("1 File successfully pasted into the database.");
+    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
+    window->GetEventHandler()->ProcessEvent(paste);
+    ASSERT_EQ(window->ListView()->GetItemCount(), 1);
+
+    // The check of the one unchanged file ends with its summary, all well.
+    Hook().ExpectView(
+        "Checking Summary.",
+        [](wxDialog* d) {
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHECKED), "1");
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHANGED), "0");
+        },
+        wxID_OK);
+    wxCommandEvent check(wxEVT_MENU, MenuId(ID_CHECK_ALL_FILES));
+    window->GetEventHandler()->ProcessEvent(check);
+    EXPECT_EQ(Hook().Pending(), 0u);
+    EXPECT_TRUE(window->IsEnabled());  // the progress dialog gave the window back
+}

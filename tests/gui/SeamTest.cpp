@@ -1,0 +1,190 @@
+// The seam on wx: message boxes, a dialog without a view, the file-exception report, help
+// topics, sounds, timers and the clipboard's files.
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/html/htmlwin.h>
+#include <wx/msgdlg.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "platform/Dialog.h"
+#include "platform/FileException.h"
+#include "platform/Prefix.h"
+#include "tests/gui/GuiTest.h"
+
+namespace {
+
+class NoViewDlg : public CDialog {
+  public:
+    NoViewDlg() : CDialog(999) {}
+    const char* ClassName() const override { return "CNoViewDlg"; }
+    void DoDataExchange(DataExchange&) override {}
+};
+
+}  // namespace
+
+using SeamTest = GuiTest;
+
+TEST_F(SeamTest, MessageBoxesHaveTheirIconsButtonsAndAnswers) {
+    long style = 0;
+    std::string text;
+    Hook().ExpectAnyMessage(&text, wxID_YES, &style);
+    EXPECT_EQ(ui.MessageBox("Replace it?", MbIcon::Question, MbButtons::YesNo), MbResult::Yes);
+    EXPECT_EQ(text, "Replace it?");
+    EXPECT_TRUE(style & wxYES_NO);
+    EXPECT_TRUE(style & wxICON_QUESTION);
+    EXPECT_FALSE(style & wxCANCEL);
+
+    Hook().ExpectAnyMessage(&text, wxID_CANCEL, &style);
+    EXPECT_EQ(ui.MessageBox("Stop.", MbIcon::Stop, MbButtons::OkCancel), MbResult::Cancel);
+    EXPECT_TRUE(style & wxICON_ERROR);
+    EXPECT_TRUE(style & wxOK);
+    EXPECT_TRUE(style & wxCANCEL);
+
+    Hook().ExpectAnyMessage(&text, wxID_NO, &style);
+    EXPECT_EQ(ui.MessageBox("x", MbIcon::Exclamation, MbButtons::YesNoCancel), MbResult::No);
+    EXPECT_TRUE(style & wxICON_EXCLAMATION);
+    EXPECT_TRUE(style & wxCANCEL);
+
+    // An empty box is shown as it is.
+    Hook().ExpectMessage("");
+    EXPECT_EQ(ui.MessageBox("", MbIcon::Information, MbButtons::Ok), MbResult::Ok);
+}
+
+TEST_F(SeamTest, ADialogWithoutAViewIsRefusedClearly) {
+    NoViewDlg dialog;
+    Hook().ExpectMessage(
+        "The window of the dialog CNoViewDlg is not part of this program, so it cannot be "
+        "shown.");
+    EXPECT_EQ(ui.RunModal(dialog), IDCANCEL);
+}
+
+TEST_F(SeamTest, AFileExceptionIsReportedWithItsTextAndTheStopIcon) {
+    CFileException e(CFileException::sharingViolation, "E:\\locked.txt");
+    long style = 0;
+    std::string text;
+    Hook().ExpectAnyMessage(&text, wxID_OK, &style);
+    ui.ReportFileException(e);
+    EXPECT_EQ(text, FrameworkFileErrorText(e));
+    EXPECT_TRUE(style & wxICON_ERROR);
+
+    // RunCommand reports through the seam in use.
+    Hook().ExpectMessage(FrameworkFileErrorText(e));
+    EXPECT_FALSE(RunCommand([&] { throw CFileException(e); }));
+}
+
+TEST_F(SeamTest, HelpOpensTheTopicsOwnPage) {
+    bool shown = false;
+    // Over a modal dialog the help is modal too.
+    Hook().ExpectView(
+        "Quillstead",
+        [&](wxDialog* dialog) {
+            Hook().ExpectView(
+                "Quillstead Help",
+                [&](wxDialog* help) {
+                    auto* html =
+                        dynamic_cast<wxHtmlWindow*>(help->GetChildren().GetFirst()->GetData());
+                    ASSERT_NE(html, nullptr);
+                    EXPECT_NE(html->GetOpenedPage().Find("filechanges.html"), wxNOT_FOUND);
+                    EXPECT_NE(html->ToText().Find("Restore the original file"), wxNOT_FOUND);
+                    shown = true;
+                },
+                wxID_CANCEL);
+            ui.ShowHelp("C:\\Program Files\\Quillstead\\Quillstead.chm::/filechanges.html>Main");
+            (void)dialog;
+        },
+        wxID_CANCEL);
+    wxDialog outer(nullptr, wxID_ANY, "Quillstead");
+    outer.ShowModal();
+    EXPECT_TRUE(shown);
+
+    Hook().ExpectMessage("The help topic nothing is not available.");
+    ui.ShowHelp("Quillstead.chm::/nothing.html>Main");
+}
+
+TEST_F(SeamTest, SoundsStartWithoutWaiting) {
+    const auto start = std::chrono::steady_clock::now();
+    ui.PlaySoundResource("clm");
+    ui.PlaySoundResource("zaaz");
+    ui.PlaySoundResource("rml");
+    prefix.WriteFile("E:\\alert.wav", "not really a wave");
+    ui.PlaySoundFile("E:\\alert.wav");
+    ui.PlaySoundFile("E:\\missing.wav");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    ASSERT_EQ(ui.SoundsPlayed().size(), 5u);
+    EXPECT_EQ(ui.SoundsPlayed()[0], std::string(QUILL_RES_DIR) + "/sounds/clm.wav");
+    EXPECT_EQ(ui.SoundsPlayed()[2], std::string(QUILL_RES_DIR) + "/sounds/rml.wav");
+    EXPECT_EQ(ui.SoundsPlayed()[3], prefix.Host("E:\\alert.wav"));
+}
+
+TEST_F(SeamTest, TimersTickUntilKilledEvenFromTheirOwnTick) {
+    int ticks = 0;
+    ui.SetTimer(7, 10, [&] {
+        if (++ticks == 3)
+            ui.KillTimer(7);
+    });
+    EXPECT_TRUE(ui.HasTimer(7));
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+    Pump(60);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_FALSE(ui.HasTimer(7));
+
+    // Setting a timer again replaces it; a tick's file exception is reported.
+    Hook().ExpectMessage(FrameworkFileErrorText(CFileException(2, "E:\\gone")));
+    ui.SetTimer(8, 10, [&] {
+        ui.KillTimer(8);
+        throw CFileException(2, "E:\\gone");
+    });
+    EXPECT_TRUE(PumpUntil([&] { return Hook().Pending() == 0; }));
+}
+
+TEST_F(SeamTest, TheClipboardsFilesComeAsWindowsPaths) {
+    prefix.WriteFile("E:\\one.txt", "1");
+    prefix.WriteFile("E:\\two words.txt", "2");
+    std::vector<std::string> files;
+
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* data = new wxFileDataObject;
+    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\one.txt")));
+    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\two words.txt")));
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+    ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
+    EXPECT_EQ(files, (std::vector<std::string>{"E:\\one.txt", "E:\\two words.txt"}));
+
+    // The form a GTK file manager offers.
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* uris = new wxCustomDataObject(wxDataFormat("x-special/gnome-copied-files"));
+    const std::string text = "copy\nfile://" + prefix.Host("E:\\one.txt");
+    uris->SetData(text.size(), text.data());
+    wxTheClipboard->SetData(uris);
+    wxTheClipboard->Close();
+    ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
+    EXPECT_EQ(files, (std::vector<std::string>{"E:\\one.txt"}));
+
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTheClipboard->SetData(new wxTextDataObject("E:\\one.txt"));
+    wxTheClipboard->Close();
+    EXPECT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::NoFiles);
+    EXPECT_TRUE(files.empty());
+}
+
+TEST_F(SeamTest, APathNoDriveCoversIsLeftOutWithAMessage) {
+    // Without the z: link only e: covers a host path.
+    std::filesystem::remove(platform::DosDevicesDir() + "/z:");
+    prefix.WriteFile("E:\\kept.txt", "k");
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* data = new wxFileDataObject;
+    data->AddFile("/etc/hostname");
+    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\kept.txt")));
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+    Hook().ExpectMessage(
+        "/etc/hostname is on no drive of Quillstead and was left out.\nTo use "
+        "it, link a drive letter to its folder in " +
+        platform::DosDevicesDir() + ".");
+    std::vector<std::string> files;
+    ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
+    EXPECT_EQ(files, (std::vector<std::string>{"E:\\kept.txt"}));
+}
