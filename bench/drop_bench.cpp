@@ -24,7 +24,8 @@ double SecondsPerFile(int count) {
     prefix.SetReg("Config4", "1");
     prefix.SetReg("Config5", "1");
     prefix.SetReg("Config17", "N");
-    platform::CreateDirectory("C:\\Data");
+    if (!platform::CreateDirectory("C:\\Data"))
+        throw std::runtime_error("the folder C:\\Data could not be made");
     CCNoflview noDatabase(prefix.frame);
     if (!noDatabase.CreateDatabase("C:\\Data\\Bench.db"))
         throw std::runtime_error("the database could not be created");
@@ -43,7 +44,12 @@ double SecondsPerFile(int count) {
     }
 
     const auto start = std::chrono::steady_clock::now();
-    view.OnDropFiles(files);
+    try {
+        view.OnDropFiles(files);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("the drop of " + std::to_string(count) +
+                                 " files ended: " + e.what());
+    }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (view.m_filesAdded != count)
         throw std::runtime_error("not every file was added");
