@@ -45,7 +45,7 @@ void AppendIndexEntry(CMainFrame& frame, const std::string& backupIndex, const s
     const std::string plain = backupIndex + "123456789z";
     WipeOnExit wipe(plain);
     frame.SetFileIv(backupIndex);
-    DecryptFileWithIv(frame.m_fileKey, backupIndex, plain, frame.m_fileIv);
+    DecryptLinesWithIv(frame.m_fileKey, backupIndex, plain, frame.m_fileIv);
     {
         platform::CFile index;
         index.OpenOrThrow(plain, "at", platform::Share::DenyAll);

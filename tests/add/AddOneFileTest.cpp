@@ -241,3 +241,20 @@ TEST_F(AddOneFileTest, UnrecordablePathIsRefusedBeforeAnythingIsWritten) {
 }
 
 }  // namespace
+
+// A short "Backup Index 1" line can share the index's last 16-byte block with the end of the
+// line before it; the next add must keep it, or every later copy's offset would shift.
+TEST_F(AddOneFileTest, ShortIndexLineInTheLastBlockIsKeptByTheNextAdd) {
+    const std::string first = "E:\\abcdefghijklmno.txt";  // its line is 33 bytes
+    const std::string shortPath = "E:\\a";                 // its line is 15 bytes
+    const std::string third = "E:\\c.txt";
+    for (const std::string& path : {first, shortPath, third}) {
+        prefix.WriteFile(path, "");
+        view.AddOneFileToDatabase(path);
+    }
+    EXPECT_EQ(view.m_filesAdded, 3);
+    EXPECT_EQ(BackupIndexPlain(), ExpectedEntry(first, "N", "0.00", "0") +
+                                      ExpectedEntry(shortPath, "N", "0.00", "0") +
+                                      ExpectedEntry(third, "N", "0.00", "0"));
+    ExpectNothingLeftBehind();
+}
