@@ -17,13 +17,13 @@ struct CheckRunState {
 
     int recordsCounted = 0;  // N, from the counting pass
     int recordsBegun = 0;
-    int recordsMoved = 0;    // records moved to the end by acceptances so far
-    bool refill = false;     // the list is refilled at the finish
+    int recordsMoved = 0;  // records moved to the end by acceptances so far
+    bool refill = false;   // the list is refilled at the finish
     bool repositioned = false;
 
-    std::string path;            // the record's path
-    std::string storedDigest;    // 32 characters as stored
-    std::string newDigest;       // 32 lower-case hex characters
+    std::string path;                    // the record's path
+    std::string storedDigest;            // 32 characters as stored
+    std::string newDigest;               // 32 lower-case hex characters
     platform::WIN32_FIND_DATA findData;  // as the check took it when it opened the file
     bool findDataValid = false;
 };

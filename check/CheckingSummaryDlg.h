@@ -9,16 +9,25 @@
 #include "platform/WinTypes.h"
 
 class CCheckingSummaryDlg : public CDialog {
-public:
+  public:
     enum { IDD = 303 };
     enum {
-        IDC_DATABASE_ICON = 1200, IDC_PATH1 = 1177, IDC_PATH2 = 1178, IDC_PATH3 = 1179,
-        IDC_CHECKED_TIME = 1215, IDC_FILES_LISTED = 1254,
-        IDC_CHECKED_MARK = 1219, IDC_FILES_CHECKED = 1216,
-        IDC_UNCHECKED_MARK = 1224, IDC_FILES_UNCHECKED = 1223,
-        IDC_IDENTICAL_MARK = 1220, IDC_FILES_IDENTICAL = 1217,
-        IDC_CHANGED_MARK = 1221, IDC_FILES_CHANGED = 1218,
-        IDC_EXPECTED_COUNT = 1222, IDC_BITMAP_FRAME = 1120,
+        IDC_DATABASE_ICON = 1200,
+        IDC_PATH1 = 1177,
+        IDC_PATH2 = 1178,
+        IDC_PATH3 = 1179,
+        IDC_CHECKED_TIME = 1215,
+        IDC_FILES_LISTED = 1254,
+        IDC_CHECKED_MARK = 1219,
+        IDC_FILES_CHECKED = 1216,
+        IDC_UNCHECKED_MARK = 1224,
+        IDC_FILES_UNCHECKED = 1223,
+        IDC_IDENTICAL_MARK = 1220,
+        IDC_FILES_IDENTICAL = 1217,
+        IDC_CHANGED_MARK = 1221,
+        IDC_FILES_CHANGED = 1218,
+        IDC_EXPECTED_COUNT = 1222,
+        IDC_BITMAP_FRAME = 1120,
     };
 
     CCheckingSummaryDlg() : CDialog(IDD) {}

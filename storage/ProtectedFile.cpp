@@ -22,13 +22,18 @@ using platform::Share;
 constexpr size_t kPiece = size_t(64) << 10;  // a multiple of 16
 
 // How much of the last block a decryption writes.
-enum class LastBlock { ThroughNewline, BeforeNewline, ToLength };
+enum class LastBlock { ThroughNewline, BeforeNewline, ToLength, ThroughLastNewline };
 
 size_t LastBlockLength(const uint8_t* block, LastBlock rule, double written, double plainLength) {
     if (rule == LastBlock::ToLength) {
         size_t n = 0;
         while (n < 16 && written + double(n) < plainLength) ++n;
         return n;
+    }
+    if (rule == LastBlock::ThroughLastNewline) {
+        size_t n = 16;
+        while (n > 0 && block[n - 1] != '\n') --n;
+        return n == 0 ? 16 : n;
     }
     const void* lf = std::memchr(block, '\n', 16);
     if (lf == nullptr)
@@ -150,6 +155,11 @@ void EncryptFileWithIv(const Key& key, const std::string& protectedPath,
 void DecryptFileWithIv(const Key& key, const std::string& protectedPath,
                        const std::string& plainPath, const Iv& iv) {
     DecryptFile(key, protectedPath, plainPath, iv, LastBlock::ThroughNewline, 0);
+}
+
+void DecryptLinesWithIv(const Key& key, const std::string& protectedPath,
+                        const std::string& plainPath, const Iv& iv) {
+    DecryptFile(key, protectedPath, plainPath, iv, LastBlock::ThroughLastNewline, 0);
 }
 
 void DecryptFileWithIvDropNewline(const Key& key, const std::string& protectedPath,

@@ -25,6 +25,12 @@ void EncryptFileWithIv(const Key& key, const std::string& protectedPath,
 // including the first byte 0x0A and stops.
 void DecryptFileWithIv(const Key& key, const std::string& protectedPath,
                        const std::string& plainPath, const Iv& iv);
+// As DecryptFileWithIv, but in the last block it writes up to and including the LAST 0x0A
+// (the whole block when it holds none). A file of lines ending in "\n" comes back whole even
+// when its last block holds more than one line end, as a short last line of
+// "Backup Index <n>" can.
+void DecryptLinesWithIv(const Key& key, const std::string& protectedPath,
+                        const std::string& plainPath, const Iv& iv);
 // As DecryptFileWithIv, but in the last block it stops before the first 0x0A.
 void DecryptFileWithIvDropNewline(const Key& key, const std::string& protectedPath,
                                   const std::string& plainPath, const Iv& iv);

@@ -79,6 +79,32 @@ TEST_F(ProtectedFile, LastBlockRules) {
     EXPECT_EQ(Read("E:\\o"), plain.substr(0, 32));
 }
 
+// A file of lines whose last block holds the end of one line and a whole short line (a
+// 15-byte "Backup Index <n>" line can): the line decryption keeps both, where the first-line-
+// feed rule would lose the short line. A last block without a line feed comes back whole.
+TEST_F(ProtectedFile, LineDecryptionKeepsEveryLineOfTheLastBlock) {
+    const Key key = TestKey(1);
+    const Iv iv = TestIv(1);
+    const std::string first = std::string(15, 'x') + "\r\n";  // its line feed is byte 16
+    const std::string shortLine =
+        "E:\\a\x7f"
+        "N\x7f"
+        "0.00\x7f"
+        "0\r\n";
+    ASSERT_EQ(shortLine.size(), 15u);
+    Write("E:\\p", first + shortLine);                         // 32 bytes: two blocks
+    EncryptFileWithIv(key, "E:\\s", "E:\\p", iv);
+    DecryptFileWithIv(key, "E:\\s", "E:\\o", iv);
+    EXPECT_EQ(Read("E:\\o"), first);
+    DecryptLinesWithIv(key, "E:\\s", "E:\\o", iv);
+    EXPECT_EQ(Read("E:\\o"), first + shortLine);
+
+    Write("E:\\p", std::string(20, 'y'));
+    EncryptFileWithIv(key, "E:\\s", "E:\\p", iv);
+    DecryptLinesWithIv(key, "E:\\s", "E:\\o", iv);
+    EXPECT_EQ(Read("E:\\o"), std::string(20, 'y') + std::string(12, '\0'));
+}
+
 TEST_F(ProtectedFile, LargeFileRoundTrip) {
     const Key key = TestKey(2);
     const Iv iv = TestIv(2);

@@ -1,0 +1,47 @@
+// The copy of the database to its backup database.
+#include "add/BackupDatabase.h"
+
+#include "app/Settings.h"
+#include "platform/File.h"
+
+std::string NameAfterLastBackslash(const std::string& path) {
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string BackupDatabasePath(const std::string& databasePath, const std::string& suffix,
+                               bool beside, const std::string& folder) {
+    std::string base = databasePath;
+    if (!beside) {
+        base = folder;
+        if (base.empty() || base.back() != '\\')
+            base += '\\';
+        base += NameAfterLastBackslash(databasePath);
+    }
+    const size_t dot = base.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        return base.substr(0, dot) + suffix + base.substr(dot);
+    return base + suffix;
+}
+
+void CopyToBackupDatabase(const std::string& databasePath) {
+    std::string text;
+    int keep = 0;
+    ReadSetting(settings::kKeepBackupDatabase, text);
+    ScanInt(text, keep);
+    if (keep != 1)
+        return;
+
+    std::string suffix;
+    ReadSetting(settings::kSuffix, suffix);
+    std::string besideText;
+    int beside = 1;
+    ReadSetting(settings::kBackupBesideDatabase, besideText);
+    ScanInt(besideText, beside);
+    std::string folder;
+    if (beside == 0)
+        ReadSetting(settings::kBackupDatabaseDir, folder);
+
+    const std::string target = BackupDatabasePath(databasePath, suffix, beside != 0, folder);
+    platform::CopyFile(databasePath, target, false);
+}

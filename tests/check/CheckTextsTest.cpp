@@ -1,0 +1,144 @@
+// The check's texts: times one hour after UTC with the "Indeterminate" rule, size and
+// remaining-data brackets at their exclusive bounds, attribute texts, the path lines and
+// the progress dialog's path, and the progress step.
+#include <gtest/gtest.h>
+
+#include "check/CheckRun.h"
+#include "check/CheckTexts.h"
+
+namespace {
+
+FILETIME FromHalves(uint32_t high, uint32_t low) {
+    FILETIME ft;
+    ft.dwHighDateTime = high;
+    ft.dwLowDateTime = low;
+    return ft;
+}
+
+}  // namespace
+
+TEST(FormatTimeText, MovesOneHourLaterAcrossDayAndMonthEnds) {
+    // 23:30:05 UTC on 6 March 2004.
+    EXPECT_EQ(FormatTimeText(FromHalves(29623250u, 4098768000u), true), "00:30:05   7.3.2004");
+    // 23:59:59 UTC on 31 January 2005.
+    EXPECT_EQ(FormatTimeText(FromHalves(29689840u, 4166527360u), true), "00:59:59   1.2.2005");
+    EXPECT_EQ(FormatTimeText(FromHalves(29689840u, 4166527360u), false), "00:59:59   1.2.2005");
+}
+
+TEST(FormatTimeText, YearsBefore1970AreIndeterminateOnlyWhenTested) {
+    EXPECT_EQ(FormatTimeText(FILETIME(), true), "Indeterminate");
+    EXPECT_EQ(FormatTimeText(FILETIME(), false), "01:00:00   1.1.1601");
+    // 22:00 UTC on 31 December 1969 shows as 23:00 the same day; 23:00 UTC shows in 1970.
+    EXPECT_EQ(FormatTimeText(FromHalves(27111886u, 297119744u), true), "Indeterminate");
+    EXPECT_EQ(FormatTimeText(FromHalves(27111894u, 1937381376u), true), "00:00:00   1.1.1970");
+    // Past any calendar date (and past the hour's room at the top of the range).
+    EXPECT_EQ(FormatTimeText(FromHalves(0xFFFFFFFFu, 0xFFFFFFFFu), false), "Indeterminate");
+}
+
+TEST(FormatTimeText, SystemTimeForm) {
+    SYSTEMTIME st;
+    st.wYear = 2024;
+    st.wMonth = 12;
+    st.wDay = 31;
+    st.wHour = 23;
+    st.wMinute = 5;
+    st.wSecond = 9;
+    EXPECT_EQ(FormatTimeText(st), "00:05:09   1.1.2025");
+    st.wHour = 9;
+    EXPECT_EQ(FormatTimeText(st), "10:05:09   31.12.2024");
+}
+
+TEST(FormatSizeText, BracketsAreExclusiveAtTheirBounds) {
+    EXPECT_EQ(FormatSizeText(0), "0 Bytes. ");
+    EXPECT_EQ(FormatSizeText(512), "512 Bytes. ");
+    EXPECT_EQ(FormatSizeText(1024), "1024 Bytes. ");
+    EXPECT_EQ(FormatSizeText(1025), "1025 Bytes.  [1.00 KB].");
+    EXPECT_EQ(FormatSizeText(2048), "2048 Bytes.  [2.00 KB].");
+    EXPECT_EQ(FormatSizeText(1048576), "1048576 Bytes. ");
+    EXPECT_EQ(FormatSizeText(1048577), "1048577 Bytes.  [1.00 MB].");
+    EXPECT_EQ(FormatSizeText(1073741824), "1073741824 Bytes. ");
+    EXPECT_EQ(FormatSizeText(4294967295.0), "4294967295 Bytes.  [4.00 GB].");
+}
+
+TEST(RemainingDataText, BracketsAndTheZeroText) {
+    EXPECT_EQ(RemainingDataText(0.5), "0 bytes.");
+    EXPECT_EQ(RemainingDataText(-64000), "0 bytes.");
+    EXPECT_EQ(RemainingDataText(1), "1 bytes.");
+    EXPECT_EQ(RemainingDataText(1024), "1024 bytes.");
+    EXPECT_EQ(RemainingDataText(1025), "1025 bytes. [1.00 KB]");
+    EXPECT_EQ(RemainingDataText(1048575), "1048575 bytes. [1024.00 KB]");
+    EXPECT_EQ(RemainingDataText(1048576), "1048576 bytes.");
+    EXPECT_EQ(RemainingDataText(1048577), "1048577 bytes. [1.00 MB]");
+    EXPECT_EQ(RemainingDataText(1073741824), "1073741824 bytes.");
+    EXPECT_EQ(RemainingDataText(1073741825), "1073741825 bytes. [1.00 GB]");
+}
+
+TEST(AttributeTexts, CodesAndWords) {
+    EXPECT_EQ(AttributeCodeText(0x20), "Archive.");
+    EXPECT_EQ(AttributeCodeText(0x21), "Read only, Archive.");
+    EXPECT_EQ(AttributeCodeText(0x27), "System, Read only, Archive, Hidden.");
+    EXPECT_EQ(AttributeCodeText('d'), "Compressed");
+    EXPECT_EQ(AttributeCodeText('k'), "Compressed, Archive, Hidden, Read only.");
+    EXPECT_EQ(AttributeCodeText('l'), "Encrypted");
+    EXPECT_EQ(AttributeCodeText('s'), "Encrypted, Archive, Hidden, Read only.");
+    EXPECT_EQ(AttributeCodeText(0x08), "");
+    EXPECT_EQ(AttributeCodeText(0x80), "");
+    EXPECT_EQ(AttributeCodeText(0x10), "");
+
+    EXPECT_EQ(AttributeWordText(0x07), "System, Hidden, Read only.");
+    EXPECT_EQ(AttributeWordText(0x20), "Archive.");
+    EXPECT_EQ(AttributeWordText(0x800), "Compressed");
+    EXPECT_EQ(AttributeWordText(0x2800), "Compressed");
+    EXPECT_EQ(AttributeWordText(0x2823), "Compressed, Archive, Hidden, Read only.");
+    EXPECT_EQ(AttributeWordText(0x6001), "Encrypted, Read only.");
+    // Only the compressed and encrypted words match with the not-content-indexed bit.
+    EXPECT_EQ(AttributeWordText(0x2020), "");
+    EXPECT_EQ(AttributeWordText(0x2001), "");
+    EXPECT_EQ(AttributeWordText(0x80), "");
+    EXPECT_EQ(AttributeWordText(0x10), "");
+    EXPECT_EQ(AttributeWordText(0x804), "");
+}
+
+TEST(SplitPathLines, NinetyTwoCharactersALine) {
+    std::string l1, l2, l3;
+    const std::string p92(92, 'a');
+    SplitPathLines(p92, l1, l2, l3);
+    EXPECT_EQ(l1, p92);
+    EXPECT_EQ(l2, "");
+    EXPECT_EQ(l3, "");
+
+    SplitPathLines(p92 + "b", l1, l2, l3);
+    EXPECT_EQ(l1, p92);
+    EXPECT_EQ(l2, "b");
+    EXPECT_EQ(l3, "");
+
+    const std::string p185 = p92 + std::string(92, 'b') + "c";
+    SplitPathLines(p185, l1, l2, l3);
+    EXPECT_EQ(l1, p92);
+    EXPECT_EQ(l2, std::string(92, 'b'));
+    EXPECT_EQ(l3, "c");
+    EXPECT_EQ(l1 + l2 + l3, p185);
+
+    const std::string p400 = std::string(400, 'x');
+    SplitPathLines(p400, l1, l2, l3);
+    EXPECT_EQ(l3.size(), 400u - 184u);
+    EXPECT_EQ(l1 + l2 + l3, p400);
+}
+
+TEST(ProgressPathText, LongPathsKeepTheirStartAndEnd) {
+    const std::string p120 = "C:\\" + std::string(117, 'x');
+    EXPECT_EQ(ProgressPathText(p120), p120);
+    std::string p121 = "C:\\";
+    for (int i = 0; i < 118; ++i) p121 += char('a' + i % 26);
+    const std::string shown = ProgressPathText(p121);
+    EXPECT_EQ(shown, "C:\\~..." + p121.substr(8));
+    EXPECT_EQ(shown.size(), 120u);
+}
+
+TEST(ProgressStep, ShareOfTheBarPer64000Bytes) {
+    EXPECT_EQ(CheckRun::ProgressStep(1073741824.0), 3);  // 3.87 truncated
+    EXPECT_EQ(CheckRun::ProgressStep(6400000.0), 650);   // a hundredth of the bar
+    EXPECT_EQ(CheckRun::ProgressStep(64000.0), 65000);
+    EXPECT_EQ(CheckRun::ProgressStep(1000.0), 65000);  // never past the bar's end
+    EXPECT_EQ(CheckRun::ProgressStep(0.0), 65000);     // no division by zero
+}
