@@ -203,7 +203,7 @@ void RenewBackupCopy(CheckRunState& run) {
 
     frame.SetFileIv(indexPath);
     temps.Wipe(indexCopy);
-    DecryptFileWithIv(frame.m_fileKey, indexPath, indexCopy, frame.m_fileIv);
+    DecryptLinesWithIv(frame.m_fileKey, indexPath, indexCopy, frame.m_fileIv);
     const std::vector<std::string> lines = ReadIndexCopy(indexCopy);
     const BackupLookup lookup = FindBackupEntry(lines, path);
     const size_t before = lookup.found ? lookup.line : lines.size();

@@ -127,7 +127,7 @@ bool Restore::FindEntry() {
 
     m_frame.SetFileIv(m_indexPath);
     m_temps.Wipe(indexCopy);
-    DecryptFileWithIv(m_frame.m_fileKey, m_indexPath, indexCopy, m_frame.m_fileIv);
+    DecryptLinesWithIv(m_frame.m_fileKey, m_indexPath, indexCopy, m_frame.m_fileIv);
     std::vector<std::string> lines;
     {
         CFile copy;

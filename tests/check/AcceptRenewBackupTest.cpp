@@ -82,6 +82,15 @@ TEST_F(AcceptRenewBackupTest, AMissingBackupFileCountsAsEmpty) {
     EXPECT_EQ(std::string(offset, '\0') + "new c", p.ReadFile(BackupFilePath()));
 }
 
+TEST_F(AcceptRenewBackupTest, AShortLastEntryIsKept) {
+    BuildShortLastLine();
+    p.WriteFile(longPath, "LONG!");
+    CheckRunState run = RunAt(longPath, 1);
+    AcceptChangedFile(run, 1);
+    EXPECT_EQ(longPath + kSep + "P" + kSep + "5" + kSep + "5\n" + shortEntry, BackupIndexPlain());
+    EXPECT_EQ("LONG!s", p.ReadFile(BackupFilePath()));
+}
+
 // The changed file is held by another program: the message names it and its cause, and the
 // backup pair stays as it was, with no temporary file left.
 TEST_F(AcceptRenewBackupTest, AnUnreadableChangedFileKeepsTheOldPair) {

@@ -85,9 +85,10 @@ void AcceptRestoreFixture::StoreBackupIndex(const std::string& plain) {
 }
 
 std::string AcceptRestoreFixture::BackupIndexPlain() const {
-    std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, BackupIndexPath(),
-                                    IvFromText(BackupIndexPath()), plain));
+    DecryptLinesWithIv(p.frame.m_fileKey, BackupIndexPath(), "E:\\plain.tmp",
+                       IvFromText(BackupIndexPath()));
+    std::string plain = p.ReadFile("E:\\plain.tmp");
+    platform::RemoveFile("E:\\plain.tmp");
     return plain;
 }
 
@@ -165,6 +166,24 @@ void AcceptRestoreFixture::BuildThree(const std::string& mode,
     StoreBackupIndex(index);
     p.WriteFile(BackupFilePath(), backup);
     p.SetReg("Config17", mode);
+}
+
+void AcceptRestoreFixture::BuildShortLastLine() {
+    const std::string sep(1, '\x7f');
+    longPath = "E:\\long.txt";
+    longEntry = longPath + sep + "P" + sep + "4.00" + sep + "4\r\n";
+    while (longEntry.size() % 16 != 1) {
+        longPath.insert(3, "l");
+        longEntry = longPath + sep + "P" + sep + "4.00" + sep + "4\r\n";
+    }
+    shortEntry = "E:\\s" + sep + "P" + sep + "1.00" + sep + "1\r\n";
+    EXPECT_EQ(15u, shortEntry.size());
+    p.WriteFile(longPath, "long");
+    p.WriteFile("E:\\s", "s");
+    StoreDatabase(AddedRecord(longPath) + AddedRecord("E:\\s"));
+    StoreBackupIndex(longEntry + shortEntry);
+    p.WriteFile(BackupFilePath(), "longs");
+    p.SetReg("Config17", "P");
 }
 
 std::vector<std::string> AcceptRestoreFixture::Leftovers() const {

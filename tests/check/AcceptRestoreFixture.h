@@ -51,6 +51,11 @@ class AcceptRestoreFixture : public ::testing::Test {
     void BuildThree(const std::string& mode, const std::vector<std::string>& contents = {});
     std::vector<std::string> files, originals, records, entries, copies;
 
+    // Two plain-mode files whose index ends in a line so short that the last 16-byte block
+    // holds the end of the line before it too: a long-named file, then E:\s.
+    void BuildShortLastLine();
+    std::string longPath, longEntry, shortEntry;
+
     // Files whose name holds a temporary suffix, anywhere under the prefix or the drives.
     std::vector<std::string> Leftovers() const;
 

@@ -133,6 +133,13 @@ TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsTaken) {
     EXPECT_EQ("BAK", p.ReadFile("E:\\a.txt"));
 }
 
+TEST_F(RestoreFromBackupTest, AShortLastLineOfTheIndexIsAnEntry) {
+    BuildShortLastLine();
+    p.WriteFile("E:\\s", "changed");
+    Restore("E:\\s", 0);
+    EXPECT_EQ("s", p.ReadFile("E:\\s"));
+}
+
 TEST_F(RestoreFromBackupTest, AFileBackedUpEmptyIsRestoredEmpty) {
     for (const char* mode : {"N", "P"}) {
         SCOPED_TRACE(mode);

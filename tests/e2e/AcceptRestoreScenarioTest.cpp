@@ -123,9 +123,10 @@ class AcceptRestoreScenario : public ::testing::Test {
     }
     std::string BackupIndexPlain(const std::string& n = "1") {
         platform::SetPrefixRoot(prefix);
-        std::string plain;
-        EXPECT_TRUE(DecryptFileToMemory(TestKey(password), BackupIndexPath(kBackupDir, n),
-                                        IvFromText(BackupIndexPath(kBackupDir, n)), plain));
+        DecryptLinesWithIv(TestKey(password), BackupIndexPath(kBackupDir, n), "E:\\plain.tmp",
+                           IvFromText(BackupIndexPath(kBackupDir, n)));
+        const std::string plain = ReadHost(drive + "/plain.tmp");
+        fs::remove(drive + "/plain.tmp");
         return plain;
     }
     std::string BackupFileBytes(const std::string& n = "1") {
