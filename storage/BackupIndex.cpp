@@ -67,9 +67,11 @@ BackupLookup FindBackupEntry(const std::vector<std::string>& lines, const std::s
         const std::string& line = lines[i];
         BackupIndexEntry entry;
         bool parsed = ParseBackupIndexLine(line, entry);
-        if (line.compare(0, path.size(), path) == 0) {
-            // The first line that begins with the path is the entry. A damaged one gives no
-            // entry rather than a copy read from the wrong place.
+        if (line.size() > path.size() && line.compare(0, path.size(), path) == 0 &&
+            line[path.size()] == kFieldSeparator) {
+            // The first line whose path field is the path is the entry: the line of
+            // "C:\\x.txt.bak" is not an entry of "C:\\x.txt". A damaged one gives no entry
+            // rather than a copy read from the wrong place.
             result.found = parsed;
             result.line = i;
             if (parsed)

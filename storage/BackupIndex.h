@@ -30,9 +30,9 @@ struct BackupIndexEntry {
 };
 bool ParseBackupIndexLine(const std::string& line, BackupIndexEntry& entry);
 
-// The readers' rule: the first line whose text begins with `path` (case-sensitive, over
-// the path's length) is the file's entry; the offset is the sum of the copy lengths of
-// the lines before it.
+// The readers' rule: the first line whose text begins with `path` followed by the separator
+// (case-sensitive) is the file's entry, so another file whose path merely begins with it is
+// never taken; the offset is the sum of the copy lengths of the lines before it.
 struct BackupLookup {
     bool found = false;
     size_t line = 0;    // index of the entry's line

@@ -122,7 +122,9 @@ TEST_F(RestoreFromBackupTest, TheKthCopyStartsAfterTheCopyLengthsBeforeIt) {
     }
 }
 
-TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsTaken) {
+// The entry of another file whose path begins with F, standing first, is passed over: F gets
+// its own copy back, found after the other copy's bytes.
+TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsPassedOver) {
     p.WriteFile("E:\\a.txt", "A");
     StoreDatabase(AddedRecord("E:\\a.txt"));
     StoreBackupIndex("E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" +
@@ -130,7 +132,7 @@ TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsTaken) {
     p.WriteFile(BackupFilePath(), "BAKA");
     p.WriteFile("E:\\a.txt", "changed");
     Restore("E:\\a.txt", 0);
-    EXPECT_EQ("BAK", p.ReadFile("E:\\a.txt"));
+    EXPECT_EQ("A", p.ReadFile("E:\\a.txt"));
 }
 
 TEST_F(RestoreFromBackupTest, AShortLastLineOfTheIndexIsAnEntry) {

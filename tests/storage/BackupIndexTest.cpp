@@ -93,9 +93,9 @@ TEST(BackupIndex, LookupAddsUpTheCopiesBefore) {
     EXPECT_FALSE(FindBackupEntry({}, "C:\\a").found);
 }
 
-TEST(BackupIndex, LookupTakesTheFirstLineStartingWithThePath) {
+TEST(BackupIndex, LookupTakesTheFilesOwnLineOnly) {
     // An entry of a longer path that starts with the file's path and stands before the
-    // file's own line is the one taken.
+    // file's own line is passed over, its copy length counted into the offset.
     std::vector<std::string> lines = {
         BuildBackupIndexLine("C:\\x.txt", "P", "3", 3) + "\r\n",
         BuildBackupIndexLine("C:\\x.txt.bak", "P", "10", 10) + "\r\n",
@@ -103,8 +103,10 @@ TEST(BackupIndex, LookupTakesTheFirstLineStartingWithThePath) {
     };
     BackupLookup l = FindBackupEntry({lines[1], lines[2]}, "C:\\x.txt");
     ASSERT_TRUE(l.found);
-    EXPECT_EQ(l.line, 0u);
-    EXPECT_EQ(l.entry.plainSize, 10.0);
+    EXPECT_EQ(l.line, 1u);
+    EXPECT_EQ(l.offset, 10.0);
+    EXPECT_EQ(l.entry.plainSize, 5.0);
+    EXPECT_FALSE(FindBackupEntry({lines[1]}, "C:\\x.txt").found);
 
     l = FindBackupEntry(lines, "C:\\x.txt.bak");
     ASSERT_TRUE(l.found);
