@@ -1,12 +1,9 @@
 // The frame's clean-up on close and at the end of the session: the plaintext working
 // copies an interrupted command left behind are wiped. They are the open database's copy,
-// the "Database Index" copies, and the copies of the backup pairs ("Backup Index <n>"
-// followed by "123456789z" or "1", "Backup File <n>" followed by "1"). A name of the last
-// kinds is taken for a copy only when <n> is the backup number of a database in the index
-// and the whole number is not, so a real "Backup Index 11" is never taken for the copy of
-// "Backup Index 1". Nothing here throws: the program is ending.
+// its rewrite, the "Database Index" copies, and the copies of the backup pairs
+// ("Backup Index <n>" followed by "123456789z" or ".new", "Backup File <n>" followed by
+// ".new"). Nothing here throws: the program is ending.
 #include <exception>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,28 +28,6 @@ bool AllDigits(const std::string& s) {
     for (const char c : s)
         if (c < '0' || c > '9')
             return false;
-    return true;
-}
-
-// The backup numbers of the databases in the index; false when it cannot be read.
-bool LiveBackupNumbers(const CMainFrame& frame, const std::string& backupDir,
-                       std::set<std::string>& numbers) {
-    const std::string indexPath = DatabaseIndexPath(backupDir);
-    if (!platform::FileExists(indexPath))
-        return true;
-    std::string plain;
-    if (!DecryptFileToMemory(frame.m_fileKey, indexPath, frame.m_indexIv, plain))
-        return false;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        if (end == std::string::npos)
-            end = plain.size();
-        std::string field;
-        if (IndexField(plain.substr(start, end - start), 2, field))
-            numbers.insert(field);
-        start = end + 1;
-    }
     return true;
 }
 
@@ -85,8 +60,10 @@ std::vector<std::string> NumberedNames(const std::string& backupDir, const std::
 
 void CMainFrame::DeleteLeftoverWorkCopies() {
     try {
-        if (!m_openDatabasePath.empty())
+        if (!m_openDatabasePath.empty()) {
             Wipe(DatabaseWorkCopyPath(m_openDatabasePath));
+            Wipe(DatabaseRewritePath(m_openDatabasePath));
+        }
 
         std::string backupDir;
         if (!platform::RegReadValue(settings::kBackupDir, backupDir) || backupDir.empty())
@@ -97,14 +74,9 @@ void CMainFrame::DeleteLeftoverWorkCopies() {
         for (const std::string& n : NumberedNames(backupDir, "Backup Index ", "123456789z"))
             Wipe(backupDir + "Backup Index " + n + "123456789z");
 
-        std::set<std::string> live;
-        if (!LiveBackupNumbers(*this, backupDir, live))
-            return;
         for (const char* stem : {"Backup Index ", "Backup File "}) {
-            for (const std::string& n : NumberedNames(backupDir, stem, "1")) {
-                if (live.count(n) && !live.count(n + "1"))
-                    Wipe(backupDir + stem + n + "1");
-            }
+            for (const std::string& n : NumberedNames(backupDir, stem, ".new"))
+                Wipe(backupDir + stem + n + ".new");
         }
     } catch (const std::exception&) {
         // The program is closing; a copy that could not be reached stays.

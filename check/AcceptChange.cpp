@@ -31,12 +31,13 @@ std::string FirstField(const std::string& line) {
     return line.substr(0, line.find(kFieldSeparator));
 }
 
-// Every record but the file's, then its new record, into database path + "1"; that file
-// becomes the working copy and is stored over the database.
+// Every record but the file's, then its new record, into the working copy's name + "1" (a
+// name beside the database that no other database or user file can have); that file becomes
+// the working copy and is stored over the database.
 void RewriteDatabase(CListview& view, const std::string& path, const std::string& record) {
     const std::string& database = view.m_databasePath;
     const std::string work = DatabaseWorkCopyPath(database);
-    const std::string rewrite = database + "1";
+    const std::string rewrite = DatabaseRewritePath(database);
 
     TempFiles temps;
     view.DecryptDatabaseToWorkFile();

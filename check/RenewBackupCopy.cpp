@@ -182,8 +182,9 @@ void RenewBackupCopy(CheckRunState& run) {
     const std::string indexPath = BackupIndexPath(backupDir, n);
     const std::string filePath = BackupFilePath(backupDir, n);
     const std::string indexCopy = indexPath + "123456789z";
-    const std::string newIndexPath = indexPath + "1";
-    const std::string newFilePath = filePath + "1";
+    // ".new" rather than a bare "1": "Backup Index 1" + "1" would be database 11's own index.
+    const std::string newIndexPath = indexPath + ".new";
+    const std::string newFilePath = filePath + ".new";
     const std::string ntemp = backupDir + FileNameOf(path) + ".Ntemp";
 
     // Temporary files an interrupted renewal left behind go first.

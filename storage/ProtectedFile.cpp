@@ -194,6 +194,10 @@ std::string DatabaseWorkCopyPath(const std::string& databasePath) {
     return databasePath + ".123456789z";
 }
 
+std::string DatabaseRewritePath(const std::string& databasePath) {
+    return DatabaseWorkCopyPath(databasePath) + "1";
+}
+
 Iv DatabaseIv(const std::string& databasePath) {
     return IvFromText(databasePath);
 }

@@ -49,6 +49,9 @@ void SecureDeleteFile(const std::string& path);
 
 // The database's plaintext working copy: its path followed by ".123456789z".
 std::string DatabaseWorkCopyPath(const std::string& databasePath);
+// Where a database is rewritten before it becomes the working copy again: the working
+// copy's name + "1".
+std::string DatabaseRewritePath(const std::string& databasePath);
 // The database's initialisation vector, made from its path.
 Iv DatabaseIv(const std::string& databasePath);
 

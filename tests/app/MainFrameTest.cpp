@@ -147,21 +147,25 @@ TEST_F(LeftoverCopies, CloseWipesEveryPlaintextCopy) {
     WriteIndex({1, 2});
     t.frame.m_openDatabasePath = "E:\\db1.qdb";
     const std::vector<std::string> leftovers = {
-        "E:\\db1.qdb.123456789z",      B("Database Index123456789z"), B("Database Index1"),
-        B("Backup Index 1123456789z"), B("Backup Index 2123456789z"), B("Backup Index 11"),
-        B("Backup File 11"),           B("Backup File 21"),
+        "E:\\db1.qdb.123456789z",      "E:\\db1.qdb.123456789z1",
+        B("Database Index123456789z"), B("Database Index1"),
+        B("Backup Index 1123456789z"), B("Backup Index 2123456789z"),
+        B("Backup Index 1.new"),       B("Backup File 1.new"),
+        B("Backup File 2.new"),
     };
     const std::vector<std::string> kept = {
         "E:\\db1.qdb",
+        "E:\\db1.qdb1",  // a user's file beside the database
         "E:\\db2.qdb.123456789z",
         B("Database Index"),
         B("Backup Index 1"),
         B("Backup File 1"),
         B("Backup Index 2"),
         B("Backup File 2"),
-        // Not the copy of a database in the index.
-        B("Backup File 31"),
-        B("Backup Index x1"),
+        // The real pair of database 11 is never taken for a copy of database 1's.
+        B("Backup Index 11"),
+        B("Backup File 11"),
+        B("Backup Index x.new"),
     };
     for (const auto& p : leftovers) t.WriteFile(p, "plain text");
     for (const auto& p : kept)
@@ -173,22 +177,15 @@ TEST_F(LeftoverCopies, CloseWipesEveryPlaintextCopy) {
     EXPECT_TRUE(t.ui.Events().empty());
 }
 
-TEST_F(LeftoverCopies, ARealBackupNumberIsNeverTakenForACopy) {
-    WriteIndex({1, 11});
-    t.WriteFile(B("Backup Index 11"), "real index of database 11");
-    t.WriteFile(B("Backup File 11"), "real copies of database 11");
-    t.frame.OnClose();
-    EXPECT_EQ(t.ReadFile(B("Backup Index 11")), "real index of database 11");
-    EXPECT_EQ(t.ReadFile(B("Backup File 11")), "real copies of database 11");
-}
-
-TEST_F(LeftoverCopies, WithoutAnOpenDatabaseOrIndexOnlyTheUnambiguousCopiesGo) {
+TEST_F(LeftoverCopies, WithoutAnOpenDatabaseOrIndexTheBackupCopiesStillGo) {
     t.WriteFile(B("Database Index123456789z"), "x");
     t.WriteFile(B("Backup Index 3123456789z"), "x");
+    t.WriteFile(B("Backup Index 3.new"), "x");
     t.WriteFile(B("Backup Index 31"), "x");
     t.frame.OnClose();
     EXPECT_FALSE(t.Exists(B("Database Index123456789z")));
     EXPECT_FALSE(t.Exists(B("Backup Index 3123456789z")));
+    EXPECT_FALSE(t.Exists(B("Backup Index 3.new")));
     EXPECT_TRUE(t.Exists(B("Backup Index 31")));
 }
 

@@ -147,7 +147,7 @@ namespace {
 TEST_F(AcceptKillTest, TheNextRenewalClearsWhatAnInterruptedOneLeft) {
     Reset();
     Child(kStepNewBackupWritten, 0);
-    ASSERT_FALSE(p.FilesNamed("Backup Index 11").empty());
+    ASSERT_FALSE(p.FilesNamed("Backup Index 1.new").empty());
     p.WriteFile(files[0], "changed a");
     CheckRunState run = RunAt(files[0], 1);
     AcceptChangedFile(run, 1);

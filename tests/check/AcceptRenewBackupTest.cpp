@@ -33,6 +33,22 @@ TEST_F(AcceptRenewBackupTest, EncryptedCopyOfTheSecondOfThreeTakesItsPlace) {
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
+// Database 1's renewal works beside the backup pair of database 11 and leaves it as it was.
+TEST_F(AcceptRenewBackupTest, TheBackupPairOfDatabaseElevenIsNotTouched) {
+    BuildThree("P");
+    const std::string index11 = p.BackupDir() + "Backup Index 11";
+    const std::string file11 = p.BackupDir() + "Backup File 11";
+    p.WriteFile(index11, "the index of database 11");
+    p.WriteFile(file11, "the copies of database 11");
+    p.WriteFile(files[1], "changed");
+    CheckRunState run = RunAt(files[1], 2);
+    AcceptChangedFile(run, 1);
+
+    EXPECT_EQ(copies[0] + "changed" + copies[2], p.ReadFile(BackupFilePath()));
+    EXPECT_EQ("the index of database 11", p.ReadFile(index11));
+    EXPECT_EQ("the copies of database 11", p.ReadFile(file11));
+}
+
 TEST_F(AcceptRenewBackupTest, PlainCopyHoldsTheBytesAndItsLengthWithoutDecimals) {
     BuildThree("P");
     const std::string changed(500, 'z');

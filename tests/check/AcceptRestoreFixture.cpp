@@ -188,8 +188,8 @@ void AcceptRestoreFixture::BuildShortLastLine() {
 
 std::vector<std::string> AcceptRestoreFixture::Leftovers() const {
     std::vector<std::string> found;
-    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", "Backup File 11",
-                             "Backup Index 11", "db.qdb1"}) {
+    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", ".new",
+                             "db.qdb1"}) {
         for (const std::string& f : p.FilesNamed(part)) {
             // The check's own working copy stays while the check runs.
             const std::string work = "/db.qdb.123456789z";
