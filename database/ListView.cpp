@@ -3,6 +3,8 @@
 // lookup, and the protected-storage operations on the open database.
 #include "database/ListView.h"
 
+#include <algorithm>
+
 #include "app/MainFrame.h"
 #include "app/ProtectedRead.h"
 #include "app/Settings.h"
@@ -35,6 +37,7 @@ void CListview::OnInitialUpdate() {
         ReadProtectedFile(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath));
 
     std::vector<FileRecord> records;
+    records.reserve(size_t(std::count(plain.begin(), plain.end(), '\n')) + 1);
     double total = 0;
     size_t start = 0;
     while (start < plain.size()) {
