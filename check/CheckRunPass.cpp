@@ -41,23 +41,6 @@ bool SplitRecordStart(const std::string& line, std::string& path, std::string& d
     return true;
 }
 
-// The record's fields as far as the line holds them.
-FileRecord RecordOfLine(const std::string& line) {
-    std::vector<std::string> fields;
-    SplitFields(line, fields);
-    fields.resize(8);
-    FileRecord record;
-    record.path = fields[0];
-    record.digest = fields[1];
-    record.size = fields[2];
-    record.attributes = fields[3];
-    record.lastWriteHigh = fields[4];
-    record.lastWriteLow = fields[5];
-    record.creationHigh = fields[6];
-    record.creationLow = fields[7];
-    return record;
-}
-
 }  // namespace
 
 bool CheckRun::RunPass() {
@@ -174,7 +157,8 @@ void CheckRun::ReportChange(const std::string& line) {
     Ui().MessageBox(m_state.path + " has been changed! ", MbIcon::None, MbButtons::Ok);
 
     CChangedFileDetailsDlg details(&m_view);
-    FileRecord record = RecordOfLine(line);
+    FileRecord record;
+    ParseFileRecordLine(line, record);  // the fields as far as the line holds them
     record.digest = m_state.storedDigest;
     details.Fill(m_view, record, m_state.findData, m_state.newDigest);
     details.DoModal();

@@ -45,17 +45,9 @@ void CListview::OnInitialUpdate() {
         end = end == std::string::npos ? plain.size() : end + 1;
         const std::string line = plain.substr(start, end - start);
         start = end;
+        // A damaged line still counts as a record; it shows what it holds.
         FileRecord record;
-        if (!ParseFileRecordLine(line, record)) {
-            // A damaged line still counts as a record; it shows what it holds.
-            std::vector<std::string> fields;
-            SplitFields(line, fields);
-            std::string* targets[] = {&record.path,          &record.digest,
-                                      &record.size,          &record.attributes,
-                                      &record.lastWriteHigh, &record.lastWriteLow,
-                                      &record.creationHigh,  &record.creationLow};
-            for (size_t k = 0; k < fields.size() && k < 8; ++k) *targets[k] = fields[k];
-        }
+        ParseFileRecordLine(line, record);
         total += record.SizeValue();
         records.push_back(std::move(record));
     }

@@ -2,6 +2,8 @@
 // them, the line's writer and reader, and the test of a path the line can hold.
 #include "storage/FileRecord.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,8 +113,8 @@ std::string BuildFileRecordLine(const FileRecord& r) {
 bool ParseFileRecordLine(const std::string& line, FileRecord& record) {
     std::vector<std::string> fields;
     SplitFields(line, fields);
-    if (fields.size() < 9)
-        return false;  // fewer than eight separators
+    const bool whole = fields.size() >= 9;  // eight separators at least
+    fields.resize(std::max<size_t>(fields.size(), 8));
     record.path = fields[0];
     record.digest = fields[1];
     record.size = fields[2];
@@ -121,7 +123,7 @@ bool ParseFileRecordLine(const std::string& line, FileRecord& record) {
     record.lastWriteLow = fields[5];
     record.creationHigh = fields[6];
     record.creationLow = fields[7];
-    return true;
+    return whole;
 }
 
 bool IsRecordablePath(const std::string& path) {

@@ -43,8 +43,8 @@ FileRecord MakeFileRecord(const std::string& path, const std::string& digest,
 
 // The line without its line break: every field followed by 0x7F.
 std::string BuildFileRecordLine(const FileRecord& record);
-// Reads a line (its "\r\n" or "\n" may be present). False when it has fewer than eight
-// separators.
+// Reads a line (its "\r\n" or "\n" may be present) into the record, every field as far as
+// the line holds it (the missing ones empty). False when it has fewer than eight separators.
 bool ParseFileRecordLine(const std::string& line, FileRecord& record);
 
 // A path can be recorded only when no byte of it would break the line apart: 0x7F, CR, LF

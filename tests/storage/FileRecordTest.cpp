@@ -113,7 +113,7 @@ TEST(FileRecord, ReaderKeepsFieldTextsAndToleratesLineEnds) {
     }
 }
 
-TEST(FileRecord, ReaderRefusesShortLines) {
+TEST(FileRecord, ReaderRefusesShortLinesButReadsWhatTheyHold) {
     FileRecord r;
     EXPECT_FALSE(ParseFileRecordLine("", r));
     EXPECT_FALSE(ParseFileRecordLine("C:\\no separators at all\r\n", r));
@@ -127,6 +127,14 @@ TEST(FileRecord, ReaderRefusesShortLines) {
                             "g\x7f"
                             "h\r\n",
                             r));  // seven separators
+    // What the line holds is read all the same.
+    EXPECT_EQ(r.path, "a");
+    EXPECT_EQ(r.lastWriteLow, "f");
+    EXPECT_EQ(r.creationLow, "h");
+    EXPECT_FALSE(ParseFileRecordLine("C:\\only a path\x7f", r));
+    EXPECT_EQ(r.path, "C:\\only a path");
+    EXPECT_EQ(r.digest, "");
+    EXPECT_EQ(r.creationLow, "");
     EXPECT_TRUE(
         ParseFileRecordLine("a\x7f"
                             "b\x7f"
