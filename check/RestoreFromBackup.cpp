@@ -84,7 +84,7 @@ class Restore {
   private:
     bool FindEntry();
     bool DecryptCopy(CFile& backup, CFile& source);
-    void ReportCannotCreate(const std::string& temp, int cause);
+    bool DriveCheck();
     bool PutInPlace(int restoreMode);
     bool MoveChangedFileAside(std::string& target);
     void Fail(const std::string& text);
@@ -151,24 +151,23 @@ bool Restore::FindEntry() {
     return true;
 }
 
-// A temporary file beside the changed file could not be created: the drive says why, or the
-// cause is named.
-void Restore::ReportCannotCreate(const std::string& temp, int cause) {
+// A temporary file beside the changed file could not be created: a removable, optical or
+// network drive says why. True when it did; any other drive gives no message.
+bool Restore::DriveCheck() {
     const size_t colon = m_file.find(':');
     const std::string drive = colon == std::string::npos ? m_file : m_file.substr(0, colon + 1);
     switch (platform::GetDriveType(drive)) {
         case platform::DRIVE_REMOVABLE:
             Inform("There is no media in " + drive);
-            break;
+            return true;
         case platform::DRIVE_CDROM:
             Inform("Quillstead cannot restore a file to an optical drive.");
-            break;
+            return true;
         case platform::DRIVE_REMOTE:
             Inform(m_file + " is on an unaccessable network drive.");
-            break;
+            return true;
         default:
-            Exclaim(FileProblemText(m_file, temp, "created", cause));
-            break;
+            return false;
     }
 }
 
@@ -181,14 +180,13 @@ bool Restore::DecryptCopy(CFile& backup, CFile& source) {
     unsigned long copied = 0;
     {
         CFile plain, cipher;
-        int cause = 0;
-        if (!plain.Open(ptemp, "wb+", Share::DenyAll, &cause)) {
-            ReportCannotCreate(ptemp, cause);
+        if (!plain.Open(ptemp, "wb+", Share::DenyAll)) {
+            DriveCheck();
             return false;
         }
         m_temps.Wipe(ptemp);
-        if (!cipher.Open(ntemp, "wb+", Share::DenyAll, &cause)) {
-            ReportCannotCreate(ntemp, cause);
+        if (!cipher.Open(ntemp, "wb+", Share::DenyAll)) {
+            DriveCheck();
             return false;
         }
         m_temps.Wipe(ntemp);
@@ -247,7 +245,9 @@ void Restore::Run(int restoreMode) {
     if (!out.Open(restored, "wb", Share::DenyNone, &cause)) {
         if (m_statusUsed)
             Ui().SetStatusText("Ready");
-        ReportCannotCreate(restored, cause);
+        // The original has nowhere to go: the drive says why, or the cause is named.
+        if (!DriveCheck())
+            Exclaim(FileProblemText(m_file, restored, "created", cause));
         return;
     }
     m_temps.Wipe(restored);

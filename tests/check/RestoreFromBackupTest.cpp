@@ -242,9 +242,11 @@ TEST_F(RestoreFromBackupTest, AnIncompleteCopyIsNotPutInPlace) {
 }
 
 // A temporary file beside the changed file cannot be made (a folder holds its name) on a
-// fixed drive: the message names it and the cause.
+// fixed drive. For the copies of a mode-"N" restore the drive check has nothing to say, so
+// the restore ends without a message; the file that would hold the original names itself
+// and the cause.
 TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
-    for (const char* suffix : {".Ptemp", ".987654321z"}) {
+    for (const char* suffix : {".Ptemp", ".Ntemp", ".987654321z"}) {
         SCOPED_TRACE(suffix);
         BuildThree("N");
         p.WriteFile(files[0], "changed");
@@ -254,10 +256,14 @@ TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
         ASSERT_FALSE(probe.Open(files[0] + suffix, "wb", platform::Share::DenyNone, &cause));
         Restore(files[0], 0);
         EXPECT_EQ("changed", p.ReadFile(files[0]));
-        EXPECT_EQ(Box(std::string("Couldn't restore E:\\\\a.txt.\\nE:\\\\a.txt") + suffix +
-                          " could not be created.\\nReason: " + FileErrorName(cause),
-                      "exclamation"),
-                  p.ui.Events().back());
+        if (std::string(suffix) == ".987654321z") {
+            EXPECT_EQ(Box(std::string("Couldn't restore E:\\\\a.txt.\\nE:\\\\a.txt") + suffix +
+                              " could not be created.\\nReason: " + FileErrorName(cause),
+                          "exclamation"),
+                      p.ui.Events().back());
+        } else {
+            EXPECT_EQ(1u, p.ui.Events().size());  // the restore dialog alone
+        }
         std::filesystem::remove(p.Host(files[0] + suffix));
         EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
     }
