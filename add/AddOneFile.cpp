@@ -20,6 +20,7 @@
 #include "platform/Ui.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -68,9 +69,9 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
 
     // The previously-listed test.
     {
-        WipeOnExit wipe;
+        TempFiles temps;
         DecryptDatabaseToWorkFile();
-        wipe.Arm(workPath);
+        temps.Wipe(workPath);
         bool listed = false;
         {
             platform::CFile work;
@@ -79,7 +80,7 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
             work.Close();
         }
         SecureDeleteFile(workPath);
-        wipe.Release();
+        temps.Keep(workPath);
         if (listed) {
             Ui().MessageBox(PreviouslyListedMessage(path), MbIcon::Information);
             ++m_filesPreviouslyListed;
@@ -92,9 +93,9 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
     platform::CFile file;
     platform::WIN32_FIND_DATA find;
     {
-        WipeOnExit wipe;
+        TempFiles temps;
         DecryptDatabaseToWorkFile();
-        wipe.Arm(workPath);
+        temps.Wipe(workPath);
         platform::CFile work;
         OpenWorkCopy(work, workPath, "at", m_databasePath);
 
@@ -103,7 +104,7 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
         if (opened != OpenOutcome::Opened) {
             work.Close();
             SecureDeleteFile(workPath);
-            wipe.Release();
+            temps.Keep(workPath);
             if (opened == OpenOutcome::FailedWithCause)
                 throw CFileException(cause, path);
             // Nothing tells why, so nothing is read: the file is not added.
@@ -121,14 +122,14 @@ void CListview::AddOneFileToDatabase(const std::string& path) {
         if (!work.PutS(BuildFileRecordLine(record) + "\n")) {
             const int err = errno;
             work.Close();
-            ThrowWriteFailure(err, m_databasePath);
+            CFileException::ThrowWriteError(err, m_databasePath);
         }
         if (!work.Close())
-            ThrowWriteFailure(errno, m_databasePath);
+            CFileException::ThrowWriteError(errno, m_databasePath);
 
         EncryptWorkFileToDatabase();
         SecureDeleteFile(workPath);
-        wipe.Release();
+        temps.Keep(workPath);
     }
 
     RefreshDigestOnFailure refreshOnFailure(*this);

@@ -15,6 +15,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -31,32 +32,33 @@ double CopyBytes(platform::CFile& source, platform::CFile& out, const std::strin
         if (!out.PutC(c)) {
             const int err = errno;
             out.Close();
-            ThrowWriteFailure(err, outName);
+            CFileException::ThrowWriteError(err, outName);
         }
         count += 1;
     }
     if (!out.Close())
-        ThrowWriteFailure(errno, outName);
+        CFileException::ThrowWriteError(errno, outName);
     return count;
 }
 
 // Appends the entry line to "Backup Index <n>" through its plaintext copy.
 void AppendIndexEntry(CMainFrame& frame, const std::string& backupIndex, const std::string& line) {
     const std::string plain = backupIndex + "123456789z";
-    WipeOnExit wipe(plain);
+    TempFiles temps;
+    temps.Wipe(plain);
     frame.SetFileIv(backupIndex);
     DecryptLinesWithIv(frame.m_fileKey, backupIndex, plain, frame.m_fileIv);
     {
         platform::CFile index;
         index.OpenOrThrow(plain, "at", platform::Share::DenyAll);
         if (!index.PutS(line + "\n"))
-            ThrowWriteFailure(errno, backupIndex);
+            CFileException::ThrowWriteError(errno, backupIndex);
         if (!index.Close())
-            ThrowWriteFailure(errno, backupIndex);
+            CFileException::ThrowWriteError(errno, backupIndex);
     }
     EncryptFileWithIv(frame.m_fileKey, backupIndex, plain, frame.m_fileIv);
     SecureDeleteFile(plain);
-    wipe.Release();
+    temps.Keep(plain);
 }
 
 }  // namespace
@@ -79,19 +81,19 @@ void BackUpAddedFile(CListview& view, const std::string& path, platform::CFile& 
 
     std::string mode;
     ReadSetting(settings::kBackupMode, mode);
-    RemoveOnExit removeTemp;  // the ".Ntemp" copy holds only ciphertext
+    TempFiles temps;  // the ".Ntemp" copy holds only ciphertext: it is deleted, not wiped
+    const std::string temp = dir + NameAfterLastBackslash(path) + ".Ntemp";
     platform::CFile encrypted;
     platform::CFile* source = &file;
     if (mode == "N") {
         frame.SetFileIv(backupIndex);
         file.Close();
-        const std::string temp = dir + NameAfterLastBackslash(path) + ".Ntemp";
-        removeTemp.Arm(temp);
+        temps.Delete(temp);
         {
             platform::CFile create;
             create.OpenOrThrow(temp, "wb");
             if (!create.Close())
-                ThrowWriteFailure(errno, temp);
+                CFileException::ThrowWriteError(errno, temp);
         }
         EncryptFileWithIv(frame.m_fileKey, temp, path, frame.m_fileIv);
         encrypted.OpenOrThrow(temp, "rb+");
@@ -110,7 +112,7 @@ void BackUpAddedFile(CListview& view, const std::string& path, platform::CFile& 
     const double copyLength = CopyBytes(*source, out, backupFile);
     if (source == &encrypted) {
         encrypted.Close();
-        removeTemp.Done();
+        temps.DeleteNow(temp);
     }
 
     AppendIndexEntry(frame, backupIndex, BuildBackupIndexLine(path, mode, copyLength, plainSize));

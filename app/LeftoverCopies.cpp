@@ -14,12 +14,12 @@
 #include "platform/Registry.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
 void Wipe(const std::string& path) {
-    WipeQuietly(path);
+    TempFiles::WipeIfPresent(path);
 }
 
 bool AllDigits(const std::string& s) {

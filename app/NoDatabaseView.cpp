@@ -18,7 +18,7 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -124,7 +124,8 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
             "\n";
 
     const std::string workPath = DatabaseIndexWorkPath(backupDir);
-    WipeGuard wipe(workPath);
+    TempFiles wipe;
+    wipe.Wipe(workPath);
     {
         platform::CFile work;
         work.OpenOrThrow(workPath, "wb", platform::Share::DenyAll);

@@ -11,20 +11,16 @@
 
 #include "app/MainFrame.h"
 #include "check/CheckRunState.h"
-#include "check/TempFiles.h"
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
 AcceptStepHook g_stepHook = nullptr;
-
-[[noreturn]] void ThrowWriteFailure(const std::string& path) {
-    CFileException::ThrowErrno(errno != 0 ? errno : EIO, path);
-}
 
 // The text before a line's first 0x7F (the whole line when it has none).
 std::string FirstField(const std::string& line) {
@@ -54,13 +50,13 @@ void RewriteDatabase(CListview& view, const std::string& path, const std::string
             if (FirstField(line) == path)
                 continue;
             if (!out.PutS(line))
-                ThrowWriteFailure(rewrite);
+                CFileException::ThrowWriteError(errno, rewrite);
         }
         if (!out.PutS(record))
-            ThrowWriteFailure(rewrite);
+            CFileException::ThrowWriteError(errno, rewrite);
         in.Close();
         if (!out.Close())
-            ThrowWriteFailure(rewrite);
+            CFileException::ThrowWriteError(errno, rewrite);
     }
     SecureDeleteFile(work);
     if (!platform::RenameFile(rewrite, work))

@@ -12,7 +12,7 @@
 #include "platform/Registry.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -130,7 +130,8 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
     const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    WipeGuard wipe(copyPath);
+    TempFiles wipe;
+    wipe.Wipe(copyPath);
     DecryptFileWithIv(frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, frame.m_indexIv);
 
     platform::CFile copy;

@@ -15,7 +15,7 @@
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ CheckRun::~CheckRun() {
     if (std::uncaught_exceptions() <= m_uncaughtAtStart)
         return;
     m_frame.m_checkWorkFile.reset();
-    WipeQuietly(m_workCopyPath);
+    TempFiles::WipeIfPresent(m_workCopyPath);
 }
 
 int CheckRun::ProgressStep(double totalSize) {
@@ -123,7 +123,8 @@ bool CheckRun::DatabaseDigestIsKept() {
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
     const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    WipeGuard wipe(copyPath);
+    TempFiles wipe;
+    wipe.Wipe(copyPath);
     DecryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, m_frame.m_indexIv);
     platform::CFile copy;
     copy.OpenOrThrow(copyPath, "rb", platform::Share::DenyAll);

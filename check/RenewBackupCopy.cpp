@@ -14,7 +14,6 @@
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
 #include "check/ProgressScale.h"
-#include "check/TempFiles.h"
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
@@ -22,6 +21,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -41,10 +41,6 @@ void ReportRenameFailure(const std::string& from, const std::string& to) {
     Exclaim("Couldn't rename " + from + " to " + to + "\nReason: " + FileErrorName(cause));
 }
 
-[[noreturn]] void ThrowWriteFailure(const std::string& path) {
-    CFileException::ThrowErrno(errno != 0 ? errno : EIO, path);
-}
-
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.rfind('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -52,7 +48,7 @@ std::string FileNameOf(const std::string& path) {
 
 void Write(CFile& out, const void* data, size_t length) {
     if (!out.Write(data, length))
-        ThrowWriteFailure(out.GetFilePath());
+        CFileException::ThrowWriteError(errno, out.GetFilePath());
 }
 
 // Copies up to `length` bytes (all that remain when `length` is -1); returns the count.
@@ -220,7 +216,7 @@ void RenewBackupCopy(CheckRunState& run) {
     temps.Wipe(newIndexPath);
     for (size_t i = 0; i < before; ++i)
         if (!newIndex.PutS(lines[i]))
-            ThrowWriteFailure(newIndexPath);
+            CFileException::ThrowWriteError(errno, newIndexPath);
 
     CFile newFile;
     newFile.OpenOrThrow(newFilePath, "wb+");
@@ -237,16 +233,16 @@ void RenewBackupCopy(CheckRunState& run) {
         SkipBytes(old, WholeUnits(lookup.entry.copyLength));
     CopyBytes(old, newFile);
     if (!newIndex.PutS(entry + "\n"))
-        ThrowWriteFailure(newIndexPath);
+        CFileException::ThrowWriteError(errno, newIndexPath);
     for (size_t i = before + (lookup.found ? 1 : 0); i < lines.size(); ++i)
         if (!newIndex.PutS(lines[i]))
-            ThrowWriteFailure(newIndexPath);
+            CFileException::ThrowWriteError(errno, newIndexPath);
 
     oldFile.Close();
     if (!newFile.Close())
-        ThrowWriteFailure(newFilePath);
+        CFileException::ThrowWriteError(errno, newFilePath);
     if (!newIndex.Close())
-        ThrowWriteFailure(newIndexPath);
+        CFileException::ThrowWriteError(errno, newIndexPath);
     ReachAcceptStep(kStepNewBackupWritten);
 
     // The new index is encrypted beside the old one ("Backup Index <n>1" then holds

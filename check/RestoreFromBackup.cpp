@@ -15,7 +15,6 @@
 #include "check/CheckRunState.h"
 #include "check/ProgressScale.h"
 #include "check/RestoreDlg.h"
-#include "check/TempFiles.h"
 #include "database/ListView.h"
 #include "platform/Drives.h"
 #include "platform/File.h"
@@ -24,6 +23,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "storage/TempFiles.h"
 
 namespace {
 

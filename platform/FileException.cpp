@@ -77,6 +77,13 @@ void CFileException::ThrowErrno(int err, const std::string& fileName) {
     throw CFileException(CauseFromErrno(err), fileName);
 }
 
+void CFileException::ThrowWriteError(int err, const std::string& fileName) {
+    int cause = err == ENOSPC ? int(diskFull) : CauseFromErrno(err);
+    if (cause == none)
+        cause = genericException;
+    throw CFileException(cause, fileName);
+}
+
 const char* FileErrorName(int cause) {
     if (cause < 0 || cause >= int(sizeof kCauseNames / sizeof kCauseNames[0])) {
         return kCauseNames[CFileException::genericException];

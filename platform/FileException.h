@@ -38,6 +38,9 @@ class CFileException : public std::exception {
     static int CauseFromErrno(int err);
     // Throws the exception for `fileName` with the cause of `err`.
     [[noreturn]] static void ThrowErrno(int err, const std::string& fileName);
+    // A write or a close that failed (a full disk, as a rule) ends the command: the cause of
+    // `err` (diskFull for ENOSPC), never "None." even when errno was not set.
+    [[noreturn]] static void ThrowWriteError(int err, const std::string& fileName);
 
   private:
     std::string m_what;

@@ -11,7 +11,7 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ void RewriteIndexLines(const Key& key, const Iv& indexIv, const std::string& bac
     const std::string newPath = indexPath + "1";
 
     DecryptFileWithIv(key, indexPath, plainPath, indexIv);
-    WipeGuard plainGuard(plainPath);
+    TempFiles plainGuard;
+    plainGuard.Wipe(plainPath);
     {
         CFile in;
         in.OpenOrThrow(plainPath, "rb", Share::DenyAll);
@@ -41,16 +42,17 @@ void RewriteIndexLines(const Key& key, const Iv& indexIv, const std::string& bac
                 ok = out.PutS(IndexLineBelongsTo(line, databasePath) ? rewrite(line) : line);
         } catch (...) {
             out.Close();
-            WipeQuietly(newPath);
+            TempFiles::WipeIfPresent(newPath);
             throw;
         }
         ok = out.Close() && ok;
         if (!ok) {
-            WipeQuietly(newPath);
+            TempFiles::WipeIfPresent(newPath);
             throw CFileException(CFileException::diskFull, indexPath);
         }
     }
-    WipeGuard newGuard(newPath);
+    TempFiles newGuard;
+    newGuard.Wipe(newPath);
     SecureDeleteFile(plainPath);
     if (!platform::RenameFile(newPath, plainPath))
         throw CFileException(platform::LastFileErrorCause(), newPath);
@@ -76,7 +78,8 @@ bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string&
         return false;
     const std::string plainPath = DatabaseIndexWorkPath(backupDir);
     DecryptFileWithIv(key, indexPath, plainPath, indexIv);
-    WipeGuard guard(plainPath);
+    TempFiles guard;
+    guard.Wipe(plainPath);
     bool found = false;
     {
         CFile in;

@@ -3,7 +3,6 @@
 #include "storage/FileRecord.h"
 
 #include <algorithm>
-
 #include <cstdio>
 #include <cstdlib>
 

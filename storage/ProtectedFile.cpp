@@ -12,7 +12,7 @@
 
 #include "platform/File.h"
 #include "platform/FileException.h"
-#include "storage/WipeGuard.h"
+#include "storage/TempFiles.h"
 
 namespace {
 
@@ -88,12 +88,12 @@ void DecryptToPlainFile(const Key& key, const Iv& iv, CFile& in, CFile& out,
                            [&](const uint8_t* p, size_t n) { return out.Write(p, n); });
     } catch (...) {
         out.Close();
-        WipeQuietly(plainPath);
+        TempFiles::WipeIfPresent(plainPath);
         throw;
     }
     ok = out.Close() && ok;
     if (!ok) {
-        WipeQuietly(plainPath);
+        TempFiles::WipeIfPresent(plainPath);
         throw CFileException(CFileException::diskFull, plainPath);
     }
 }

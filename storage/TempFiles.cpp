@@ -1,5 +1,5 @@
-// Removal of the temporary files of an acceptance or a restore.
-#include "check/TempFiles.h"
+// Removal of the temporary files of an operation.
+#include "storage/TempFiles.h"
 
 #include "platform/File.h"
 #include "storage/ProtectedFile.h"
@@ -24,17 +24,18 @@ void TempFiles::RemoveAll() {
     }
 }
 
+void TempFiles::DeleteNow(const std::string& path) {
+    Keep(path);
+    if (platform::FileExists(path))
+        platform::RemoveFile(path);
+}
+
 void TempFiles::WipeIfPresent(const std::string& path) {
-    if (!platform::FileExists(path))
+    if (path.empty() || !platform::FileExists(path))
         return;
-    {
-        // The wipe raises the file exception when it cannot open the file; test first, so a
-        // clean-up never throws (it may run while an exception is already on its way).
-        platform::CFile probe;
-        if (!probe.Open(path, "rb+", platform::Share::DenyAll)) {
-            platform::RemoveFile(path);
-            return;
-        }
+    try {
+        SecureDeleteFile(path);
+    } catch (...) {
+        platform::RemoveFile(path);  // it could not be opened for the wipe: at least the name goes
     }
-    SecureDeleteFile(path);
 }

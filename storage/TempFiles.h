@@ -1,7 +1,8 @@
-// The temporary files of one acceptance or restore, removed however the operation ends: a
-// plaintext copy is wiped, a ciphertext or backup-file copy is deleted. A file the operation
-// puts in place is handed over with Keep. Declare the guard before the streams on its files,
-// so the streams are closed when it removes them.
+// The temporary files of one operation, removed however it ends (a file exception on its way
+// to the command's end included): a plaintext copy is wiped, a ciphertext or backup-file copy
+// is deleted. A file the operation puts in place, or removes itself, is handed over with Keep.
+// Declare the guard before the streams on its files, so the streams are closed when it
+// removes them. Nothing here raises: it may run while an exception is already on its way.
 #pragma once
 
 #include <string>
@@ -18,10 +19,13 @@ class TempFiles {
     void Delete(const std::string& path) { m_files.push_back({path, false}); }
     // The file is no longer temporary (renamed into place, or removed by the operation).
     void Keep(const std::string& path);
+    // Deletes a held ciphertext file at once and forgets it.
+    void DeleteNow(const std::string& path);
     // Removes every file still held, in the reverse order of registration.
     void RemoveAll();
 
     // Wipes a plaintext file when it exists; deletes it when it cannot be opened to wipe it.
+    // Never raises.
     static void WipeIfPresent(const std::string& path);
 
   private:
