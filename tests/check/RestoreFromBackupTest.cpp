@@ -39,10 +39,6 @@ class RestoreFromBackupTest : public AcceptRestoreFixture {
         p.ui.ClearEvents();
         RestoreFileFromBackup(run, details);
     }
-    static std::string Box(const std::string& jsonText, const char* icon) {
-        return "{\"event\":\"messagebox\",\"text\":\"" + jsonText + "\",\"icon\":\"" + icon +
-               "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-    }
     static std::string Status(const char* text) {
         return std::string("{\"event\":\"status\",\"text\":\"") + text + "\"}";
     }
@@ -60,8 +56,6 @@ class RestoreFromBackupTest : public AcceptRestoreFixture {
     }
 };
 
-const std::string kSep(1, '\x7f');
-
 TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
     BuildThree("N", {"first", std::string(250, 'x') + std::string(250, 'y'), "third"});
     p.WriteFile(files[1], "changed");
@@ -74,10 +68,10 @@ TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
         "\"m_pathLine1\":\"E:\\\\b.txt\",\"m_pathLine2\":\"\",\"m_pathLine3\":\"\"},"
         "\"result\":\"ok\"}",
         p.ui.Events()[0]);
-    EXPECT_EQ((std::vector<std::string>{Progress("Initiating File Restoration..."),
-                                        Status("Processing..."), Progress("Restoring File..."),
-                                        Status("Processing..."), Status("Ready"),
-                                        Box("E:\\\\b.txt successfully restored.", "information")}),
+    EXPECT_EQ((std::vector<std::string>{
+                  Progress("Initiating File Restoration..."), Status("Processing..."),
+                  Progress("Restoring File..."), Status("Processing..."), Status("Ready"),
+                  MessageBoxEvent("E:\\b.txt successfully restored.", "information")}),
               Events());
     // The last loop copied the 500 plain bytes of a 512-byte copy, one step each.
     EXPECT_EQ(512, p.ui.statusProgressTotal);
@@ -149,7 +143,8 @@ TEST_F(RestoreFromBackupTest, AFileBackedUpEmptyIsRestoredEmpty) {
         p.WriteFile(files[1], "now full");
         Restore(files[1], 0);
         EXPECT_EQ("", p.ReadFile(files[1]));
-        EXPECT_EQ(Box("E:\\\\b.txt successfully restored.", "information"), p.ui.Events().back());
+        EXPECT_EQ(MessageBoxEvent("E:\\b.txt successfully restored.", "information"),
+                  p.ui.Events().back());
     }
     // Even without a backup file: an empty copy needs none of its bytes.
     platform::RemoveFile(BackupFilePath());
@@ -172,7 +167,8 @@ TEST_F(RestoreFromBackupTest, MovedAsideAsChangedThenChanged1) {
     EXPECT_EQ(originals[0], p.ReadFile(files[0]));
     EXPECT_EQ("first change", p.ReadFile(folder + "a.txt.CHANGED"));
     EXPECT_EQ("second change", p.ReadFile(folder + "a.txt.CHANGED1"));
-    EXPECT_EQ(Box("E:\\\\a.txt successfully restored.", "information"), p.ui.Events().back());
+    EXPECT_EQ(MessageBoxEvent("E:\\a.txt successfully restored.", "information"),
+              p.ui.Events().back());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
@@ -192,10 +188,11 @@ TEST_F(RestoreFromBackupTest, AChangedFileThatCannotBeMovedAsideStays) {
     p.WriteFile(files[1], "changed");
     Restore(files[1], 1);
     EXPECT_EQ("changed", p.ReadFile(files[1]));
-    EXPECT_EQ(Box("Couldn't restore E:\\\\b.txt at this time. Close the application and try "
-                  "again.",
-                  "exclamation"),
-              p.ui.Events().back());
+    EXPECT_EQ(
+        MessageBoxEvent("Couldn't restore E:\\b.txt at this time. Close the application and try "
+                        "again.",
+                        "exclamation"),
+        p.ui.Events().back());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
@@ -204,10 +201,10 @@ TEST_F(RestoreFromBackupTest, AFileWithoutAnEntryWasNotBackedUp) {
     p.WriteFile("E:\\d.txt", "not backed up");
     Restore("E:\\d.txt", 0);
     EXPECT_EQ("not backed up", p.ReadFile("E:\\d.txt"));
-    EXPECT_EQ((std::vector<std::string>{
-                  Box("E:\\\\d.txt was not backed up. To enable restoration in future, change your "
-                      "settings with the 'Configuration' menu.",
-                      "exclamation")}),
+    EXPECT_EQ((std::vector<std::string>{MessageBoxEvent(
+                  "E:\\d.txt was not backed up. To enable restoration in future, change your "
+                  "settings with the 'Configuration' menu.",
+                  "exclamation")}),
               Events());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
@@ -233,9 +230,9 @@ TEST_F(RestoreFromBackupTest, AnIncompleteCopyIsNotPutInPlace) {
         Restore(files[2], 0);
         EXPECT_EQ("changed", p.ReadFile(files[2]));
         EXPECT_EQ(Status("Ready"), Events()[Events().size() - 2]);
-        EXPECT_EQ(Box("Couldn't restore E:\\\\c.txt.\\nIts backup copy in C:\\\\Program "
-                      "Files\\\\Quillstead\\\\Backup Files\\\\Backup File 1 is incomplete.",
-                      "exclamation"),
+        EXPECT_EQ(MessageBoxEvent("Couldn't restore E:\\c.txt.\nIts backup copy in C:\\Program "
+                                  "Files\\Quillstead\\Backup Files\\Backup File 1 is incomplete.",
+                                  "exclamation"),
                   p.ui.Events().back());
         EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
     }
@@ -257,10 +254,11 @@ TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
         Restore(files[0], 0);
         EXPECT_EQ("changed", p.ReadFile(files[0]));
         if (std::string(suffix) == ".987654321z") {
-            EXPECT_EQ(Box(std::string("Couldn't restore E:\\\\a.txt.\\nE:\\\\a.txt") + suffix +
-                              " could not be created.\\nReason: " + FileErrorName(cause),
-                          "exclamation"),
-                      p.ui.Events().back());
+            EXPECT_EQ(
+                MessageBoxEvent(std::string("Couldn't restore E:\\a.txt.\nE:\\a.txt") + suffix +
+                                    " could not be created.\nReason: " + FileErrorName(cause),
+                                "exclamation"),
+                p.ui.Events().back());
         } else {
             EXPECT_EQ(1u, p.ui.Events().size());  // the restore dialog alone
         }
