@@ -6,6 +6,7 @@
 #include "platform/FindData.h"
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
 
 AcceptRestoreFixture::AcceptRestoreFixture() {
@@ -65,6 +66,17 @@ std::string AcceptRestoreFixture::DecryptedCopy(const std::string& copy, size_t 
     platform::RemoveFile("E:\\plain.tmp");
     platform::RemoveFile("E:\\cipher.tmp");
     return plain;
+}
+
+std::string AcceptRestoreFixture::ExpectedRecord(const CheckRunState& run,
+                                                 const std::string& sizeText) {
+    const auto half = [](uint32_t v) { return std::to_string(static_cast<int32_t>(v)); };
+    return run.path + kSep + run.newDigest + kSep + sizeText + kSep +
+           std::string(1, static_cast<char>(AttributeCode(run.findData.dwFileAttributes))) + kSep +
+           half(run.findData.ftLastWriteTime.dwHighDateTime) + kSep +
+           half(run.findData.ftLastWriteTime.dwLowDateTime) + kSep +
+           half(run.findData.ftCreationTime.dwHighDateTime) + kSep +
+           half(run.findData.ftCreationTime.dwLowDateTime) + kSep + "\r\n";
 }
 
 CheckRunState AcceptRestoreFixture::RunAt(const std::string& path, int begun, int moved) {

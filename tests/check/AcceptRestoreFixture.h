@@ -39,6 +39,9 @@ class AcceptRestoreFixture : public ::testing::Test {
     std::string EncryptedCopy(const std::string& bytes) const;
     std::string DecryptedCopy(const std::string& copy, size_t plainSize) const;
 
+    // The record line an acceptance must write, spelt out field by field.
+    static std::string ExpectedRecord(const CheckRunState& run, const std::string& sizeText);
+
     // The check standing on record `begun` (1-based) after its path and stored digest, with
     // `moved` records moved to the end before; the file's find data and new digest taken now.
     CheckRunState RunAt(const std::string& path, int begun, int moved = 0);
