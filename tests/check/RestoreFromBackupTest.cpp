@@ -116,19 +116,6 @@ TEST_F(RestoreFromBackupTest, TheKthCopyStartsAfterTheCopyLengthsBeforeIt) {
     }
 }
 
-// The entry of another file whose path begins with F, standing first, is passed over: F gets
-// its own copy back, found after the other copy's bytes.
-TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsPassedOver) {
-    p.WriteFile("E:\\a.txt", "A");
-    StoreDatabase(AddedRecord("E:\\a.txt"));
-    StoreBackupIndex("E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" +
-                     kSep + "P" + kSep + "1.00" + kSep + "1\r\n");
-    p.WriteFile(BackupFilePath(), "BAKA");
-    p.WriteFile("E:\\a.txt", "changed");
-    Restore("E:\\a.txt", 0);
-    EXPECT_EQ("A", p.ReadFile("E:\\a.txt"));
-}
-
 TEST_F(RestoreFromBackupTest, AShortLastLineOfTheIndexIsAnEntry) {
     BuildShortLastLine();
     p.WriteFile("E:\\s", "changed");
@@ -267,17 +254,33 @@ TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
     }
 }
 
-TEST_F(RestoreFromBackupTest, PathInThreeLinesIsJoinedBack) {
-    const std::string folder = "E:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e');
-    const std::string path = folder + "\\" + std::string(80, 'f') + ".txt";
-    ASSERT_GT(path.size(), 184u);
-    p.WriteFile(path, "original");
-    StoreDatabase(AddedRecord(path));
-    StoreBackupIndex(path + kSep + "P" + kSep + "8.00" + kSep + "8\r\n");
-    p.WriteFile(BackupFilePath(), "original");
-    p.WriteFile(path, "changed");
-    Restore(path, 0);
-    EXPECT_EQ("original", p.ReadFile(path));
+// A file's entry is found by its whole path: the entry of another file whose path begins
+// with it, standing first, is passed over (its copy's bytes skipped), and a path shown in
+// three lines of the details dialog is joined back.
+TEST_F(RestoreFromBackupTest, TheEntryIsFoundByTheWholePath) {
+    const std::string longPath = "E:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e') +
+                                 "\\" + std::string(80, 'f') + ".txt";
+    ASSERT_GT(longPath.size(), 184u);
+    struct Case {
+        std::string path, original, index, backup;
+    };
+    const Case cases[] = {
+        {"E:\\a.txt", "A",
+         "E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" + kSep + "P" +
+             kSep + "1.00" + kSep + "1\r\n",
+         "BAKA"},
+        {longPath, "original", longPath + kSep + "P" + kSep + "8.00" + kSep + "8\r\n", "original"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        p.WriteFile(c.path, c.original);
+        StoreDatabase(AddedRecord(c.path));
+        StoreBackupIndex(c.index);
+        p.WriteFile(BackupFilePath(), c.backup);
+        p.WriteFile(c.path, "changed");
+        Restore(c.path, 0);
+        EXPECT_EQ(c.original, p.ReadFile(c.path));
+    }
 }
 
 }  // namespace
