@@ -1,6 +1,5 @@
 // Acceptance of a changed file's new digest: the rewritten record at the end of the
-// database, the check positioned on its next record, the database's digest renewed, and
-// several acceptances in one check visiting every other record once.
+// database, the check positioned on its next record, and the database's digest renewed.
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
@@ -16,17 +15,6 @@ namespace {
 
 class AcceptChangeTest : public AcceptRestoreFixture {
   protected:
-    // The record line an acceptance must write, spelt out field by field.
-    std::string ExpectedRecord(const CheckRunState& run, const std::string& sizeText) {
-        const std::string sep(1, '\x7f');
-        const auto half = [](uint32_t v) { return std::to_string(static_cast<int32_t>(v)); };
-        return run.path + sep + run.newDigest + sep + sizeText + sep +
-               std::string(1, static_cast<char>(AttributeCode(run.findData.dwFileAttributes))) +
-               sep + half(run.findData.ftLastWriteTime.dwHighDateTime) + sep +
-               half(run.findData.ftLastWriteTime.dwLowDateTime) + sep +
-               half(run.findData.ftCreationTime.dwHighDateTime) + sep +
-               half(run.findData.ftCreationTime.dwLowDateTime) + sep + "\r\n";
-    }
     std::string NextLineOfTheCheck() {
         std::string line;
         EXPECT_TRUE(p.frame.m_checkWorkFile->ReadLine(line));
@@ -93,49 +81,6 @@ TEST_F(AcceptChangeTest, SizeFieldHasNoLeadingBlanksForEitherChoice) {
     // A half whose top bit is set prints as a negative number.
     run.findData.ftLastWriteTime.dwLowDateTime = 0x80000000u;
     EXPECT_NE(std::string::npos, AcceptedRecordLine(run, 2).find("\x7f-2147483648\x7f"));
-}
-
-// The check's loop over a database of four records, accepting a.txt and c.txt: each moves to
-// the end in the order accepted, and every record is visited exactly once.
-TEST_F(AcceptChangeTest, SeveralAcceptancesInOneCheckVisitEveryOtherRecordOnce) {
-    BuildThree("N");
-    p.WriteFile("E:\\d.txt", "dddd");
-    records.push_back(AddedRecord("E:\\d.txt"));
-    StoreDatabase(records[0] + records[1] + records[2] + records[3]);
-    p.WriteFile(files[0], "changed a");
-    p.WriteFile(files[2], "changed c");
-
-    CheckRunState run = RunAt(files[0], 1);
-    run.recordsBegun = 0;
-    p.frame.m_checkWorkFile->Seek(0, SEEK_SET);
-    std::vector<std::string> visited, renewed;
-    while (run.recordsBegun < run.recordsCounted) {
-        platform::CFile& work = *p.frame.m_checkWorkFile;
-        if (work.GetC() < 0)
-            break;
-        work.UngetC();
-        run.recordsBegun++;
-        run.repositioned = false;
-        std::string path;
-        for (int c; (c = work.GetC()) >= 0 && c != 0x7F;) path += static_cast<char>(c);
-        visited.push_back(path);
-        char digest[32];
-        ASSERT_EQ(32u, work.Read(digest, 32));
-        if (path == files[0] || path == files[2]) {
-            run.path = path;
-            run.newDigest = Digest(p.ReadFile(path));
-            ASSERT_TRUE(platform::GetFindData(path, run.findData));
-            AcceptChangedFile(run, path == files[0] ? 1 : 2);
-            renewed.push_back(ExpectedRecord(run, std::to_string(p.ReadFile(path).size())));
-            ASSERT_TRUE(run.repositioned);
-        } else {
-            std::string rest;
-            work.ReadLine(rest);
-        }
-    }
-    EXPECT_EQ((std::vector<std::string>{files[0], files[1], files[2], "E:\\d.txt"}), visited);
-    EXPECT_EQ(2, run.recordsMoved);
-    EXPECT_EQ(records[1] + records[3] + renewed[0] + renewed[1], DatabasePlain());
 }
 
 TEST_F(AcceptChangeTest, AnUnreadableDatabaseEndsTheAcceptanceAndLeavesNoPlaintext) {

@@ -139,10 +139,6 @@ TEST_F(AcceptKillTest, KillsAtAnyMomentLeaveWholeFiles) {
     for (const std::string& state : seen) std::cout << "killed in state " << state << "\n";
 }
 
-}  // namespace
-
-namespace {
-
 // The next renewal removes the temporary files an interrupted one left, plaintext first.
 TEST_F(AcceptKillTest, TheNextRenewalClearsWhatAnInterruptedOneLeft) {
     Reset();

@@ -14,51 +14,42 @@ namespace {
 
 using AcceptRenewBackupTest = AcceptRestoreFixture;
 
-const std::string kSep(1, '\x7f');
-
-TEST_F(AcceptRenewBackupTest, EncryptedCopyOfTheSecondOfThreeTakesItsPlace) {
-    BuildThree("N");
-    const std::string changed(500, 'y');
-    p.WriteFile(files[1], changed);
-    CheckRunState run = RunAt(files[1], 2);
-    AcceptChangedFile(run, 1);
-
-    const std::string newCopy = EncryptedCopy(changed);
-    ASSERT_EQ(512u, newCopy.size());
-    EXPECT_EQ(copies[0] + newCopy + copies[2], p.ReadFile(BackupFilePath()));
-    EXPECT_EQ(entries[0] + files[1] + kSep + "N" + kSep + "512.00" + kSep + "500\n" + entries[2],
-              BackupIndexPlain());
-    EXPECT_EQ(changed, DecryptedCopy(newCopy, 500));
-    EXPECT_TRUE(p.ui.Events().empty());
-    EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
-}
-
+// The renewed copy of the second of three takes its place in either mode: an encrypted copy
+// of 500 bytes fills 512, a plain one holds the bytes and its length without decimals.
 // Database 1's renewal works beside the backup pair of database 11 and leaves it as it was.
-TEST_F(AcceptRenewBackupTest, TheBackupPairOfDatabaseElevenIsNotTouched) {
-    BuildThree("P");
-    const std::string index11 = p.BackupDir() + "Backup Index 11";
-    const std::string file11 = p.BackupDir() + "Backup File 11";
-    p.WriteFile(index11, "the index of database 11");
-    p.WriteFile(file11, "the copies of database 11");
-    p.WriteFile(files[1], "changed");
-    CheckRunState run = RunAt(files[1], 2);
-    AcceptChangedFile(run, 1);
+TEST_F(AcceptRenewBackupTest, TheCopyOfTheSecondOfThreeTakesItsPlace) {
+    struct Case {
+        const char* mode;
+        char fill;
+        const char* copyLength;
+    };
+    for (const Case& c : {Case{"N", 'y', "512.00"}, Case{"P", 'z', "500"}}) {
+        SCOPED_TRACE(c.mode);
+        BuildThree(c.mode);
+        const std::string index11 = p.BackupDir() + "Backup Index 11";
+        const std::string file11 = p.BackupDir() + "Backup File 11";
+        p.WriteFile(index11, "the index of database 11");
+        p.WriteFile(file11, "the copies of database 11");
+        const std::string changed(500, c.fill);
+        p.WriteFile(files[1], changed);
+        p.ui.ClearEvents();
+        CheckRunState run = RunAt(files[1], 2);
+        AcceptChangedFile(run, 1);
 
-    EXPECT_EQ(copies[0] + "changed" + copies[2], p.ReadFile(BackupFilePath()));
-    EXPECT_EQ("the index of database 11", p.ReadFile(index11));
-    EXPECT_EQ("the copies of database 11", p.ReadFile(file11));
-}
-
-TEST_F(AcceptRenewBackupTest, PlainCopyHoldsTheBytesAndItsLengthWithoutDecimals) {
-    BuildThree("P");
-    const std::string changed(500, 'z');
-    p.WriteFile(files[1], changed);
-    CheckRunState run = RunAt(files[1], 2);
-    AcceptChangedFile(run, 1);
-
-    EXPECT_EQ(copies[0] + changed + copies[2], p.ReadFile(BackupFilePath()));
-    EXPECT_EQ(entries[0] + files[1] + kSep + "P" + kSep + "500" + kSep + "500\n" + entries[2],
-              BackupIndexPlain());
+        const std::string newCopy = c.mode[0] == 'N' ? EncryptedCopy(changed) : changed;
+        EXPECT_EQ(copies[0] + newCopy + copies[2], p.ReadFile(BackupFilePath()));
+        EXPECT_EQ(entries[0] + files[1] + kSep + c.mode + kSep + c.copyLength + kSep + "500\n" +
+                      entries[2],
+                  BackupIndexPlain());
+        if (c.mode[0] == 'N') {
+            ASSERT_EQ(512u, newCopy.size());
+            EXPECT_EQ(changed, DecryptedCopy(newCopy, 500));
+        }
+        EXPECT_EQ("the index of database 11", p.ReadFile(index11));
+        EXPECT_EQ("the copies of database 11", p.ReadFile(file11));
+        EXPECT_TRUE(p.ui.Events().empty());
+        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+    }
 }
 
 TEST_F(AcceptRenewBackupTest, AFileWithoutAnEntryGetsItsCopyAndEntryAtTheEnd) {
@@ -125,8 +116,7 @@ TEST_F(AcceptRenewBackupTest, AnUnreadableChangedFileKeepsTheOldPair) {
 
         ASSERT_EQ(1u, p.ui.Events().size());
         EXPECT_EQ(
-            "{\"event\":\"messagebox\",\"text\":\"Couldn't check E:\\\\b.txt\\nReason: "
-            "SharingViolation. \",\"icon\":\"exclamation\",\"buttons\":\"ok\",\"answer\":\"ok\"}",
+            MessageBoxEvent("Couldn't check E:\\b.txt\nReason: SharingViolation. ", "exclamation"),
             p.ui.Events()[0]);
         EXPECT_EQ(indexBefore, p.ReadFile(BackupIndexPath()));
         EXPECT_EQ(backupBefore, p.ReadFile(BackupFilePath()));

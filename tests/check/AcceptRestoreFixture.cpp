@@ -7,7 +7,6 @@
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
 
 AcceptRestoreFixture::AcceptRestoreFixture() {
@@ -21,51 +20,14 @@ AcceptRestoreFixture::~AcceptRestoreFixture() {
     p.frame.m_checkWorkFile.reset();
 }
 
-std::string AcceptRestoreFixture::Digest(const std::string& bytes) {
-    Md5Context ctx;
-    MD5Init(&ctx);
-    MD5Update(&ctx, bytes.data(), bytes.size());
-    return DigestHex(MD5Final(&ctx));
-}
-
-std::string AcceptRestoreFixture::AddedRecord(const std::string& path) const {
-    platform::WIN32_FIND_DATA data;
-    EXPECT_TRUE(platform::GetFindData(path, data)) << path;
-    FileRecord record =
-        MakeFileRecord(path, Digest(p.ReadFile(path)), FormatAddedSizeField(data.nFileSizeLow),
-                       data.dwFileAttributes, data.ftLastWriteTime, data.ftCreationTime);
-    return BuildFileRecordLine(record) + "\r\n";
-}
-
 void AcceptRestoreFixture::StoreDatabase(const std::string& plain) {
-    p.WriteFile("E:\\plain.tmp", plain);
-    EncryptFileWithIv(p.frame.m_fileKey, kDatabase, "E:\\plain.tmp", DatabaseIv(kDatabase));
-    platform::RemoveFile("E:\\plain.tmp");
-    StoreDatabaseIndex();
-}
-
-void AcceptRestoreFixture::StoreDatabaseIndex() {
-    FILETIME created;
-    created.dwHighDateTime = 30000000;
-    created.dwLowDateTime = 0x90000000;
-    const std::string line =
-        BuildDatabaseIndexLine(kDatabase, 1, created, DigestStoredFile(kDatabase)) + "\r\n";
-    p.WriteFile("E:\\plain.tmp", line);
-    EncryptFileWithIv(p.frame.m_fileKey, DatabaseIndexPath(p.BackupDir()), "E:\\plain.tmp",
-                      p.frame.m_indexIv);
-    platform::RemoveFile("E:\\plain.tmp");
+    StoreProtected(p, kDatabase, plain, DatabaseIv(kDatabase));
+    StoreDatabaseIndex(p, CreatedIndexLine(kDatabase, 1) + "\r\n");
 }
 
 std::string AcceptRestoreFixture::DatabasePlain() const {
     std::string plain;
     EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, kDatabase, DatabaseIv(kDatabase), plain));
-    return plain;
-}
-
-std::string AcceptRestoreFixture::DatabaseIndexPlain() const {
-    std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, DatabaseIndexPath(p.BackupDir()),
-                                    p.frame.m_indexIv, plain));
     return plain;
 }
 
@@ -78,10 +40,7 @@ std::string AcceptRestoreFixture::BackupFilePath() const {
 }
 
 void AcceptRestoreFixture::StoreBackupIndex(const std::string& plain) {
-    p.WriteFile("E:\\plain.tmp", plain);
-    EncryptFileWithIv(p.frame.m_fileKey, BackupIndexPath(), "E:\\plain.tmp",
-                      IvFromText(BackupIndexPath()));
-    platform::RemoveFile("E:\\plain.tmp");
+    StoreProtected(p, BackupIndexPath(), plain, IvFromText(BackupIndexPath()));
 }
 
 std::string AcceptRestoreFixture::BackupIndexPlain() const {
@@ -93,11 +52,8 @@ std::string AcceptRestoreFixture::BackupIndexPlain() const {
 }
 
 std::string AcceptRestoreFixture::EncryptedCopy(const std::string& bytes) const {
-    p.WriteFile("E:\\plain.tmp", bytes);
-    EncryptFileWithIv(p.frame.m_fileKey, "E:\\cipher.tmp", "E:\\plain.tmp",
-                      IvFromText(BackupIndexPath()));
+    StoreProtected(p, "E:\\cipher.tmp", bytes, IvFromText(BackupIndexPath()));
     std::string copy = p.ReadFile("E:\\cipher.tmp");
-    platform::RemoveFile("E:\\plain.tmp");
     platform::RemoveFile("E:\\cipher.tmp");
     return copy;
 }
@@ -110,6 +66,17 @@ std::string AcceptRestoreFixture::DecryptedCopy(const std::string& copy, size_t 
     platform::RemoveFile("E:\\plain.tmp");
     platform::RemoveFile("E:\\cipher.tmp");
     return plain;
+}
+
+std::string AcceptRestoreFixture::ExpectedRecord(const CheckRunState& run,
+                                                 const std::string& sizeText) {
+    const auto half = [](uint32_t v) { return std::to_string(static_cast<int32_t>(v)); };
+    return run.path + kSep + run.newDigest + kSep + sizeText + kSep +
+           std::string(1, static_cast<char>(AttributeCode(run.findData.dwFileAttributes))) + kSep +
+           half(run.findData.ftLastWriteTime.dwHighDateTime) + kSep +
+           half(run.findData.ftLastWriteTime.dwLowDateTime) + kSep +
+           half(run.findData.ftCreationTime.dwHighDateTime) + kSep +
+           half(run.findData.ftCreationTime.dwLowDateTime) + kSep + "\r\n";
 }
 
 CheckRunState AcceptRestoreFixture::RunAt(const std::string& path, int begun, int moved) {
@@ -169,14 +136,13 @@ void AcceptRestoreFixture::BuildThree(const std::string& mode,
 }
 
 void AcceptRestoreFixture::BuildShortLastLine() {
-    const std::string sep(1, '\x7f');
     longPath = "E:\\long.txt";
-    longEntry = longPath + sep + "P" + sep + "4.00" + sep + "4\r\n";
+    longEntry = longPath + kSep + "P" + kSep + "4.00" + kSep + "4\r\n";
     while (longEntry.size() % 16 != 1) {
         longPath.insert(3, "l");
-        longEntry = longPath + sep + "P" + sep + "4.00" + sep + "4\r\n";
+        longEntry = longPath + kSep + "P" + kSep + "4.00" + kSep + "4\r\n";
     }
-    shortEntry = "E:\\s" + sep + "P" + sep + "1.00" + sep + "1\r\n";
+    shortEntry = "E:\\s" + kSep + "P" + kSep + "1.00" + kSep + "1\r\n";
     EXPECT_EQ(15u, shortEntry.size());
     p.WriteFile(longPath, "long");
     p.WriteFile("E:\\s", "s");
@@ -188,8 +154,7 @@ void AcceptRestoreFixture::BuildShortLastLine() {
 
 std::vector<std::string> AcceptRestoreFixture::Leftovers() const {
     std::vector<std::string> found;
-    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", ".new",
-                             "db.qdb1"}) {
+    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", ".new", "db.qdb1"}) {
         for (const std::string& f : p.FilesNamed(part)) {
             // The check's own working copy stays while the check runs.
             const std::string work = "/db.qdb.123456789z";

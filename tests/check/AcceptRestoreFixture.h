@@ -11,7 +11,7 @@
 
 #include "check/CheckRunState.h"
 #include "database/ListView.h"
-#include "tests/support/TempPrefix.h"
+#include "tests/check/CheckTestHelpers.h"
 
 class AcceptRestoreFixture : public ::testing::Test {
   protected:
@@ -21,15 +21,14 @@ class AcceptRestoreFixture : public ::testing::Test {
     const std::string kDatabase = "E:\\db.qdb";
 
     // A file of the test drive and its record line as an add writes it (CR LF included).
-    std::string AddedRecord(const std::string& path) const;
-    static std::string Digest(const std::string& bytes);
+    std::string AddedRecord(const std::string& path) const { return AddedRecordLine(p, path); }
+    static std::string Digest(const std::string& bytes) { return Md5Hex(bytes); }
 
     // Stores the database from its plaintext, and its "Database Index" line (backup number
     // 1) with the digest of the stored file.
     void StoreDatabase(const std::string& plain);
-    void StoreDatabaseIndex();
     std::string DatabasePlain() const;
-    std::string DatabaseIndexPlain() const;
+    std::string DatabaseIndexPlain() const { return DatabaseIndexText(p); }
 
     // "Backup Index 1" from its plaintext, and "Backup File 1" as given.
     std::string BackupIndexPath() const;
@@ -39,6 +38,9 @@ class AcceptRestoreFixture : public ::testing::Test {
     // A mode-"N" copy of the bytes, as an add makes it.
     std::string EncryptedCopy(const std::string& bytes) const;
     std::string DecryptedCopy(const std::string& copy, size_t plainSize) const;
+
+    // The record line an acceptance must write, spelt out field by field.
+    static std::string ExpectedRecord(const CheckRunState& run, const std::string& sizeText);
 
     // The check standing on record `begun` (1-based) after its path and stored digest, with
     // `moved` records moved to the end before; the file's find data and new digest taken now.

@@ -1,12 +1,13 @@
-// Acceptances and restores chosen during a real check: each changed file is reported once,
-// the accepted records move to the end in the order accepted, and the next check finds them
-// unchanged.
+// Acceptances and restores chosen during a real check: each changed file is reported once
+// and every record visited once, the accepted records move to the end in the order accepted,
+// and the next check finds them unchanged.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/MainFrame.h"
 #include "database/ListView.h"
+#include "platform/FindData.h"
 #include "tests/check/AcceptRestoreFixture.h"
 
 namespace {
@@ -52,6 +53,16 @@ TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
     EXPECT_EQ((std::vector<std::string>{files[1], "E:\\d.txt", files[0], files[2]}), order);
     EXPECT_EQ(Digest("changed a"), view->m_records[2].digest);
     EXPECT_EQ("9", view->m_records[3].size);
+    // The records passed over keep their bytes; the accepted ones are rewritten in full.
+    std::string renewed;
+    for (const std::string& file : {files[0], files[2]}) {
+        CheckRunState now;
+        now.path = file;
+        now.newDigest = Digest(p.ReadFile(file));
+        ASSERT_TRUE(platform::GetFindData(file, now.findData));
+        renewed += ExpectedRecord(now, "9");
+    }
+    EXPECT_EQ(records[1] + records[3] + renewed, DatabasePlain());
 
     p.ui.ClearEvents();
     view->OnCheckAllFiles();

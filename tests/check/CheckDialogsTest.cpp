@@ -68,48 +68,38 @@ TEST(CheckingSummary, FillAndExchange) {
     EXPECT_TRUE(dlg.ControlIcon(CCheckingSummaryDlg::IDC_BITMAP_FRAME).IsNull());
 }
 
-TEST(CheckingSummary, AllWellIsBlueWithTicks) {
-    CCheckingSummaryDlg dlg;
-    dlg.Fill("C:\\a.qdb", 3, 3, 0, 0, At(2010, 1, 1, 0, 0, 0));
-    for (int id : {1216, 1217, 1218, 1223}) EXPECT_EQ(ColourOf(dlg, id), kBlue) << id;
-    for (int id : {1219, 1220, 1221, 1224}) EXPECT_EQ(IconOf(dlg, id), 370) << id;
-    COLORREF c;
-    EXPECT_FALSE(dlg.TextColour(1254, c));
-    EXPECT_FALSE(dlg.TextColour(1215, c));
-}
-
-TEST(CheckingSummary, NoRecordsShowsZerosAllBlue) {
-    CCheckingSummaryDlg dlg;
-    dlg.Fill("C:\\a.qdb", 0, 0, 0, 0, At(2010, 1, 1, 0, 0, 0));
-    EXPECT_EQ(dlg.m_filesListedText, "0");
-    EXPECT_EQ(dlg.m_filesIdenticalText, "0");
-    for (int id : {1216, 1217, 1218, 1223}) EXPECT_EQ(ColourOf(dlg, id), kBlue) << id;
-    for (int id : {1219, 1220, 1221, 1224}) EXPECT_EQ(IconOf(dlg, id), 370) << id;
-}
-
-TEST(CheckingSummary, UncheckedFileIsYellowAndCheckedIsRed) {
-    CCheckingSummaryDlg dlg;
-    dlg.Fill("C:\\a.qdb", 4, 3, 0, 1, At(2010, 1, 1, 0, 0, 0));
-    EXPECT_EQ(ColourOf(dlg, 1223), kYellow);
-    EXPECT_EQ(IconOf(dlg, 1224), 395);
-    EXPECT_EQ(ColourOf(dlg, 1216), kRed);
-    EXPECT_EQ(IconOf(dlg, 1219), 371);
-    EXPECT_EQ(ColourOf(dlg, 1217), kBlue);
-    EXPECT_EQ(IconOf(dlg, 1220), 370);
-    EXPECT_EQ(ColourOf(dlg, 1218), kBlue);
-    EXPECT_EQ(IconOf(dlg, 1221), 370);
-}
-
-TEST(CheckingSummary, ChangedFileIsRedInChangedAndIdentical) {
-    CCheckingSummaryDlg dlg;
-    dlg.Fill("C:\\a.qdb", 4, 4, 1, 0, At(2010, 1, 1, 0, 0, 0));
-    EXPECT_EQ(dlg.m_filesIdenticalText, "3");
-    EXPECT_EQ(ColourOf(dlg, 1218), kRed);
-    EXPECT_EQ(IconOf(dlg, 1221), 371);
-    EXPECT_EQ(ColourOf(dlg, 1217), kRed);
-    EXPECT_EQ(IconOf(dlg, 1220), 371);
-    EXPECT_EQ(ColourOf(dlg, 1216), kBlue);
-    EXPECT_EQ(IconOf(dlg, 1219), 370);
+// Each count's text and mark: blue with a tick when all is well, a changed file red in
+// "changed" and "identical", an unchecked file yellow in "unchecked" and red in "checked".
+TEST(CheckingSummary, ColoursAndMarksForEveryOutcome) {
+    constexpr int kText[] = {1216, 1217, 1218, 1223};  // checked, identical, changed, unchecked
+    constexpr int kMark[] = {1219, 1220, 1221, 1224};
+    struct Case {
+        const char* name;
+        int listed, checked, changed, unchecked;
+        const char* identical;
+        COLORREF colour[4];
+        int mark[4];
+    };
+    const Case cases[] = {
+        {"all well", 3, 3, 0, 0, "3", {kBlue, kBlue, kBlue, kBlue}, {370, 370, 370, 370}},
+        {"no records", 0, 0, 0, 0, "0", {kBlue, kBlue, kBlue, kBlue}, {370, 370, 370, 370}},
+        {"unchecked", 4, 3, 0, 1, "3", {kRed, kBlue, kBlue, kYellow}, {371, 370, 370, 395}},
+        {"changed", 4, 4, 1, 0, "3", {kBlue, kRed, kRed, kBlue}, {370, 371, 371, 370}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCheckingSummaryDlg dlg;
+        dlg.Fill("C:\\a.qdb", c.listed, c.checked, c.changed, c.unchecked, At(2010, 1, 1, 0, 0, 0));
+        EXPECT_EQ(dlg.m_filesListedText, std::to_string(c.listed));
+        EXPECT_EQ(dlg.m_filesIdenticalText, c.identical);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(ColourOf(dlg, kText[i]), c.colour[i]) << kText[i];
+            EXPECT_EQ(IconOf(dlg, kMark[i]), c.mark[i]) << kMark[i];
+        }
+        COLORREF unused;
+        EXPECT_FALSE(dlg.TextColour(1254, unused));
+        EXPECT_FALSE(dlg.TextColour(1215, unused));
+    }
 }
 
 TEST(ChangedFileDetails, PairsAreBlueTicksWhenEqualAndRedCrossesOtherwise) {

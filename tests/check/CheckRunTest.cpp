@@ -17,10 +17,7 @@
 
 namespace {
 
-std::string Mb(const std::string& text, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-}
+const auto Mb = MessageBoxEvent;
 
 std::string ProgressEvent(const std::string& databasePath) {
     return "{\"event\":\"progress\",\"caption\":" +
@@ -214,7 +211,7 @@ TEST_F(CheckRunTest, DetailsDialogIsFilledFromRecordAndFile) {
 
     // A second check names the time of the first.
     FILETIME first;
-    ASSERT_TRUE(IndexLastChecked(db.IndexText().substr(db.otherIndexLine.size()), first));
+    ASSERT_TRUE(IndexLastChecked(db.OwnIndexLine(), first));
     ASSERT_TRUE(Check());
     ASSERT_EQ(details.size(), 1u);
     EXPECT_EQ(details[0].m_lastCheckedText,
@@ -265,7 +262,7 @@ TEST_F(CheckRunTest, FirstChangeIgnoredSecondAcceptedThenTheRestChecked) {
     EXPECT_EQ(Events()[1], Mb("E:\\f\\b.txt has been changed! ", "none"));
     EXPECT_EQ(Events()[3], Mb("Couldn't check E:\\f\\d.txt\nReason: FileNotFound.", "exclamation"));
     FILETIME checked;
-    EXPECT_TRUE(IndexLastChecked(db.IndexText().substr(db.otherIndexLine.size()), checked));
+    EXPECT_TRUE(IndexLastChecked(db.OwnIndexLine(), checked));
 }
 
 TEST_F(CheckRunTest, IndexLineTakesTheCheckTimeAndASecondCheckRenewsOnlyTheHalves) {
@@ -302,7 +299,7 @@ TEST_F(CheckRunTest, CancelInALargeFileSkipsTheSummaryButRecordsTheTime) {
     EXPECT_FALSE(prefix.ui.progressOpen);
     EXPECT_TRUE(summaries.empty());
     FILETIME checked;
-    EXPECT_TRUE(IndexLastChecked(db.IndexText().substr(db.otherIndexLine.size()), checked));
+    EXPECT_TRUE(IndexLastChecked(db.OwnIndexLine(), checked));
     ExpectNoPlaintextLeft();
 }
 

@@ -3,12 +3,11 @@
 // in the "Database Index" with the digest of the stored file. Also the list view on it.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "database/ListView.h"
-#include "tests/support/TempPrefix.h"
+#include "tests/check/CheckTestHelpers.h"
 
 class CheckTestDatabase {
   public:
@@ -24,9 +23,9 @@ class CheckTestDatabase {
     // after a line of another database. Sets up the list view on it.
     void Store(bool indexLine = true);
 
-    // The decrypted "Database Index".
-    std::string IndexText() const;
-    std::string RecordLine(size_t i) const { return lines.at(i); }
+    // The decrypted "Database Index", and this database's line in it after a check.
+    std::string IndexText() const { return DatabaseIndexText(prefix); }
+    std::string OwnIndexLine() const { return IndexText().substr(otherIndexLine.size()); }
 
     TempPrefix& prefix;
     const std::string path;
@@ -36,8 +35,3 @@ class CheckTestDatabase {
     std::string laterIndexLine;    // a line written after this database's, when not empty
     CListview view;
 };
-
-// MD5 of bytes as 32 lower-case hexadecimal characters.
-std::string Md5Hex(const std::string& bytes);
-// Sets a file's last-write time (seconds since 1970, UTC).
-void SetModifiedTime(const TempPrefix& prefix, const std::string& winPath, long long unixSeconds);

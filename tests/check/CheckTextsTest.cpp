@@ -100,29 +100,25 @@ TEST(AttributeTexts, CodesAndWords) {
 }
 
 TEST(SplitPathLines, NinetyTwoCharactersALine) {
-    std::string l1, l2, l3;
-    const std::string p92(92, 'a');
-    SplitPathLines(p92, l1, l2, l3);
-    EXPECT_EQ(l1, p92);
-    EXPECT_EQ(l2, "");
-    EXPECT_EQ(l3, "");
-
-    SplitPathLines(p92 + "b", l1, l2, l3);
-    EXPECT_EQ(l1, p92);
-    EXPECT_EQ(l2, "b");
-    EXPECT_EQ(l3, "");
-
-    const std::string p185 = p92 + std::string(92, 'b') + "c";
-    SplitPathLines(p185, l1, l2, l3);
-    EXPECT_EQ(l1, p92);
-    EXPECT_EQ(l2, std::string(92, 'b'));
-    EXPECT_EQ(l3, "c");
-    EXPECT_EQ(l1 + l2 + l3, p185);
-
-    const std::string p400 = std::string(400, 'x');
-    SplitPathLines(p400, l1, l2, l3);
-    EXPECT_EQ(l3.size(), 400u - 184u);
-    EXPECT_EQ(l1 + l2 + l3, p400);
+    const std::string p92(92, 'a'), b92(92, 'b');
+    struct Case {
+        std::string path, l1, l2, l3;
+    };
+    const Case cases[] = {
+        {p92, p92, "", ""},
+        {p92 + "b", p92, "b", ""},
+        {p92 + b92 + "c", p92, b92, "c"},
+        // The third line takes the rest, however long.
+        {std::string(400, 'x'), std::string(92, 'x'), std::string(92, 'x'), std::string(216, 'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.size());
+        std::string l1, l2, l3;
+        SplitPathLines(c.path, l1, l2, l3);
+        EXPECT_EQ(l1, c.l1);
+        EXPECT_EQ(l2, c.l2);
+        EXPECT_EQ(l3, c.l3);
+    }
 }
 
 TEST(ProgressPathText, LongPathsKeepTheirStartAndEnd) {

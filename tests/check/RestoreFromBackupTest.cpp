@@ -39,10 +39,6 @@ class RestoreFromBackupTest : public AcceptRestoreFixture {
         p.ui.ClearEvents();
         RestoreFileFromBackup(run, details);
     }
-    static std::string Box(const std::string& jsonText, const char* icon) {
-        return "{\"event\":\"messagebox\",\"text\":\"" + jsonText + "\",\"icon\":\"" + icon +
-               "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-    }
     static std::string Status(const char* text) {
         return std::string("{\"event\":\"status\",\"text\":\"") + text + "\"}";
     }
@@ -60,8 +56,6 @@ class RestoreFromBackupTest : public AcceptRestoreFixture {
     }
 };
 
-const std::string kSep(1, '\x7f');
-
 TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
     BuildThree("N", {"first", std::string(250, 'x') + std::string(250, 'y'), "third"});
     p.WriteFile(files[1], "changed");
@@ -74,10 +68,10 @@ TEST_F(RestoreFromBackupTest, AnEncryptedCopyOf500BytesComesBackAsExactly500) {
         "\"m_pathLine1\":\"E:\\\\b.txt\",\"m_pathLine2\":\"\",\"m_pathLine3\":\"\"},"
         "\"result\":\"ok\"}",
         p.ui.Events()[0]);
-    EXPECT_EQ((std::vector<std::string>{Progress("Initiating File Restoration..."),
-                                        Status("Processing..."), Progress("Restoring File..."),
-                                        Status("Processing..."), Status("Ready"),
-                                        Box("E:\\\\b.txt successfully restored.", "information")}),
+    EXPECT_EQ((std::vector<std::string>{
+                  Progress("Initiating File Restoration..."), Status("Processing..."),
+                  Progress("Restoring File..."), Status("Processing..."), Status("Ready"),
+                  MessageBoxEvent("E:\\b.txt successfully restored.", "information")}),
               Events());
     // The last loop copied the 500 plain bytes of a 512-byte copy, one step each.
     EXPECT_EQ(512, p.ui.statusProgressTotal);
@@ -122,19 +116,6 @@ TEST_F(RestoreFromBackupTest, TheKthCopyStartsAfterTheCopyLengthsBeforeIt) {
     }
 }
 
-// The entry of another file whose path begins with F, standing first, is passed over: F gets
-// its own copy back, found after the other copy's bytes.
-TEST_F(RestoreFromBackupTest, AnEntryOfALongerPathStandingFirstIsPassedOver) {
-    p.WriteFile("E:\\a.txt", "A");
-    StoreDatabase(AddedRecord("E:\\a.txt"));
-    StoreBackupIndex("E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" +
-                     kSep + "P" + kSep + "1.00" + kSep + "1\r\n");
-    p.WriteFile(BackupFilePath(), "BAKA");
-    p.WriteFile("E:\\a.txt", "changed");
-    Restore("E:\\a.txt", 0);
-    EXPECT_EQ("A", p.ReadFile("E:\\a.txt"));
-}
-
 TEST_F(RestoreFromBackupTest, AShortLastLineOfTheIndexIsAnEntry) {
     BuildShortLastLine();
     p.WriteFile("E:\\s", "changed");
@@ -149,7 +130,8 @@ TEST_F(RestoreFromBackupTest, AFileBackedUpEmptyIsRestoredEmpty) {
         p.WriteFile(files[1], "now full");
         Restore(files[1], 0);
         EXPECT_EQ("", p.ReadFile(files[1]));
-        EXPECT_EQ(Box("E:\\\\b.txt successfully restored.", "information"), p.ui.Events().back());
+        EXPECT_EQ(MessageBoxEvent("E:\\b.txt successfully restored.", "information"),
+                  p.ui.Events().back());
     }
     // Even without a backup file: an empty copy needs none of its bytes.
     platform::RemoveFile(BackupFilePath());
@@ -172,7 +154,8 @@ TEST_F(RestoreFromBackupTest, MovedAsideAsChangedThenChanged1) {
     EXPECT_EQ(originals[0], p.ReadFile(files[0]));
     EXPECT_EQ("first change", p.ReadFile(folder + "a.txt.CHANGED"));
     EXPECT_EQ("second change", p.ReadFile(folder + "a.txt.CHANGED1"));
-    EXPECT_EQ(Box("E:\\\\a.txt successfully restored.", "information"), p.ui.Events().back());
+    EXPECT_EQ(MessageBoxEvent("E:\\a.txt successfully restored.", "information"),
+              p.ui.Events().back());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
@@ -192,10 +175,11 @@ TEST_F(RestoreFromBackupTest, AChangedFileThatCannotBeMovedAsideStays) {
     p.WriteFile(files[1], "changed");
     Restore(files[1], 1);
     EXPECT_EQ("changed", p.ReadFile(files[1]));
-    EXPECT_EQ(Box("Couldn't restore E:\\\\b.txt at this time. Close the application and try "
-                  "again.",
-                  "exclamation"),
-              p.ui.Events().back());
+    EXPECT_EQ(
+        MessageBoxEvent("Couldn't restore E:\\b.txt at this time. Close the application and try "
+                        "again.",
+                        "exclamation"),
+        p.ui.Events().back());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
@@ -204,10 +188,10 @@ TEST_F(RestoreFromBackupTest, AFileWithoutAnEntryWasNotBackedUp) {
     p.WriteFile("E:\\d.txt", "not backed up");
     Restore("E:\\d.txt", 0);
     EXPECT_EQ("not backed up", p.ReadFile("E:\\d.txt"));
-    EXPECT_EQ((std::vector<std::string>{
-                  Box("E:\\\\d.txt was not backed up. To enable restoration in future, change your "
-                      "settings with the 'Configuration' menu.",
-                      "exclamation")}),
+    EXPECT_EQ((std::vector<std::string>{MessageBoxEvent(
+                  "E:\\d.txt was not backed up. To enable restoration in future, change your "
+                  "settings with the 'Configuration' menu.",
+                  "exclamation")}),
               Events());
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
@@ -233,9 +217,9 @@ TEST_F(RestoreFromBackupTest, AnIncompleteCopyIsNotPutInPlace) {
         Restore(files[2], 0);
         EXPECT_EQ("changed", p.ReadFile(files[2]));
         EXPECT_EQ(Status("Ready"), Events()[Events().size() - 2]);
-        EXPECT_EQ(Box("Couldn't restore E:\\\\c.txt.\\nIts backup copy in C:\\\\Program "
-                      "Files\\\\Quillstead\\\\Backup Files\\\\Backup File 1 is incomplete.",
-                      "exclamation"),
+        EXPECT_EQ(MessageBoxEvent("Couldn't restore E:\\c.txt.\nIts backup copy in C:\\Program "
+                                  "Files\\Quillstead\\Backup Files\\Backup File 1 is incomplete.",
+                                  "exclamation"),
                   p.ui.Events().back());
         EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
     }
@@ -257,10 +241,11 @@ TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
         Restore(files[0], 0);
         EXPECT_EQ("changed", p.ReadFile(files[0]));
         if (std::string(suffix) == ".987654321z") {
-            EXPECT_EQ(Box(std::string("Couldn't restore E:\\\\a.txt.\\nE:\\\\a.txt") + suffix +
-                              " could not be created.\\nReason: " + FileErrorName(cause),
-                          "exclamation"),
-                      p.ui.Events().back());
+            EXPECT_EQ(
+                MessageBoxEvent(std::string("Couldn't restore E:\\a.txt.\nE:\\a.txt") + suffix +
+                                    " could not be created.\nReason: " + FileErrorName(cause),
+                                "exclamation"),
+                p.ui.Events().back());
         } else {
             EXPECT_EQ(1u, p.ui.Events().size());  // the restore dialog alone
         }
@@ -269,17 +254,33 @@ TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
     }
 }
 
-TEST_F(RestoreFromBackupTest, PathInThreeLinesIsJoinedBack) {
-    const std::string folder = "E:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e');
-    const std::string path = folder + "\\" + std::string(80, 'f') + ".txt";
-    ASSERT_GT(path.size(), 184u);
-    p.WriteFile(path, "original");
-    StoreDatabase(AddedRecord(path));
-    StoreBackupIndex(path + kSep + "P" + kSep + "8.00" + kSep + "8\r\n");
-    p.WriteFile(BackupFilePath(), "original");
-    p.WriteFile(path, "changed");
-    Restore(path, 0);
-    EXPECT_EQ("original", p.ReadFile(path));
+// A file's entry is found by its whole path: the entry of another file whose path begins
+// with it, standing first, is passed over (its copy's bytes skipped), and a path shown in
+// three lines of the details dialog is joined back.
+TEST_F(RestoreFromBackupTest, TheEntryIsFoundByTheWholePath) {
+    const std::string longPath = "E:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e') +
+                                 "\\" + std::string(80, 'f') + ".txt";
+    ASSERT_GT(longPath.size(), 184u);
+    struct Case {
+        std::string path, original, index, backup;
+    };
+    const Case cases[] = {
+        {"E:\\a.txt", "A",
+         "E:\\a.txt.bak" + kSep + "P" + kSep + "3.00" + kSep + "3\r\n" + "E:\\a.txt" + kSep + "P" +
+             kSep + "1.00" + kSep + "1\r\n",
+         "BAKA"},
+        {longPath, "original", longPath + kSep + "P" + kSep + "8.00" + kSep + "8\r\n", "original"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        p.WriteFile(c.path, c.original);
+        StoreDatabase(AddedRecord(c.path));
+        StoreBackupIndex(c.index);
+        p.WriteFile(BackupFilePath(), c.backup);
+        p.WriteFile(c.path, "changed");
+        Restore(c.path, 0);
+        EXPECT_EQ(c.original, p.ReadFile(c.path));
+    }
 }
 
 }  // namespace
