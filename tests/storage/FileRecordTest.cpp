@@ -49,22 +49,18 @@ TEST(AttributeCode, CompressedAndEncryptedLetters) {
         EXPECT_EQ(AttributeCode(0x4000 | low[i]), 'l' + i);
         EXPECT_EQ(AttributeCode(0x6000 | low[i]), 'l' + i);
     }
-    // Outside the table the higher bits are dropped.
-    EXPECT_EQ(AttributeCode(0x2020), 0x20);
-    EXPECT_EQ(AttributeCode(0x804), 0x04);
-    EXPECT_EQ(AttributeCode(0x4804), 0x04);
-    EXPECT_EQ(AttributeCode(0x810), 0x10);
-    EXPECT_EQ(AttributeCode(0x4800), 0x00 + 0x08);  // compressed and encrypted: low byte 0
 }
 
-TEST(AttributeCode, NeverAZeroByte) {
-    EXPECT_EQ(AttributeCode(0), 0x08);
-    EXPECT_EQ(AttributeCode(0x100), 0x08);
-    EXPECT_EQ(AttributeCode(0x2000), 0x08);
-    EXPECT_EQ(AttributeCode(0x10000), 0x08);
-    EXPECT_EQ(AttributeCode(0x180), 0x80);
-    EXPECT_EQ(AttributeCode(0x80), 0x80);
-    EXPECT_EQ(AttributeCode(0x10), 0x10);
+TEST(AttributeCode, OutsideTheLettersTableAndNeverAZeroByte) {
+    // Outside the table the higher bits are dropped; a low byte of 0 becomes 0x08.
+    const struct {
+        uint32_t word;
+        int code;
+    } cases[] = {{0x2020, 0x20}, {0x804, 0x04}, {0x4804, 0x04}, {0x810, 0x10},
+                 {0x4800, 0x08},  // compressed and encrypted: low byte 0
+                 {0, 0x08},      {0x100, 0x08}, {0x2000, 0x08}, {0x10000, 0x08},
+                 {0x180, 0x80},  {0x80, 0x80},  {0x10, 0x10}};
+    for (const auto& c : cases) EXPECT_EQ(int(AttributeCode(c.word)), c.code) << std::hex << c.word;
 }
 
 TEST(FileRecord, SizeFieldIsTwelveCharacters) {
