@@ -43,24 +43,24 @@ TEST(Clock, SystemTimeRoundTrip) {
         ASSERT_TRUE(SystemTimeToFileTime(st, back));
         EXPECT_EQ(FileTimeToU64(back), ticks - ticks % 10000) << ticks;
     }
-    SYSTEMTIME st;
-    st.wYear = 1900;
-    st.wMonth = 2;
-    st.wDay = 29;
-    FILETIME ft;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wYear = 2000;
-    EXPECT_TRUE(SystemTimeToFileTime(st, ft));
-    st.wYear = 1600;
-    st.wMonth = 12;
-    st.wDay = 31;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wYear = 2020;
-    st.wMonth = 13;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wMonth = 6;
-    st.wHour = 24;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
+    // Dates that are no dates, and the leap day of a century year that has one.
+    const struct {
+        uint16_t year, month, day, hour;
+        bool valid;
+    } dates[] = {{1900, 2, 29, 0, false},
+                 {2000, 2, 29, 0, true},
+                 {1600, 12, 31, 0, false},
+                 {2020, 13, 31, 0, false},
+                 {2020, 6, 31, 24, false}};
+    for (const auto& d : dates) {
+        SYSTEMTIME st;
+        st.wYear = d.year;
+        st.wMonth = d.month;
+        st.wDay = d.day;
+        st.wHour = d.hour;
+        FILETIME ft;
+        EXPECT_EQ(SystemTimeToFileTime(st, ft), d.valid) << Text(st);
+    }
 }
 
 TEST(Clock, FromUnixAndNow) {

@@ -1,17 +1,23 @@
 // The platform tests' own fixture: a fresh prefix in a temporary folder, set up as on a
 // first start, with drive e: linked to <tmp>/e for the test's files; the process's current
-// folder is put back and everything is removed afterwards. Small host-file helpers too.
+// folder is put back and everything is removed afterwards. Small host-file helpers too, and
+// a way to run a piece of a test in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/Drives.h"
 #include "platform/Prefix.h"
@@ -56,6 +62,26 @@ class PlatformTest : public ::testing::Test {
     }
 
     static bool HostExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+    // The names in a host folder, sorted.
+    static std::vector<std::string> HostNames(const std::string& dir) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Runs `body` in a child process and gives its exit code (-1 when it did not exit).
+    static int ChildExitCode(const std::function<int()>& body) {
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(body());
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+            return -1;
+        return WEXITSTATUS(status);
+    }
 
     std::string tmp;
 
