@@ -1,7 +1,7 @@
 // The platform tests' own fixture: a fresh prefix in a temporary folder, set up as on a
 // first start, with drive e: linked to <tmp>/e for the test's files; the process's current
 // folder is put back and everything is removed afterwards. Small host-file helpers too, and
-// a way to run a piece of a test in a child process.
+// a way to run part of a test in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
