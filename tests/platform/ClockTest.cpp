@@ -43,23 +43,16 @@ TEST(Clock, SystemTimeRoundTrip) {
         ASSERT_TRUE(SystemTimeToFileTime(st, back));
         EXPECT_EQ(FileTimeToU64(back), ticks - ticks % 10000) << ticks;
     }
-    // Dates that are no dates, and the leap day of a century year that has one.
-    const struct {
-        uint16_t year, month, day, hour;
-        bool valid;
-    } dates[] = {{1900, 2, 29, 0, false},
-                 {2000, 2, 29, 0, true},
-                 {1600, 12, 31, 0, false},
-                 {2020, 13, 31, 0, false},
-                 {2020, 6, 31, 24, false}};
-    for (const auto& d : dates) {
-        SYSTEMTIME st;
-        st.wYear = d.year;
-        st.wMonth = d.month;
-        st.wDay = d.day;
-        st.wHour = d.hour;
+    // Dates that are no dates, and the leap day of a century year that has one
+    // (year, month, day of the week, day, hour).
+    const std::pair<SYSTEMTIME, bool> dates[] = {{{1900, 2, 0, 29}, false},
+                                                 {{2000, 2, 0, 29}, true},
+                                                 {{1600, 12, 0, 31}, false},
+                                                 {{2020, 13, 0, 31}, false},
+                                                 {{2020, 6, 0, 31, 24}, false}};
+    for (const auto& [st, valid] : dates) {
         FILETIME ft;
-        EXPECT_EQ(SystemTimeToFileTime(st, ft), d.valid) << Text(st);
+        EXPECT_EQ(SystemTimeToFileTime(st, ft), valid) << Text(st);
     }
 }
 
