@@ -10,14 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/Drives.h"
 #include "platform/Prefix.h"
@@ -62,15 +59,6 @@ class PlatformTest : public ::testing::Test {
     }
 
     static bool HostExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-    // The names in a host folder, sorted.
-    static std::vector<std::string> HostNames(const std::string& dir) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
     // Runs `body` in a child process and gives its exit code (-1 when it did not exit).
     static int ChildExitCode(const std::function<int()>& body) {
