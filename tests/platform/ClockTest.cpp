@@ -43,24 +43,17 @@ TEST(Clock, SystemTimeRoundTrip) {
         ASSERT_TRUE(SystemTimeToFileTime(st, back));
         EXPECT_EQ(FileTimeToU64(back), ticks - ticks % 10000) << ticks;
     }
-    SYSTEMTIME st;
-    st.wYear = 1900;
-    st.wMonth = 2;
-    st.wDay = 29;
-    FILETIME ft;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wYear = 2000;
-    EXPECT_TRUE(SystemTimeToFileTime(st, ft));
-    st.wYear = 1600;
-    st.wMonth = 12;
-    st.wDay = 31;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wYear = 2020;
-    st.wMonth = 13;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
-    st.wMonth = 6;
-    st.wHour = 24;
-    EXPECT_FALSE(SystemTimeToFileTime(st, ft));
+    // Dates that are no dates, and the leap day of a century year that has one
+    // (year, month, day of the week, day, hour).
+    const std::pair<SYSTEMTIME, bool> dates[] = {{{1900, 2, 0, 29}, false},
+                                                 {{2000, 2, 0, 29}, true},
+                                                 {{1600, 12, 0, 31}, false},
+                                                 {{2020, 13, 0, 31}, false},
+                                                 {{2020, 6, 0, 31, 24}, false}};
+    for (const auto& [st, valid] : dates) {
+        FILETIME ft;
+        EXPECT_EQ(SystemTimeToFileTime(st, ft), valid) << Text(st);
+    }
 }
 
 TEST(Clock, FromUnixAndNow) {

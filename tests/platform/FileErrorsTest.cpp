@@ -54,23 +54,25 @@ TEST(FileErrorNames, CausesFromErrno) {
 }
 
 TEST_F(FileErrors, OpenCauses) {
-    CFile f;
-    int cause = -1;
-    EXPECT_FALSE(f.Open("E:\\missing.txt", "rb", Share::DenyNone, &cause));
-    EXPECT_EQ(cause, CFileException::fileNotFound);
-    EXPECT_FALSE(f.IsOpen());
-
     ASSERT_EQ(mkdir(E("folder").c_str(), 0777), 0);
-    EXPECT_FALSE(f.Open("E:\\folder", "rb", Share::DenyNone, &cause));
-    EXPECT_EQ(cause, CFileException::accessDenied);
-    EXPECT_FALSE(f.Open("E:\\folder", "r+b", Share::DenyNone, &cause));
-    EXPECT_EQ(cause, CFileException::accessDenied);
-
     WriteHost(E("file"), "x");
-    EXPECT_FALSE(f.Open("E:\\file\\below.txt", "rb", Share::DenyNone, &cause));
-    EXPECT_EQ(cause, CFileException::badPath);
-    EXPECT_FALSE(f.Open("E:\\" + std::string(300, 'n'), "rb", Share::DenyNone, &cause));
-    EXPECT_EQ(cause, CFileException::badPath);
+    const struct {
+        std::string path;
+        const char* mode;
+        int cause;
+    } cases[] = {{"E:\\missing.txt", "rb", CFileException::fileNotFound},
+                 {"E:\\folder", "rb", CFileException::accessDenied},
+                 {"E:\\folder", "r+b", CFileException::accessDenied},
+                 {"E:\\file\\below.txt", "rb", CFileException::badPath},
+                 {"E:\\" + std::string(300, 'n'), "rb", CFileException::badPath}};
+    CFile f;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.substr(0, 30) + " " + c.mode);
+        int cause = -1;
+        EXPECT_FALSE(f.Open(c.path, c.mode, Share::DenyNone, &cause));
+        EXPECT_EQ(cause, c.cause);
+        EXPECT_FALSE(f.IsOpen());
+    }
 
     try {
         f.OpenOrThrow("E:\\missing.txt", "r");
@@ -86,20 +88,15 @@ TEST_F(FileErrors, UnreadableFileIsAccessDenied) {
     ASSERT_EQ(chmod(E("secret").c_str(), 0), 0);
     ASSERT_EQ(chmod(tmp.c_str(), 0755), 0);
     // Permissions do not bind root, so the open is tried by an ordinary user.
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(3);
-        CFile f;
-        int cause = -1;
-        const bool opened = f.Open("E:\\secret", "rb", Share::DenyNone, &cause);
-        _exit(!opened && cause == CFileException::accessDenied ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ChildExitCode([] {
+                  if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                      return 3;
+                  CFile f;
+                  int cause = -1;
+                  const bool opened = f.Open("E:\\secret", "rb", Share::DenyNone, &cause);
+                  return !opened && cause == CFileException::accessDenied ? 0 : 1;
+              }),
+              0);
 }
 
 TEST_F(FileErrors, LockedByAnotherProcessIsASharingViolation) {

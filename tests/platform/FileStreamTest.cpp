@@ -2,7 +2,6 @@
 // reading and writing with put-back and positions, and write failures that are reported.
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include "platform/File.h"
 #include "tests/platform/PlatformFixture.h"
@@ -175,20 +174,15 @@ TEST_F(Stream, ManyBytesOneAtATime) {
 
 TEST_F(Stream, AFailedWriteIsReportedByClose) {
     // A child process whose files may not grow past 1000 bytes.
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        CFile f;
-        if (!f.Open("E:\\full.bin", "wb"))
-            _exit(2);
-        for (int i = 0; i < 5000; ++i) f.PutC('x');
-        _exit(f.Close() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ChildExitCode([] {
+                  signal(SIGXFSZ, SIG_IGN);
+                  const struct rlimit limit = {1000, 1000};
+                  setrlimit(RLIMIT_FSIZE, &limit);
+                  CFile f;
+                  if (!f.Open("E:\\full.bin", "wb"))
+                      return 2;
+                  for (int i = 0; i < 5000; ++i) f.PutC('x');
+                  return f.Close() ? 0 : 1;
+              }),
+              1);
 }

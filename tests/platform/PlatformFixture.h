@@ -1,15 +1,18 @@
 // The platform tests' own fixture: a fresh prefix in a temporary folder, set up as on a
 // first start, with drive e: linked to <tmp>/e for the test's files; the process's current
-// folder is put back and everything is removed afterwards. Small host-file helpers too.
+// folder is put back and everything is removed afterwards. Small host-file helpers too, and
+// a way to run part of a test in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -56,6 +59,17 @@ class PlatformTest : public ::testing::Test {
     }
 
     static bool HostExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+    // Runs `body` in a child process and gives its exit code (-1 when it did not exit).
+    static int ChildExitCode(const std::function<int()>& body) {
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(body());
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+            return -1;
+        return WEXITSTATUS(status);
+    }
 
     std::string tmp;
 

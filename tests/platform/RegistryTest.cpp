@@ -158,14 +158,14 @@ TEST(ClassesRoot, FromTheSharedMimeDatabase) {
     if (access("/usr/share/mime/globs2", R_OK) != 0)
         GTEST_SKIP() << "no shared MIME database";
     std::string value;
-    ASSERT_TRUE(RegReadClassesRoot(".txt", value));
-    EXPECT_EQ(value, "text/plain");
-    ASSERT_TRUE(RegReadClassesRoot(".TXT", value));
-    EXPECT_EQ(value, "text/plain");
-    ASSERT_TRUE(RegReadClassesRoot(".c", value));
-    EXPECT_EQ(value, "text/x-csrc");
-    ASSERT_TRUE(RegReadClassesRoot(".C", value));
-    EXPECT_EQ(value, "text/x-c++src");
+    const std::pair<const char*, const char*> types[] = {{".txt", "text/plain"},
+                                                         {".TXT", "text/plain"},
+                                                         {".c", "text/x-csrc"},
+                                                         {".C", "text/x-c++src"}};
+    for (const auto& [extension, type] : types) {
+        ASSERT_TRUE(RegReadClassesRoot(extension, value)) << extension;
+        EXPECT_EQ(value, type) << extension;
+    }
 
     std::string description;
     ASSERT_TRUE(RegReadClassesRoot("txtfile", description));

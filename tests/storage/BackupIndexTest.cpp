@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/BackupIndex.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
 
@@ -14,23 +15,14 @@ TEST(BackupIndex, FileNames) {
 TEST(BackupIndex, LinesOfBothModes) {
     // A 500-byte file: 512.00 in mode "N", 500.00 in mode "P"; no separator at the end.
     EXPECT_EQ(BuildBackupIndexLine("C:\\d\\b.bin", "N", CopyLengthFor("N", 500), 500),
-              "C:\\d\\b.bin\x7fN\x7f"
-              "512.00\x7f"
-              "500");
+              Seps("C:\\d\\b.bin|N|512.00|500"));
     EXPECT_EQ(BuildBackupIndexLine("C:\\d\\b.bin", "P", CopyLengthFor("P", 500), 500),
-              "C:\\d\\b.bin\x7fP\x7f"
-              "500.00\x7f"
-              "500");
+              Seps("C:\\d\\b.bin|P|500.00|500"));
     // An empty file adds nothing.
-    EXPECT_EQ(BuildBackupIndexLine("C:\\e", "N", CopyLengthFor("N", 0), 0),
-              "C:\\e\x7fN\x7f"
-              "0.00\x7f"
-              "0");
+    EXPECT_EQ(BuildBackupIndexLine("C:\\e", "N", CopyLengthFor("N", 0), 0), Seps("C:\\e|N|0.00|0"));
     // The copy length as text, and the largest size.
     EXPECT_EQ(BuildBackupIndexLine("C:\\e", "P", "4294967295", 4294967295u),
-              "C:\\e\x7fP\x7f"
-              "4294967295\x7f"
-              "4294967295");
+              Seps("C:\\e|P|4294967295|4294967295"));
 }
 
 TEST(BackupIndex, CopyLengths) {
@@ -45,28 +37,17 @@ TEST(BackupIndex, CopyLengths) {
 
 TEST(BackupIndex, ReaderTakesTheLastTwoFieldsAndTheModeCharacter) {
     BackupIndexEntry e;
-    ASSERT_TRUE(
-        ParseBackupIndexLine("C:\\d\\b.bin\x7fN\x7f"
-                             "512.00\x7f"
-                             "500\r\n",
-                             e));
+    ASSERT_TRUE(ParseBackupIndexLine(Seps("C:\\d\\b.bin|N|512.00|500\r\n"), e));
     EXPECT_EQ(e.mode, "N");
     EXPECT_EQ(e.copyLength, 512.0);
     EXPECT_EQ(e.plainSize, 500.0);
 
-    ASSERT_TRUE(
-        ParseBackupIndexLine("C:\\x\x7fPlain\x7f"
-                             "7\x7f"
-                             "7\n",
-                             e));
+    ASSERT_TRUE(ParseBackupIndexLine(Seps("C:\\x|Plain|7|7\n"), e));
     EXPECT_EQ(e.mode, "P");
     EXPECT_EQ(e.copyLength, 7.0);
 
     EXPECT_FALSE(ParseBackupIndexLine("C:\\no separators\r\n", e));
-    EXPECT_FALSE(
-        ParseBackupIndexLine("C:\\x\x7fN\x7f"
-                             "16\r\n",
-                             e));
+    EXPECT_FALSE(ParseBackupIndexLine(Seps("C:\\x|N|16\r\n"), e));
     EXPECT_FALSE(ParseBackupIndexLine("", e));
 }
 
@@ -118,7 +99,7 @@ TEST(BackupIndex, DamagedEntryIsNoEntry) {
     std::vector<std::string> lines = {
         "C:\\a damaged line\r\n",
         BuildBackupIndexLine("C:\\b", "P", "4", 4) + "\r\n",
-        "C:\\c\x7fN\r\n",
+        Seps("C:\\c|N\r\n"),
     };
     BackupLookup l = FindBackupEntry(lines, "C:\\b");
     ASSERT_TRUE(l.found);

@@ -2,21 +2,11 @@
 // AES-256 blocks (NIST SP 800-38A known answers, piecewise processing).
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "storage/Crypto.h"
 #include "tests/storage/JsonVectors.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
-
-template <size_t N>
-std::array<uint8_t, N> Bytes(const std::string& hex) {
-    std::string b = kat::FromHex(hex);
-    std::array<uint8_t, N> out{};
-    EXPECT_EQ(b.size(), N);
-    std::memcpy(out.data(), b.data(), std::min(N, b.size()));
-    return out;
-}
 
 template <size_t N>
 std::string Hex(const std::array<uint8_t, N>& a) {

@@ -2,23 +2,22 @@
 // the database's lines and leave no plaintext behind, a failed encryption leaves the index
 // as it was, the lookup of a line, and the password test against the index.
 #include <filesystem>
+#include <functional>
 
 #include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
 #include "tests/storage/StorageFixture.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
 
 const std::string kDir = "E:\\Backup Files\\";
 const std::string kDb = "E:\\Data\\s.qdb";
-
-FILETIME Time(uint32_t high, uint32_t low) {
-    FILETIME t;
-    t.dwHighDateTime = high;
-    t.dwLowDateTime = low;
-    return t;
-}
+const std::string kOldDigest = "00000000000000000000000000000000";
+// Another database's line, and a five-field line of kDb.
+const std::string kOther = Seps("E:\\Data\\other.qdb|1|2|3|" + kOldDigest + "|\n");
+const std::string kMine = Seps(kDb + "|4|7|8|" + kOldDigest + "|\n");
 
 class DatabaseIndexFile : public StorageFiles {
   protected:
@@ -41,12 +40,13 @@ class DatabaseIndexFile : public StorageFiles {
         EXPECT_TRUE(DecryptFileToMemory(m_key, DatabaseIndexPath(kDir), m_iv, plain));
         return plain;
     }
+    std::vector<std::string> BackupFolder() const { return Names("E:\\Backup Files"); }
 
     Key m_key{};
     Iv m_iv{};
 };
 
-const std::string kOldDigest = "00000000000000000000000000000000";
+const std::vector<std::string> kIndexOnly = {"Database Index"};
 
 TEST_F(DatabaseIndexFile, DigestRefreshRewritesOnlyTheDatabasesLines) {
     // The stored database: its digest is the MD5 of its bytes as they lie on the disk.
@@ -54,68 +54,25 @@ TEST_F(DatabaseIndexFile, DigestRefreshRewritesOnlyTheDatabasesLines) {
     const std::string digest = "900150983cd24fb0d6963f7d28e17f72";
     EXPECT_EQ(DigestStoredFile(kDb), digest);
 
-    const std::string other =
-        "E:\\Data\\other.qdb\x7f"
-        "1\x7f"
-        "2\x7f"
-        "3\x7f" +
-        kOldDigest + "\x7f\n";
-    const std::string five = kDb +
-                             "\x7f"
-                             "4\x7f"
-                             "31129600\x7f-1\x7f" +
-                             kOldDigest + "\x7f\n";
-    const std::string eight = kDb +
-                              "2\x7f"
-                              "5\x7f"
-                              "1\x7f"
-                              "2\x7f" +
-                              kOldDigest +
-                              "\x7f\x7f"
-                              "31129600\x7f-1242308600\x7f\r\n";
-    StoreIndex(other + five + eight);
+    const std::string five = Seps(kDb + "|4|31129600|-1|" + kOldDigest + "|\n");
+    const std::string eight = Seps(kDb + "2|5|1|2|" + kOldDigest + "||31129600|-1242308600|\r\n");
+    StoreIndex(kOther + five + eight);
 
     UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
     // Only the database's own line changes, and only in field 5; the line of "s.qdb2",
     // whose path merely begins with it, stays as it was.
-    EXPECT_EQ(IndexPlain(), other + kDb +
-                                "\x7f"
-                                "4\x7f"
-                                "31129600\x7f-1\x7f" +
-                                digest + "\x7f\n" + eight);
-    EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
+    EXPECT_EQ(IndexPlain(), kOther + Seps(kDb + "|4|31129600|-1|" + digest + "|\n") + eight);
+    EXPECT_EQ(BackupFolder(), kIndexOnly);
 }
 
 TEST_F(DatabaseIndexFile, LastCheckedTimeRewrite) {
     Write(kDb, "abc");
-    const std::string other =
-        "E:\\Data\\other.qdb\x7f"
-        "1\x7f"
-        "2\x7f"
-        "3\x7f" +
-        kOldDigest + "\x7f\n";
-    const std::string mine = kDb +
-                             "\x7f"
-                             "4\x7f"
-                             "7\x7f"
-                             "8\x7f" +
-                             kOldDigest +
-                             "\x7f\x7f"
-                             "1\x7f"
-                             "2\x7f\n";
-    StoreIndex(mine + other);
+    StoreIndex(Seps(kDb + "|4|7|8|" + kOldDigest + "||1|2|\n") + kOther);
 
     RecordLastChecked(m_key, m_iv, kDir, kDb, Time(31129600, 0xF0000000));
-    EXPECT_EQ(IndexPlain(), kDb +
-                                "\x7f"
-                                "4\x7f"
-                                "7\x7f"
-                                "8\x7f" +
-                                kOldDigest +
-                                "\x7f\x7f"
-                                "31129600\x7f-268435456\x7f\n" +
-                                other);
-    EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
+    EXPECT_EQ(IndexPlain(),
+              Seps(kDb + "|4|7|8|" + kOldDigest + "||31129600|-268435456|\n") + kOther);
+    EXPECT_EQ(BackupFolder(), kIndexOnly);
 
     std::string line;
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb, line));
@@ -127,26 +84,10 @@ TEST_F(DatabaseIndexFile, LastCheckedTimeRewrite) {
 TEST_F(DatabaseIndexFile, LongLinesStayWhole) {
     const std::string longDb = "E:\\Data\\" + std::string(600, 'n') + ".qdb";
     Write(kDb, "");
-    const std::string longLine = longDb +
-                                 "\x7f"
-                                 "9\x7f"
-                                 "1\x7f"
-                                 "2\x7f" +
-                                 kOldDigest + "\x7f\n";
-    const std::string mine = kDb +
-                             "\x7f"
-                             "4\x7f"
-                             "7\x7f"
-                             "8\x7f" +
-                             kOldDigest + "\x7f\n";
-    StoreIndex(longLine + mine);
+    const std::string longLine = Seps(longDb + "|9|1|2|" + kOldDigest + "|\n");
+    StoreIndex(longLine + kMine);
     UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
-    EXPECT_EQ(IndexPlain(), longLine + kDb +
-                                "\x7f"
-                                "4\x7f"
-                                "7\x7f"
-                                "8\x7f" +
-                                "d41d8cd98f00b204e9800998ecf8427e\x7f\n");
+    EXPECT_EQ(IndexPlain(), longLine + Seps(kDb + "|4|7|8|d41d8cd98f00b204e9800998ecf8427e|\n"));
 
     std::string line;
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, longDb, line));
@@ -155,10 +96,7 @@ TEST_F(DatabaseIndexFile, LongLinesStayWhole) {
 
 TEST_F(DatabaseIndexFile, LinesWithMissingFieldsStayAsTheyWere) {
     Write(kDb, "abc");
-    const std::string damaged = kDb +
-                                "\x7f"
-                                "4\x7f"
-                                "7\x7f\n";
+    const std::string damaged = Seps(kDb + "|4|7|\n");
     StoreIndex(damaged);
     UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
     EXPECT_EQ(IndexPlain(), damaged);
@@ -173,68 +111,38 @@ TEST_F(DatabaseIndexFile, MissingIndexHasNoLineAndIsNotCreated) {
     std::string line = "untouched";
     EXPECT_FALSE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb, line));
     EXPECT_EQ(line, "untouched");
-    EXPECT_TRUE(Names("E:\\Backup Files").empty());
+    EXPECT_TRUE(BackupFolder().empty());
 }
 
 TEST_F(DatabaseIndexFile, MissingDatabaseIsRaisedBeforeTheIndexIsTouched) {
-    StoreIndex(kDb +
-               "\x7f"
-               "4\x7f"
-               "7\x7f"
-               "8\x7f" +
-               kOldDigest + "\x7f\n");
+    StoreIndex(kMine);
     const std::string before = Read(DatabaseIndexPath(kDir));
-    try {
-        UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, kDb);
-    }
+    EXPECT_TRUE(RaisesFileException([&] { UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb); },
+                                    CFileException::fileNotFound, kDb));
     EXPECT_EQ(Read(DatabaseIndexPath(kDir)), before);
-    EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
+    EXPECT_EQ(BackupFolder(), kIndexOnly);
 }
 
 TEST_F(DatabaseIndexFile, FailedEncryptionLeavesTheIndexAndNoPlaintext) {
     Write(kDb, "abc");
-    StoreIndex(kDb +
-               "\x7f"
-               "4\x7f"
-               "7\x7f"
-               "8\x7f" +
-               kOldDigest + "\x7f\n");
+    StoreIndex(kMine);
     const std::string before = Read(DatabaseIndexPath(kDir));
     // A folder stands where the new encrypted index would be written.
     std::filesystem::create_directories(Host(DatabaseIndexPath(kDir) + ".new~"));
-    for (int pass = 0; pass < 2; ++pass) {
-        try {
-            if (pass == 0)
-                UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb);
-            else
-                RecordLastChecked(m_key, m_iv, kDir, kDb, Time(1, 2));
-            FAIL() << "no exception";
-        } catch (const CFileException& e) {
-            EXPECT_EQ(e.m_strFileName, DatabaseIndexPath(kDir));
-        }
+    const std::function<void()> rewrites[] = {
+        [&] { UpdateDatabaseIndexEntry(m_key, m_iv, kDir, kDb); },
+        [&] { RecordLastChecked(m_key, m_iv, kDir, kDb, Time(1, 2)); }};
+    for (const auto& rewrite : rewrites) {
+        EXPECT_TRUE(RaisesFileException(rewrite, -1, DatabaseIndexPath(kDir)));
         EXPECT_EQ(Read(DatabaseIndexPath(kDir)), before);
-        EXPECT_EQ(Names("E:\\Backup Files"),
+        EXPECT_EQ(BackupFolder(),
                   (std::vector<std::string>{"Database Index", "Database Index.new~"}));
     }
 }
 
 TEST_F(DatabaseIndexFile, FindLineTakesTheFirstThatBelongs) {
-    const std::string a = kDb +
-                          "2\x7f"
-                          "7\x7f"
-                          "1\x7f"
-                          "2\x7f" +
-                          kOldDigest + "\x7f\n";
-    const std::string b = kDb +
-                          "\x7f"
-                          "3\x7f"
-                          "1\x7f"
-                          "2\x7f" +
-                          kOldDigest + "\x7f\n";
+    const std::string a = Seps(kDb + "2|7|1|2|" + kOldDigest + "|\n");
+    const std::string b = Seps(kDb + "|3|1|2|" + kOldDigest + "|\n");
     StoreIndex(a + b);
     std::string line;
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb, line));
@@ -242,7 +150,7 @@ TEST_F(DatabaseIndexFile, FindLineTakesTheFirstThatBelongs) {
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb + "2", line));
     EXPECT_EQ(line, a);
     EXPECT_FALSE(FindDatabaseIndexLine(m_key, m_iv, kDir, "E:\\Data\\S.qdb", line));
-    EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
+    EXPECT_EQ(BackupFolder(), kIndexOnly);
 }
 
 TEST_F(DatabaseIndexFile, PasswordTestAgainstTheIndex) {
@@ -252,25 +160,12 @@ TEST_F(DatabaseIndexFile, PasswordTestAgainstTheIndex) {
     EXPECT_EQ(Read(DatabaseIndexPath(kDir)), "");
     EXPECT_TRUE(KeyOpensIndex(TestKey(99), m_iv, kDir));
 
-    StoreIndex(kDb +
-               "\x7f"
-               "4\x7f"
-               "7\x7f"
-               "8\x7f" +
-               kOldDigest + "\x7f\n" +
-               "E:\\x\x7f"
-               "12\x7f"
-               "1\x7f"
-               "2\x7f" +
-               kOldDigest +
-               "\x7f\x7f"
-               "3\x7f"
-               "4\x7f\n");
+    StoreIndex(kMine + Seps("E:\\x|12|1|2|" + kOldDigest + "||3|4|\n"));
     EXPECT_TRUE(KeyOpensIndex(m_key, m_iv, kDir));
     for (uint8_t seed = 21; seed < 40; ++seed)
         EXPECT_FALSE(KeyOpensIndex(TestKey(seed), m_iv, kDir));
     EXPECT_FALSE(KeyOpensIndex(m_key, IvFromText("another text"), kDir));
-    EXPECT_EQ(Names("E:\\Backup Files"), (std::vector<std::string>{"Database Index"}));
+    EXPECT_EQ(BackupFolder(), kIndexOnly);
 
     Write(DatabaseIndexPath(kDir), std::string(33, 'x'));  // damaged: refused
     EXPECT_FALSE(KeyOpensIndex(m_key, m_iv, kDir));

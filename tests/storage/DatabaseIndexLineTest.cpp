@@ -4,18 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "storage/DatabaseIndex.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
 
 const std::string kDigestA = "0123456789abcdef0123456789abcdef";
 const std::string kDigestB = "fedcba9876543210fedcba9876543210";
-
-FILETIME Time(uint32_t high, uint32_t low) {
-    FILETIME t;
-    t.dwHighDateTime = high;
-    t.dwLowDateTime = low;
-    return t;
-}
 
 TEST(DatabaseIndexLine, Names) {
     EXPECT_EQ(DatabaseIndexPath("C:\\B\\"), "C:\\B\\Database Index");
@@ -25,21 +19,15 @@ TEST(DatabaseIndexLine, Names) {
 TEST(DatabaseIndexLine, FiveFieldLine) {
     std::string line =
         BuildDatabaseIndexLine("C:\\Data\\s.qdb", 7, Time(31129600, 0x9A000000), kDigestA);
-    EXPECT_EQ(line,
-              "C:\\Data\\s.qdb\x7f"
-              "7\x7f"
-              "31129600\x7f-1711276032\x7f" +
-                  kDigestA + "\x7f");
+    EXPECT_EQ(line, Seps("C:\\Data\\s.qdb|7|31129600|-1711276032|" + kDigestA + "|"));
 
+    const std::pair<int, std::string> fields[] = {
+        {1, "C:\\Data\\s.qdb"}, {2, "7"}, {4, "-1711276032"}, {5, kDigestA}};
     std::string f;
-    ASSERT_TRUE(IndexField(line, 1, f));
-    EXPECT_EQ(f, "C:\\Data\\s.qdb");
-    ASSERT_TRUE(IndexField(line, 2, f));
-    EXPECT_EQ(f, "7");
-    ASSERT_TRUE(IndexField(line, 4, f));
-    EXPECT_EQ(f, "-1711276032");
-    ASSERT_TRUE(IndexField(line, 5, f));
-    EXPECT_EQ(f, kDigestA);
+    for (const auto& [n, expected] : fields) {
+        ASSERT_TRUE(IndexField(line, n, f)) << n;
+        EXPECT_EQ(f, expected) << n;
+    }
     EXPECT_FALSE(IndexField(line, 6, f));
     EXPECT_FALSE(IndexField(line, 0, f));
 
@@ -58,48 +46,25 @@ TEST(DatabaseIndexLine, BelongsByItsWholeCaseSensitivePath) {
 
 TEST(DatabaseIndexLine, NewDigestKeepsEverythingElse) {
     std::string five = BuildDatabaseIndexLine("C:\\s.qdb", 3, Time(5, 0xFFFFFFFF), kDigestA);
-    EXPECT_EQ(WithIndexDigest(five + "\n", kDigestB),
-              "C:\\s.qdb\x7f"
-              "3\x7f"
-              "5\x7f-1\x7f" +
-                  kDigestB + "\x7f\n");
+    EXPECT_EQ(WithIndexDigest(five + "\n", kDigestB), Seps("C:\\s.qdb|3|5|-1|" + kDigestB + "|\n"));
     EXPECT_EQ(WithIndexDigest(five + "\r\n", kDigestB),
-              "C:\\s.qdb\x7f"
-              "3\x7f"
-              "5\x7f-1\x7f" +
-                  kDigestB + "\x7f\r\n");
+              Seps("C:\\s.qdb|3|5|-1|" + kDigestB + "|\r\n"));
     // Eight fields: the empty sixth field and the last-checked halves stay.
-    std::string eight = five +
-                        "\x7f"
-                        "31129600\x7f-5\x7f\n";
+    std::string eight = five + Seps("|31129600|-5|\n");
     EXPECT_EQ(WithIndexDigest(eight, kDigestB),
-              "C:\\s.qdb\x7f"
-              "3\x7f"
-              "5\x7f-1\x7f" +
-                  kDigestB +
-                  "\x7f\x7f"
-                  "31129600\x7f-5\x7f\n");
+              Seps("C:\\s.qdb|3|5|-1|" + kDigestB + "||31129600|-5|\n"));
     // A line without a fifth field is left as it is.
-    std::string four =
-        "C:\\s.qdb\x7f"
-        "3\x7f"
-        "5\x7f-1\x7f\n";
+    std::string four = Seps("C:\\s.qdb|3|5|-1|\n");
     EXPECT_EQ(WithIndexDigest(four, kDigestB), four);
 }
 
 TEST(DatabaseIndexLine, LastCheckedRewrite) {
     std::string five = BuildDatabaseIndexLine("C:\\s.qdb", 3, Time(5, 6), kDigestA);
-    const std::string expected = five +
-                                 "\x7f"
-                                 "31129600\x7f-1242308600\x7f\n";
+    const std::string expected = five + Seps("|31129600|-1242308600|\n");
     FILETIME now = Time(31129600, uint32_t(-1242308600));
     EXPECT_EQ(WithLastChecked(five + "\r\n", now), expected);
     // An earlier time is replaced, not added to.
-    EXPECT_EQ(WithLastChecked(five + "\x7f"
-                                     "1\x7f"
-                                     "2\x7f\n",
-                              now),
-              expected);
+    EXPECT_EQ(WithLastChecked(five + Seps("|1|2|\n"), now), expected);
 
     FILETIME back;
     ASSERT_TRUE(IndexLastChecked(expected, back));
@@ -109,39 +74,22 @@ TEST(DatabaseIndexLine, LastCheckedRewrite) {
     ASSERT_TRUE(IndexLastChecked(five + "\x7f\n", back));
     EXPECT_EQ(FileTimeToU64(back), 0u);
 
-    std::string damaged =
-        "C:\\s.qdb\x7f"
-        "3\x7f\n";
+    std::string damaged = Seps("C:\\s.qdb|3|\n");
     EXPECT_EQ(WithLastChecked(damaged, now), damaged);
 }
 
 TEST(DatabaseIndexLine, WellFormedIndexText) {
     std::string a = BuildDatabaseIndexLine("C:\\a.qdb", 1, Time(1, 2), kDigestA) + "\n";
-    std::string b = BuildDatabaseIndexLine("C:\\b.qdb", 12, Time(1, 2), kDigestB) +
-                    "\x7f"
-                    "3\x7f"
-                    "4\x7f\n";
+    std::string b = BuildDatabaseIndexLine("C:\\b.qdb", 12, Time(1, 2), kDigestB) + Seps("|3|4|\n");
     EXPECT_TRUE(IndexTextIsWellFormed(""));
     EXPECT_TRUE(IndexTextIsWellFormed(a));
     EXPECT_TRUE(IndexTextIsWellFormed(a + b));
     EXPECT_TRUE(IndexTextIsWellFormed(a + b.substr(0, b.size() - 1)));  // no final break
 
     EXPECT_FALSE(IndexTextIsWellFormed(a + "\n"));  // an empty line
-    EXPECT_FALSE(IndexTextIsWellFormed(a + "C:\\c.qdb\x7f"
-                                           "1\x7f"
-                                           "2\x7f"
-                                           "3\x7f\n"));
-    EXPECT_FALSE(
-        IndexTextIsWellFormed("C:\\c.qdb\x7f"
-                              "1a\x7f"
-                              "2\x7f"
-                              "3\x7f"
-                              "d\x7f\n"));
-    EXPECT_FALSE(
-        IndexTextIsWellFormed("C:\\c.qdb\x7f\x7f"
-                              "2\x7f"
-                              "3\x7f"
-                              "d\x7f\n"));
+    EXPECT_FALSE(IndexTextIsWellFormed(a + Seps("C:\\c.qdb|1|2|3|\n")));
+    EXPECT_FALSE(IndexTextIsWellFormed(Seps("C:\\c.qdb|1a|2|3|d|\n")));
+    EXPECT_FALSE(IndexTextIsWellFormed(Seps("C:\\c.qdb||2|3|d|\n")));
     EXPECT_FALSE(IndexTextIsWellFormed(std::string("\x13\x9f\x7f\x00\x44", 5)));
 }
 

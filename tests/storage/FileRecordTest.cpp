@@ -4,6 +4,7 @@
 
 #include "storage/FileRecord.h"
 #include "tests/storage/JsonVectors.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
 
@@ -48,22 +49,18 @@ TEST(AttributeCode, CompressedAndEncryptedLetters) {
         EXPECT_EQ(AttributeCode(0x4000 | low[i]), 'l' + i);
         EXPECT_EQ(AttributeCode(0x6000 | low[i]), 'l' + i);
     }
-    // Outside the table the higher bits are dropped.
-    EXPECT_EQ(AttributeCode(0x2020), 0x20);
-    EXPECT_EQ(AttributeCode(0x804), 0x04);
-    EXPECT_EQ(AttributeCode(0x4804), 0x04);
-    EXPECT_EQ(AttributeCode(0x810), 0x10);
-    EXPECT_EQ(AttributeCode(0x4800), 0x00 + 0x08);  // compressed and encrypted: low byte 0
 }
 
-TEST(AttributeCode, NeverAZeroByte) {
-    EXPECT_EQ(AttributeCode(0), 0x08);
-    EXPECT_EQ(AttributeCode(0x100), 0x08);
-    EXPECT_EQ(AttributeCode(0x2000), 0x08);
-    EXPECT_EQ(AttributeCode(0x10000), 0x08);
-    EXPECT_EQ(AttributeCode(0x180), 0x80);
-    EXPECT_EQ(AttributeCode(0x80), 0x80);
-    EXPECT_EQ(AttributeCode(0x10), 0x10);
+TEST(AttributeCode, OutsideTheLettersTableAndNeverAZeroByte) {
+    // Outside the table the higher bits are dropped; a low byte of 0 becomes 0x08.
+    const struct {
+        uint32_t word;
+        int code;
+    } cases[] = {{0x2020, 0x20}, {0x804, 0x04}, {0x4804, 0x04}, {0x810, 0x10},
+                 {0x4800, 0x08},  // compressed and encrypted: low byte 0
+                 {0, 0x08},      {0x100, 0x08}, {0x2000, 0x08}, {0x10000, 0x08},
+                 {0x180, 0x80},  {0x80, 0x80},  {0x10, 0x10}};
+    for (const auto& c : cases) EXPECT_EQ(int(AttributeCode(c.word)), c.code) << std::hex << c.word;
 }
 
 TEST(FileRecord, SizeFieldIsTwelveCharacters) {
@@ -95,10 +92,8 @@ TEST(FileRecord, TimeHalvesAreSigned32Bit) {
 }
 
 TEST(FileRecord, ReaderKeepsFieldTextsAndToleratesLineEnds) {
-    std::string line = "C:\\Data\\A b.TXT\x7f" + std::string(32, 'a') +
-                       "\x7f         512\x7f \x7f"
-                       "1\x7f-2\x7f"
-                       "3\x7f-4\x7f";
+    std::string line =
+        Seps("C:\\Data\\A b.TXT|" + std::string(32, 'a') + "|         512| |1|-2|3|-4|");
     for (const char* end : {"", "\n", "\r\n"}) {
         FileRecord r;
         ASSERT_TRUE(ParseFileRecordLine(line + end, r));
@@ -117,57 +112,34 @@ TEST(FileRecord, ReaderRefusesShortLinesButReadsWhatTheyHold) {
     FileRecord r;
     EXPECT_FALSE(ParseFileRecordLine("", r));
     EXPECT_FALSE(ParseFileRecordLine("C:\\no separators at all\r\n", r));
-    EXPECT_FALSE(
-        ParseFileRecordLine("a\x7f"
-                            "b\x7f"
-                            "c\x7f"
-                            "d\x7f"
-                            "e\x7f"
-                            "f\x7f"
-                            "g\x7f"
-                            "h\r\n",
-                            r));  // seven separators
+    EXPECT_FALSE(ParseFileRecordLine(Seps("a|b|c|d|e|f|g|h\r\n"), r));  // seven separators
     // What the line holds is read all the same.
     EXPECT_EQ(r.path, "a");
     EXPECT_EQ(r.lastWriteLow, "f");
     EXPECT_EQ(r.creationLow, "h");
-    EXPECT_FALSE(ParseFileRecordLine("C:\\only a path\x7f", r));
+    EXPECT_FALSE(ParseFileRecordLine(Seps("C:\\only a path|"), r));
     EXPECT_EQ(r.path, "C:\\only a path");
     EXPECT_EQ(r.digest, "");
     EXPECT_EQ(r.creationLow, "");
-    EXPECT_TRUE(
-        ParseFileRecordLine("a\x7f"
-                            "b\x7f"
-                            "c\x7f"
-                            "d\x7f"
-                            "e\x7f"
-                            "f\x7f"
-                            "g\x7f"
-                            "h\x7f",
-                            r));
+    EXPECT_TRUE(ParseFileRecordLine(Seps("a|b|c|d|e|f|g|h|"), r));
 }
 
 TEST(FileRecord, SplitFields) {
     std::vector<std::string> f;
-    SplitFields(
-        "a\x7f\x7f"
-        "c\x7f\r\n",
-        f);
+    SplitFields(Seps("a||c|\r\n"), f);
     EXPECT_EQ(f, (std::vector<std::string>{"a", "", "c", ""}));
     SplitFields("no separator\n", f);
     EXPECT_EQ(f, (std::vector<std::string>{"no separator"}));
     SplitFields("", f);
     EXPECT_EQ(f, (std::vector<std::string>{""}));
-    SplitFields("x\x7fy", f);
+    SplitFields(Seps("x|y"), f);
     EXPECT_EQ(f, (std::vector<std::string>{"x", "y"}));
 }
 
 TEST(FileRecord, RecordablePaths) {
     EXPECT_TRUE(IsRecordablePath("C:\\Data\\ordinary name.txt"));
     EXPECT_TRUE(IsRecordablePath("C:\\Data\\\xe4\xf6\xfc.txt"));
-    EXPECT_FALSE(
-        IsRecordablePath("C:\\Data\\a\x7f"
-                         "b"));
+    EXPECT_FALSE(IsRecordablePath(Seps("C:\\Data\\a|b")));
     EXPECT_FALSE(IsRecordablePath("C:\\Data\\a\rb"));
     EXPECT_FALSE(IsRecordablePath("C:\\Data\\a\nb"));
     EXPECT_FALSE(IsRecordablePath(std::string("C:\\Data\\a\0b", 11)));

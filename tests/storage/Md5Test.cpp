@@ -2,19 +2,11 @@
 // included), feeds split at every kind of boundary, and the text digest.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "storage/Md5.h"
 #include "tests/storage/JsonVectors.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
-
-std::string Md5Hex(const std::string& bytes) {
-    Md5Context ctx;
-    MD5Init(&ctx);
-    MD5Update(&ctx, bytes.data(), bytes.size());
-    return DigestHex(MD5Final(&ctx));
-}
 
 std::string TextDigestHex(const std::string& text) {
     uint8_t digest[16];

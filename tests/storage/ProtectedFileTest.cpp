@@ -3,23 +3,15 @@
 // included), the wipe, and the database's working copy.
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "platform/FileException.h"
 #include "storage/ProtectedFile.h"
 #include "tests/storage/JsonVectors.h"
 #include "tests/storage/StorageFixture.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
-
-template <size_t N>
-std::array<uint8_t, N> Bytes(const std::string& hex) {
-    std::string b = kat::FromHex(hex);
-    std::array<uint8_t, N> out{};
-    std::memcpy(out.data(), b.data(), std::min(N, b.size()));
-    return out;
-}
 
 using ProtectedFile = StorageFiles;
 
@@ -86,13 +78,9 @@ TEST_F(ProtectedFile, LineDecryptionKeepsEveryLineOfTheLastBlock) {
     const Key key = TestKey(1);
     const Iv iv = TestIv(1);
     const std::string first = std::string(15, 'x') + "\r\n";  // its line feed is byte 16
-    const std::string shortLine =
-        "E:\\a\x7f"
-        "N\x7f"
-        "0.00\x7f"
-        "0\r\n";
+    const std::string shortLine = Seps("E:\\a|N|0.00|0\r\n");
     ASSERT_EQ(shortLine.size(), 15u);
-    Write("E:\\p", first + shortLine);                         // 32 bytes: two blocks
+    Write("E:\\p", first + shortLine);  // 32 bytes: two blocks
     EncryptFileWithIv(key, "E:\\s", "E:\\p", iv);
     DecryptFileWithIv(key, "E:\\s", "E:\\o", iv);
     EXPECT_EQ(Read("E:\\o"), first);
@@ -131,13 +119,9 @@ TEST_F(ProtectedFile, DecryptionEmptiesAnExistingPlainFile) {
 
 TEST_F(ProtectedFile, DamagedLengthIsRefusedBeforeAnythingIsWritten) {
     Write("E:\\s", std::string(17, 'q'));
-    try {
-        DecryptFileWithIv(TestKey(4), "E:\\s", "E:\\o", TestIv(4));
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::invalidFile);
-        EXPECT_EQ(e.m_strFileName, "E:\\s");
-    }
+    EXPECT_TRUE(
+        RaisesFileException([&] { DecryptFileWithIv(TestKey(4), "E:\\s", "E:\\o", TestIv(4)); },
+                            CFileException::invalidFile, "E:\\s"));
     EXPECT_FALSE(Exists("E:\\o"));
     std::string memory;
     EXPECT_FALSE(DecryptFileToMemory(TestKey(4), "E:\\s", TestIv(4), memory));
@@ -145,20 +129,12 @@ TEST_F(ProtectedFile, DamagedLengthIsRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(ProtectedFile, MissingFilesRaiseTheFileException) {
-    try {
-        DecryptFileWithIv(TestKey(5), "E:\\none", "E:\\o", TestIv(5));
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, "E:\\none");
-    }
-    try {
-        EncryptFileWithIv(TestKey(5), "E:\\s", "E:\\none", TestIv(5));
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, "E:\\none");
-    }
+    EXPECT_TRUE(
+        RaisesFileException([&] { DecryptFileWithIv(TestKey(5), "E:\\none", "E:\\o", TestIv(5)); },
+                            CFileException::fileNotFound, "E:\\none"));
+    EXPECT_TRUE(
+        RaisesFileException([&] { EncryptFileWithIv(TestKey(5), "E:\\s", "E:\\none", TestIv(5)); },
+                            CFileException::fileNotFound, "E:\\none"));
     std::string memory;
     EXPECT_FALSE(DecryptFileToMemory(TestKey(5), "E:\\none", TestIv(5), memory));
     EXPECT_TRUE(Names("E:\\").empty());
@@ -177,14 +153,12 @@ TEST_F(ProtectedFile, FullDiskLeavesTheStoredFileAsItWas) {
     const std::string stored = std::string(32, 's');
     Write("E:\\s", stored);
     Write("E:\\p", std::string(200000, 'p'));
-    try {
-        FileSizeLimit full(50000);
-        EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_EQ(e.m_strFileName, "E:\\s");
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] {
+            FileSizeLimit full(50000);
+            EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
+        },
+        CFileException::diskFull, "E:\\s"));
     EXPECT_EQ(Read("E:\\s"), stored);
     EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));
 }
@@ -193,14 +167,12 @@ TEST_F(ProtectedFile, WorkingCopyThatCannotBeEncryptedLeavesTheDatabase) {
     const std::string db = "E:\\big.qdb";
     Write(DatabaseWorkCopyPath(db), std::string(200000, 'r'));
     Write(db, std::string(48, 'd'));
-    try {
-        FileSizeLimit full(50000);
-        EncryptWorkFileToDatabase(TestKey(7), db);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_EQ(e.m_strFileName, db);
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] {
+            FileSizeLimit full(50000);
+            EncryptWorkFileToDatabase(TestKey(7), db);
+        },
+        CFileException::diskFull, db));
     EXPECT_EQ(Read(db), std::string(48, 'd'));
     EXPECT_EQ(Read(DatabaseWorkCopyPath(db)), std::string(200000, 'r'));
     EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"big.qdb", "big.qdb.123456789z"}));
@@ -209,14 +181,12 @@ TEST_F(ProtectedFile, WorkingCopyThatCannotBeEncryptedLeavesTheDatabase) {
 TEST_F(ProtectedFile, PlainCopyThatCannotBeWrittenWholeIsWiped) {
     Write("E:\\p", std::string(200000, 'p'));
     EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
-    try {
-        FileSizeLimit full(50000);
-        DecryptFileWithIv(TestKey(7), "E:\\s", "E:\\o", TestIv(7));
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_EQ(e.m_strFileName, "E:\\o");
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] {
+            FileSizeLimit full(50000);
+            DecryptFileWithIv(TestKey(7), "E:\\s", "E:\\o", TestIv(7));
+        },
+        CFileException::diskFull, "E:\\o"));
     EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));
 }
 
@@ -233,13 +203,8 @@ TEST_F(ProtectedFile, SecureDeleteOverwritesThenDeletes) {
     SecureDeleteFile("E:\\empty");
     EXPECT_FALSE(Exists("E:\\empty"));
 
-    try {
-        SecureDeleteFile("E:\\none");
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, "E:\\none");
-    }
+    EXPECT_TRUE(RaisesFileException([&] { SecureDeleteFile("E:\\none"); },
+                                    CFileException::fileNotFound, "E:\\none"));
 }
 
 TEST_F(ProtectedFile, DatabaseWorkingCopyRoundTrip) {
@@ -268,26 +233,18 @@ TEST_F(ProtectedFile, DatabaseWorkingCopyRoundTrip) {
 TEST_F(ProtectedFile, UnreadableDatabaseWipesTheWorkingCopyAndSetsTheFlag) {
     std::filesystem::create_directories(Host("E:\\Data"));
     int flag = 0;
-    try {
-        DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\gone.qdb", flag);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, "E:\\Data\\gone.qdb");
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] { DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\gone.qdb", flag); },
+        CFileException::fileNotFound, "E:\\Data\\gone.qdb"));
     EXPECT_EQ(flag, 1);
     EXPECT_TRUE(Names("E:\\Data").empty());
 
     // A damaged database counts as unreadable too.
     Write("E:\\Data\\bad.qdb", std::string(20, 'b'));
     flag = 0;
-    try {
-        DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\bad.qdb", flag);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::invalidFile);
-        EXPECT_EQ(e.m_strFileName, "E:\\Data\\bad.qdb");
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] { DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\bad.qdb", flag); },
+        CFileException::invalidFile, "E:\\Data\\bad.qdb"));
     EXPECT_EQ(flag, 1);
     EXPECT_EQ(Names("E:\\Data"), (std::vector<std::string>{"bad.qdb"}));
 }
@@ -295,23 +252,15 @@ TEST_F(ProtectedFile, UnreadableDatabaseWipesTheWorkingCopyAndSetsTheFlag) {
 TEST_F(ProtectedFile, WorkingCopyThatCannotBeMadeOrRead) {
     // No folder for the working copy: the exception names it, and the flag stays.
     int flag = 0;
-    try {
-        DecryptDatabaseToWorkFile(TestKey(10), "E:\\NoFolder\\x.qdb", flag);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_strFileName, "E:\\NoFolder\\x.qdb.123456789z");
-    }
+    EXPECT_TRUE(RaisesFileException(
+        [&] { DecryptDatabaseToWorkFile(TestKey(10), "E:\\NoFolder\\x.qdb", flag); }, -1,
+        "E:\\NoFolder\\x.qdb.123456789z"));
     EXPECT_EQ(flag, 0);
 
     // No working copy to encrypt: the database stays as it was and nothing new appears.
     Write("E:\\x.qdb", std::string(16, 'd'));
-    try {
-        EncryptWorkFileToDatabase(TestKey(10), "E:\\x.qdb");
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e.m_strFileName, "E:\\x.qdb.123456789z");
-    }
+    EXPECT_TRUE(RaisesFileException([&] { EncryptWorkFileToDatabase(TestKey(10), "E:\\x.qdb"); },
+                                    CFileException::fileNotFound, "E:\\x.qdb.123456789z"));
     EXPECT_EQ(Read("E:\\x.qdb"), std::string(16, 'd'));
     EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"x.qdb"}));
 }

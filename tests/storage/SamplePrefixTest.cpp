@@ -2,17 +2,15 @@
 // password opens its index, the database decrypts to the expected records, the index holds
 // the database's digest, and every backup copy decrypts to the file it was made from.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Prefix.h"
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
 #include "tests/storage/JsonVectors.h"
 #include "tests/storage/StorageFixture.h"
+#include "tests/storage/StorageHelpers.h"
 
 namespace {
 
@@ -33,10 +31,6 @@ class SamplePrefix : public StorageFiles {
             fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
         ASSERT_TRUE(platform::SetDriveLink('c', copy.string() + "/drive_c"));
         m_expected = kat::Load("sample-prefix/expected.json");
-    }
-    static std::string Bytes(const std::string& hostPath) {
-        std::ifstream in(hostPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     kat::Value m_expected;
@@ -83,7 +77,7 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
     std::vector<std::string> entries = ReadLines(plainIndex);
     SecureDeleteFile(plainIndex);
     ASSERT_EQ(entries.size(), parsed.size());
-    const std::string backup = Bytes(Host(BackupFilePath(kBackupDir, n)));
+    const std::string backup = Read(BackupFilePath(kBackupDir, n));
     for (const FileRecord& r : parsed) {
         SCOPED_TRACE(r.path);
         BackupLookup found = FindBackupEntry(entries, r.path);
@@ -95,12 +89,9 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
               backup.substr(size_t(found.offset), size_t(found.entry.copyLength)));
         DecryptFileWithIvToLength(key, "C:\\copy.Ntemp", "C:\\copy.Ptemp", IvFromText(indexPath),
                                   found.entry.plainSize);
-        const std::string original = Bytes(Host(r.path));
+        const std::string original = Read(r.path);
         EXPECT_EQ(Read("C:\\copy.Ptemp"), original);
-        Md5Context ctx;
-        MD5Init(&ctx);
-        MD5Update(&ctx, original.data(), original.size());
-        EXPECT_EQ(DigestHex(MD5Final(&ctx)), r.digest);
+        EXPECT_EQ(Md5Hex(original), r.digest);
     }
 
     // The other database's line is in the form a check leaves.
