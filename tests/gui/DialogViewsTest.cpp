@@ -42,6 +42,12 @@ void Choose(wxWindow* dialog, int id) {
     dynamic_cast<wxRadioButton*>(dialog->FindWindow(id))->SetValue(true);
 }
 
+// A value shown in `colour` beside the mark picture `icon`.
+void ExpectMarked(wxWindow* dialog, int valueId, unsigned colour, int markId, int icon) {
+    EXPECT_EQ(ControlColour(dialog, valueId), colour) << valueId;
+    EXPECT_TRUE(ShowsIcon(dialog, markId, icon)) << markId;
+}
+
 // The strip stands at the right edge and runs the dialog's full height.
 void ExpectStripAtRightEdge(wxWindow* dialog, int id) {
     auto* strip = dynamic_cast<PictureStrip*>(dialog->FindWindow(id));
@@ -115,20 +121,15 @@ TEST_F(DialogViewsTest, ChangedFileDetailsShowsEveryPairWithItsColourAndMark) {
 
             // Equal pairs blue with the tick, different ones red with the cross; the values
             // when added always blue.
-            EXPECT_EQ(ControlColour(d, D::IDC_ATTR_NOW), kRed);
-            EXPECT_EQ(ControlColour(d, D::IDC_SIZE_NOW), kBlue);
-            EXPECT_EQ(ControlColour(d, D::IDC_CREATED_NOW), kBlue);
-            EXPECT_EQ(ControlColour(d, D::IDC_MODIFIED_NOW), kRed);
-            EXPECT_EQ(ControlColour(d, D::IDC_DIGEST_NOW), kRed);
+            ExpectMarked(d, D::IDC_ATTR_NOW, kRed, D::IDC_ATTR_MARK, 371);
+            ExpectMarked(d, D::IDC_SIZE_NOW, kBlue, D::IDC_SIZE_MARK, 370);
+            ExpectMarked(d, D::IDC_CREATED_NOW, kBlue, D::IDC_CREATED_MARK, 370);
+            ExpectMarked(d, D::IDC_MODIFIED_NOW, kRed, D::IDC_MODIFIED_MARK, 371);
+            ExpectMarked(d, D::IDC_DIGEST_NOW, kRed, D::IDC_DIGEST_MARK, 371);
             for (int id : {D::IDC_ATTR_ADDED, D::IDC_SIZE_ADDED, D::IDC_CREATED_ADDED,
                            D::IDC_MODIFIED_ADDED, D::IDC_DIGEST_ADDED}) {
                 EXPECT_EQ(ControlColour(d, id), kBlue) << id;
             }
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_ATTR_MARK, 371));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_SIZE_MARK, 370));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_CREATED_MARK, 370));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_MODIFIED_MARK, 371));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_DIGEST_MARK, 371));
             EXPECT_TRUE(ShowsIcon(d, D::IDC_FILE_ICON, 373));
 
             EXPECT_EQ(ControlText(d, D::IDC_FURTHER_ANALYSIS), "Further analysis");
@@ -191,8 +192,7 @@ TEST_F(DialogViewsTest, ChangedFileDetailsHelpOpensTheChangedFilesPage) {
         [&](wxDialog* d) {
             Hook().ExpectView(
                 "Quillstead Help", [&](wxDialog*) { helped = true; }, wxID_CANCEL);
-            wxCommandEvent click(wxEVT_BUTTON, CChangedFileDetailsDlg::IDC_HELP_BUTTON);
-            d->GetEventHandler()->ProcessEvent(click);
+            Click(d, CChangedFileDetailsDlg::IDC_HELP_BUTTON);
             EXPECT_TRUE(d->IsShown());  // the dialog stays
         },
         wxID_OK);
@@ -268,14 +268,10 @@ TEST_F(DialogViewsTest, CheckingSummaryMarksEachCount) {
                                       "Files Identical:", "Files Changed:"}) {
                 EXPECT_TRUE(HasLabel(d, label)) << label;
             }
-            EXPECT_EQ(ControlColour(d, D::IDC_FILES_CHECKED), kRed);
-            EXPECT_EQ(ControlColour(d, D::IDC_FILES_IDENTICAL), kRed);
-            EXPECT_EQ(ControlColour(d, D::IDC_FILES_CHANGED), kRed);
-            EXPECT_EQ(ControlColour(d, D::IDC_FILES_UNCHECKED), kYellow);
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_CHECKED_MARK, 371));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_IDENTICAL_MARK, 371));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_CHANGED_MARK, 371));
-            EXPECT_TRUE(ShowsIcon(d, D::IDC_UNCHECKED_MARK, 395));
+            ExpectMarked(d, D::IDC_FILES_CHECKED, kRed, D::IDC_CHECKED_MARK, 371);
+            ExpectMarked(d, D::IDC_FILES_IDENTICAL, kRed, D::IDC_IDENTICAL_MARK, 371);
+            ExpectMarked(d, D::IDC_FILES_CHANGED, kRed, D::IDC_CHANGED_MARK, 371);
+            ExpectMarked(d, D::IDC_FILES_UNCHECKED, kYellow, D::IDC_UNCHECKED_MARK, 395);
             EXPECT_TRUE(ShowsIcon(d, D::IDC_DATABASE_ICON, 128));
             EXPECT_EQ(ControlText(d, IDOK), "OK");
             EXPECT_EQ(d->FindWindow(wxID_CANCEL), nullptr);
@@ -292,14 +288,10 @@ TEST_F(DialogViewsTest, CheckingSummaryMarksEachCount) {
     Hook().ExpectView(
         "Checking Summary.",
         [](wxDialog* d) {
-            for (int id : {D::IDC_FILES_CHECKED, D::IDC_FILES_IDENTICAL, D::IDC_FILES_CHANGED,
-                           D::IDC_FILES_UNCHECKED}) {
-                EXPECT_EQ(ControlColour(d, id), kBlue) << id;
-            }
-            for (int id : {D::IDC_CHECKED_MARK, D::IDC_IDENTICAL_MARK, D::IDC_CHANGED_MARK,
-                           D::IDC_UNCHECKED_MARK}) {
-                EXPECT_TRUE(ShowsIcon(d, id, 370)) << id;
-            }
+            ExpectMarked(d, D::IDC_FILES_CHECKED, kBlue, D::IDC_CHECKED_MARK, 370);
+            ExpectMarked(d, D::IDC_FILES_IDENTICAL, kBlue, D::IDC_IDENTICAL_MARK, 370);
+            ExpectMarked(d, D::IDC_FILES_CHANGED, kBlue, D::IDC_CHANGED_MARK, 370);
+            ExpectMarked(d, D::IDC_FILES_UNCHECKED, kBlue, D::IDC_UNCHECKED_MARK, 370);
         },
         wxID_OK);
     summary.DoModal();

@@ -3,6 +3,8 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/image.h>
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
@@ -10,9 +12,11 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <set>
 
 #include "gui/DialogView.h"
 #include "gui/WxText.h"
+#include "platform/Prefix.h"
 
 void DialogHook::Expect(const std::string& what, Handler handler) {
     m_expected.emplace_back(what, std::move(handler));
@@ -48,12 +52,8 @@ void DialogHook::ExpectView(const std::string& title, std::function<void(wxDialo
         EXPECT_EQ(FromWx(dialog->GetTitle()), title);
         dialog->CallAfter([dialog, check, result] {
             check(dialog);
-            if (result == wxID_OK) {
-                // Through the OK button, as a click would go.
-                wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-                click.SetEventObject(dialog);
-                dialog->GetEventHandler()->ProcessEvent(click);
-            }
+            if (result == wxID_OK)
+                Click(dialog, wxID_OK);  // through the OK button, as a click would go
             if (dialog->IsModal())
                 dialog->EndModal(result);
         });
@@ -132,6 +132,43 @@ bool SamePicture(const wxBitmap& a, const wxBitmap& b) {
     if (x.HasAlpha() != y.HasAlpha())
         return false;
     return !x.HasAlpha() || memcmp(x.GetAlpha(), y.GetAlpha(), bytes / 3) == 0;
+}
+
+size_t DistinctColours(const wxImage& image) {
+    std::set<uint32_t> colours;
+    const unsigned char* p = image.GetData();
+    for (int i = 0; i < image.GetWidth() * image.GetHeight() && colours.size() < 1000; ++i) {
+        colours.insert(uint32_t(p[3 * i]) << 16 | uint32_t(p[3 * i + 1]) << 8 | p[3 * i + 2]);
+    }
+    return colours.size();
+}
+
+void Click(wxWindow* window, int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(click);
+}
+
+void PutOnClipboard(wxDataObject* data) {
+    if (!wxTheClipboard->Open()) {
+        delete data;
+        FAIL() << "the clipboard cannot be opened";
+    }
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+}
+
+void PutFilesOnClipboard(const std::vector<std::string>& hostPaths) {
+    auto* data = new wxFileDataObject;
+    for (const std::string& path : hostPaths) data->AddFile(wxString::FromUTF8(path));
+    PutOnClipboard(data);
+}
+
+std::string NoDriveText(const std::string& hostPath) {
+    return hostPath +
+           " is on no drive of Quillstead and was left out.\nTo use it, link a drive letter to "
+           "its folder in " +
+           platform::DosDevicesDir() + ".";
 }
 
 void GuiTest::SetUp() {

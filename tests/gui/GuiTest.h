@@ -1,19 +1,24 @@
 // What the window tests share: the wx application they run in, the modal-dialog hook that
 // answers the dialogs a test expects and fails the test on any other (never blocking), event
-// pumping, and a fixture with a temporary prefix and the seam on wx installed.
+// pumping, reading controls and pictures back, the clipboard's files, and a fixture with a
+// temporary prefix and the seam on wx installed.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <wx/dialog.h>
+#include <wx/image.h>
 #include <wx/modalhook.h>
 
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui/WxText.h"
 #include "gui/WxUi.h"
 #include "tests/support/TempPrefix.h"
+
+class wxDataObject;
 
 // Answers modal dialogs in the order the test expects them. A handler returns the result
 // the dialog should give without being shown, or wxID_NONE to let it run (the handler then
@@ -57,6 +62,17 @@ std::string ControlText(wxWindow* parent, int id);
 unsigned ControlColour(wxWindow* parent, int id);
 // Whether two bitmaps hold the same pixels.
 bool SamePicture(const wxBitmap& a, const wxBitmap& b);
+// How many colours a picture holds (counting stops at 1000).
+size_t DistinctColours(const wxImage& image);
+// Sends a button click with this id to `window`, as a press of the button would.
+void Click(wxWindow* window, int id);
+
+// Puts `data` on the clipboard (which takes it over).
+void PutOnClipboard(wxDataObject* data);
+// Puts these host files on the clipboard as a file list.
+void PutFilesOnClipboard(const std::vector<std::string>& hostPaths);
+// The message for a host path that no drive covers.
+std::string NoDriveText(const std::string& hostPath);
 
 class GuiTest : public ::testing::Test {
   protected:

@@ -2,8 +2,6 @@
 // virtual list (with a screenshot that must be a real picture), the commands enabled by the
 // active view, files dropped on the list reaching the database, closing the database, and
 // the clean-up when the window closes or the session ends.
-#include <wx/clipbrd.h>
-#include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -12,7 +10,6 @@
 #include <wx/toolbar.h>
 
 #include <filesystem>
-#include <set>
 
 #include "check/CheckingSummaryDlg.h"
 #include "gui/Commands.h"
@@ -32,15 +29,6 @@ bool Enabled(MainWindow* window, int id) {
     window->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     wxMenuItem* item = window->GetMenuBar()->FindItem(MenuId(id));
     return item && item->IsEnabled();
-}
-
-size_t DistinctColours(const wxImage& image) {
-    std::set<uint32_t> colours;
-    const unsigned char* p = image.GetData();
-    for (int i = 0; i < image.GetWidth() * image.GetHeight() && colours.size() < 1000; ++i) {
-        colours.insert(uint32_t(p[3 * i]) << 16 | uint32_t(p[3 * i + 1]) << 8 | p[3 * i + 2]);
-    }
-    return colours.size();
 }
 
 // The share of the no-database view's gold ground in a picture.
@@ -113,16 +101,17 @@ TEST_F(MainWindowTest, WithoutADatabaseThePictureAndItsCommands) {
     wxMenuBar* menus = window->GetMenuBar();
     EXPECT_EQ(menus->GetMenuLabel(1), "&Add");
     EXPECT_EQ(menus->GetMenuLabel(2), "&Checking");
-    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_ATTRIBUTES))->GetItemLabelText()),
-              "According to Attributes");
-    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_CONTENTS))->GetItemLabelText()),
-              "According to Contents");
-    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_ADD_BY_ABILITIES))->GetItemLabelText()),
-              "According to Abilities / Functionality");
-    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_PASTE_FILES))->GetItemLabelText()),
-              "Paste Files into the Database");
-    EXPECT_EQ(FromWx(menus->FindItem(MenuId(ID_CHECK_ALL_FILES))->GetItemLabelText()),
-              "Check All Files In The Open Database");
+    const std::pair<int, const char*> items[] = {
+        {ID_ADD_BY_ATTRIBUTES, "According to Attributes"},
+        {ID_ADD_BY_CONTENTS, "According to Contents"},
+        {ID_ADD_BY_ABILITIES, "According to Abilities / Functionality"},
+        {ID_PASTE_FILES, "Paste Files into the Database"},
+        {ID_CHECK_ALL_FILES, "Check All Files In The Open Database"}};
+    for (const auto& [id, label] : items) {
+        wxMenuItem* item = menus->FindItem(MenuId(id));
+        ASSERT_NE(item, nullptr) << label;
+        EXPECT_EQ(FromWx(item->GetItemLabelText()), label);
+    }
 
     // The paste keys do nothing here: no box, no change.
     wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
@@ -148,12 +137,13 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_NE(list->GetDropTarget(), nullptr);
 
-    EXPECT_FALSE(Enabled(window, ID_CREATE_DATABASE));
-    EXPECT_FALSE(Enabled(window, ID_OPEN_DATABASE));
-    EXPECT_TRUE(Enabled(window, ID_CLOSE_DATABASE));
-    EXPECT_TRUE(Enabled(window, ID_PASTE_FILES));
-    EXPECT_TRUE(Enabled(window, ID_CHECK_ALL_FILES));
-    EXPECT_FALSE(Enabled(window, ID_ADD_BY_CONTENTS));  // not part of this program yet
+    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES}) {
+        EXPECT_TRUE(Enabled(window, id)) << id;
+    }
+    // Adding by contents is not part of this program yet.
+    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE, ID_ADD_BY_CONTENTS}) {
+        EXPECT_FALSE(Enabled(window, id)) << id;
+    }
     EXPECT_EQ(window->Model().m_openDatabasePath, kDatabase);
     EXPECT_TRUE(window->Model().m_databaseOpen);
 
@@ -210,10 +200,7 @@ TEST_F(MainWindowTest, DroppedFilesReachTheDatabase) {
     std::filesystem::remove(platform::DosDevicesDir() + "/z:");
     names.Clear();
     names.Add("/etc/hostname");
-    Hook().ExpectMessage(
-        "/etc/hostname is on no drive of Quillstead and was left out.\nTo use "
-        "it, link a drive letter to its folder in " +
-        platform::DosDevicesDir() + ".");
+    Hook().ExpectMessage(NoDriveText("/etc/hostname"));
     EXPECT_TRUE(target->OnDropFiles(10, 10, names));
     Pump(20);
     EXPECT_EQ(window->ListModel()->m_records.size(), 1u);
@@ -265,11 +252,7 @@ TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
 TEST_F(MainWindowTest, PasteAndCheckRunFromTheirCommands) {
     prefix.WriteFile("E:\\files\\pasted.txt", "pasted bytes");
     ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    ASSERT_TRUE(wxTheClipboard->Open());
-    auto* data = new wxFileDataObject;
-    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\files\\pasted.txt")));
-    wxTheClipboard->SetData(data);
-    wxTheClipboard->Close();
+    ASSERT_NO_FATAL_FAILURE(PutFilesOnClipboard({prefix.Host("E:\\files\\pasted.txt")}));
 
     // Ctrl+V's command.
     Hook().ExpectMessage("1 File successfully pasted into the database.");

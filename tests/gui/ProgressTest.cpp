@@ -23,14 +23,6 @@ std::vector<std::string> Labels(wxWindow* window) {
     return labels;
 }
 
-void PressCancel(wxDialog* dialog) {
-    wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
-    ASSERT_NE(cancel, nullptr);
-    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
-    click.SetEventObject(cancel);
-    cancel->GetEventHandler()->ProcessEvent(click);
-}
-
 }  // namespace
 
 class ProgressTest : public GuiTest {
@@ -114,7 +106,9 @@ TEST_F(ProgressTest, CancelOnlyRaisesAFlagThatThePollReturnsOnce) {
     auto progress = ui.CreateProgress(102);
     auto* view = dynamic_cast<ProgressView*>(progress.get());
     wxDialog* dialog = view->Window();
-    PressCancel(dialog);
+    wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    Click(cancel, wxID_CANCEL);
     // The dialog stays up; the poll answers true once, then false again.
     EXPECT_TRUE(dialog->IsShown());
     int trues = 0;

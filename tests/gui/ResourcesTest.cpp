@@ -5,22 +5,12 @@
 
 #include <cstdint>
 #include <fstream>
-#include <set>
 
 #include "gui/HelpViewer.h"
 #include "gui/Resources.h"
 #include "tests/gui/GuiTest.h"
 
 namespace {
-
-size_t DistinctColours(const wxImage& image) {
-    std::set<uint32_t> colours;
-    const unsigned char* p = image.GetData();
-    for (int i = 0; i < image.GetWidth() * image.GetHeight(); ++i, p += 3) {
-        colours.insert(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
-    }
-    return colours.size();
-}
 
 struct WavInfo {
     int format = 0, channels = 0, bits = 0;
@@ -95,13 +85,9 @@ TEST(Resources, TheMarksHaveTheirColours) {
             return 'r';
         return g > r && g > b ? 'g' : '?';
     };
-    EXPECT_EQ(dominant(370), 'b');
-    EXPECT_EQ(dominant(390), 'b');
-    EXPECT_EQ(dominant(371), 'r');
-    EXPECT_EQ(dominant(391), 'r');
-    EXPECT_EQ(dominant(395), 'y');
-    EXPECT_EQ(dominant(402), 'y');
-    EXPECT_EQ(dominant(574), 'g');
+    const std::pair<int, char> marks[] = {{370, 'b'}, {390, 'b'}, {371, 'r'}, {391, 'r'},
+                                          {395, 'y'}, {402, 'y'}, {574, 'g'}};
+    for (const auto& [id, colour] : marks) EXPECT_EQ(dominant(id), colour) << id;
 }
 
 TEST(Resources, TheDialogPictureIsTheNameOnGold) {

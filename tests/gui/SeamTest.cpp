@@ -1,6 +1,5 @@
 // The seam on wx: message boxes, a dialog without a view, the file-exception report, help
 // topics, sounds, timers and the clipboard's files.
-#include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/html/htmlwin.h>
 #include <wx/msgdlg.h>
@@ -27,25 +26,32 @@ class NoViewDlg : public CDialog {
 using SeamTest = GuiTest;
 
 TEST_F(SeamTest, MessageBoxesHaveTheirIconsButtonsAndAnswers) {
-    long style = 0;
-    std::string text;
-    Hook().ExpectAnyMessage(&text, wxID_YES, &style);
-    EXPECT_EQ(ui.MessageBox("Replace it?", MbIcon::Question, MbButtons::YesNo), MbResult::Yes);
-    EXPECT_EQ(text, "Replace it?");
-    EXPECT_TRUE(style & wxYES_NO);
-    EXPECT_TRUE(style & wxICON_QUESTION);
-    EXPECT_FALSE(style & wxCANCEL);
-
-    Hook().ExpectAnyMessage(&text, wxID_CANCEL, &style);
-    EXPECT_EQ(ui.MessageBox("Stop.", MbIcon::Stop, MbButtons::OkCancel), MbResult::Cancel);
-    EXPECT_TRUE(style & wxICON_ERROR);
-    EXPECT_TRUE(style & wxOK);
-    EXPECT_TRUE(style & wxCANCEL);
-
-    Hook().ExpectAnyMessage(&text, wxID_NO, &style);
-    EXPECT_EQ(ui.MessageBox("x", MbIcon::Exclamation, MbButtons::YesNoCancel), MbResult::No);
-    EXPECT_TRUE(style & wxICON_EXCLAMATION);
-    EXPECT_TRUE(style & wxCANCEL);
+    struct Case {
+        const char* text;
+        MbIcon icon;
+        MbButtons buttons;
+        int answer;
+        MbResult result;
+        long has, lacks;  // style bits the box must and must not have
+    };
+    const Case cases[] = {
+        {"Replace it?", MbIcon::Question, MbButtons::YesNo, wxID_YES, MbResult::Yes,
+         wxYES_NO | wxICON_QUESTION, wxCANCEL},
+        {"Stop.", MbIcon::Stop, MbButtons::OkCancel, wxID_CANCEL, MbResult::Cancel,
+         wxICON_ERROR | wxOK | wxCANCEL, 0},
+        {"x", MbIcon::Exclamation, MbButtons::YesNoCancel, wxID_NO, MbResult::No,
+         wxICON_EXCLAMATION | wxCANCEL, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        long style = 0;
+        std::string text;
+        Hook().ExpectAnyMessage(&text, c.answer, &style);
+        EXPECT_EQ(ui.MessageBox(c.text, c.icon, c.buttons), c.result);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(style & c.has, c.has);
+        EXPECT_EQ(style & c.lacks, 0);
+    }
 
     // An empty box is shown as it is.
     Hook().ExpectMessage("");
@@ -144,28 +150,20 @@ TEST_F(SeamTest, TheClipboardsFilesComeAsWindowsPaths) {
     prefix.WriteFile("E:\\two words.txt", "2");
     std::vector<std::string> files;
 
-    ASSERT_TRUE(wxTheClipboard->Open());
-    auto* data = new wxFileDataObject;
-    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\one.txt")));
-    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\two words.txt")));
-    wxTheClipboard->SetData(data);
-    wxTheClipboard->Close();
+    ASSERT_NO_FATAL_FAILURE(
+        PutFilesOnClipboard({prefix.Host("E:\\one.txt"), prefix.Host("E:\\two words.txt")}));
     ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
     EXPECT_EQ(files, (std::vector<std::string>{"E:\\one.txt", "E:\\two words.txt"}));
 
     // The form a GTK file manager offers.
-    ASSERT_TRUE(wxTheClipboard->Open());
     auto* uris = new wxCustomDataObject(wxDataFormat("x-special/gnome-copied-files"));
     const std::string text = "copy\nfile://" + prefix.Host("E:\\one.txt");
     uris->SetData(text.size(), text.data());
-    wxTheClipboard->SetData(uris);
-    wxTheClipboard->Close();
+    ASSERT_NO_FATAL_FAILURE(PutOnClipboard(uris));
     ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
     EXPECT_EQ(files, (std::vector<std::string>{"E:\\one.txt"}));
 
-    ASSERT_TRUE(wxTheClipboard->Open());
-    wxTheClipboard->SetData(new wxTextDataObject("E:\\one.txt"));
-    wxTheClipboard->Close();
+    ASSERT_NO_FATAL_FAILURE(PutOnClipboard(new wxTextDataObject("E:\\one.txt")));
     EXPECT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::NoFiles);
     EXPECT_TRUE(files.empty());
 }
@@ -174,16 +172,8 @@ TEST_F(SeamTest, APathNoDriveCoversIsLeftOutWithAMessage) {
     // Without the z: link only e: covers a host path.
     std::filesystem::remove(platform::DosDevicesDir() + "/z:");
     prefix.WriteFile("E:\\kept.txt", "k");
-    ASSERT_TRUE(wxTheClipboard->Open());
-    auto* data = new wxFileDataObject;
-    data->AddFile("/etc/hostname");
-    data->AddFile(wxString::FromUTF8(prefix.Host("E:\\kept.txt")));
-    wxTheClipboard->SetData(data);
-    wxTheClipboard->Close();
-    Hook().ExpectMessage(
-        "/etc/hostname is on no drive of Quillstead and was left out.\nTo use "
-        "it, link a drive letter to its folder in " +
-        platform::DosDevicesDir() + ".");
+    ASSERT_NO_FATAL_FAILURE(PutFilesOnClipboard({"/etc/hostname", prefix.Host("E:\\kept.txt")}));
+    Hook().ExpectMessage(NoDriveText("/etc/hostname"));
     std::vector<std::string> files;
     ASSERT_EQ(ui.GetClipboardFiles(files), IUserInterface::ClipboardState::Files);
     EXPECT_EQ(files, (std::vector<std::string>{"E:\\kept.txt"}));
