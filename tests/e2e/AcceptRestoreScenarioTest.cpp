@@ -29,11 +29,6 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return false;
 }
 
-std::string Box(const std::string& jsonText, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":\"" + jsonText + "\",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-}
-
 class AcceptRestoreScenario : public E2eTest {
   protected:
     void SetUp() override {
@@ -120,7 +115,7 @@ TEST_F(AcceptRestoreScenario, AcceptWithAndWithoutNewBackupThenRestoreTheFirstCo
                 R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})",
                 R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":1}})"},
                db);
-    EXPECT_TRUE(Has(out, Box("E:\\\\c.txt has been changed! ", "none"))) << out.size();
+    EXPECT_TRUE(Has(out, MessageBoxLine("E:\\c.txt has been changed! ", "none"))) << out.size();
     EXPECT_EQ(EncryptedCopy(a1) + EncryptedCopy(b0) + EncryptedCopy(c1), BackupFileBytes());
     EXPECT_EQ("E:\\a.txt" + kSep + "N" + kSep + "704.00" + kSep + "700\n" + "E:\\b.txt" + kSep +
                   "N" + kSep + "32.00" + kSep + "19\r\n" + "E:\\c.txt" + kSep + "N" + kSep +
@@ -138,7 +133,7 @@ TEST_F(AcceptRestoreScenario, AcceptWithAndWithoutNewBackupThenRestoreTheFirstCo
                   R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":0}})"},
                  db);
     EXPECT_EQ(b0, ReadHost(drive + "/b.txt"));
-    EXPECT_TRUE(Has(out, Box("E:\\\\b.txt successfully restored.", "information")));
+    EXPECT_TRUE(Has(out, MessageBoxLine("E:\\b.txt successfully restored.")));
     EXPECT_TRUE(Has(out, "{\"event\":\"progress\",\"caption\":\"Restoring File...\"}"));
     EXPECT_TRUE(Has(out, "{\"event\":\"status\",\"text\":\"Ready\"}"));
 }
@@ -224,7 +219,7 @@ TEST_F(AcceptRestoreScenario, RestoresTheSamplePrefixsEncryptedCopies) {
                   "{\"event\":\"progress\",\"caption\":\"Restoring File...\"}",
                   "{\"event\":\"status\",\"text\":\"Processing...\"}",
                   "{\"event\":\"status\",\"text\":\"Ready\"}",
-                  Box("C:\\\\Data\\\\files\\\\b.bin successfully restored.", "information")}),
+                  MessageBoxLine("C:\\Data\\files\\b.bin successfully restored.")}),
               restore);
     // The restore touches neither the database nor the backup pair.
     EXPECT_EQ(

@@ -56,10 +56,6 @@ class AddScenarioTest : public E2eTest {
                half(find.ftCreationTime.dwHighDateTime) + "," +
                half(find.ftCreationTime.dwLowDateTime) + "]}";
     }
-    static std::string Info(const std::string& text) {
-        return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) +
-               ",\"icon\":\"information\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-    }
 
     const std::string kDatabase = "C:\\Data\\Files.db";
 };
@@ -77,21 +73,22 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
 
     DriverRun run = OnDatabase({"drop", "E:\\a.txt", "E:\\b.txt", "E:\\A.TXT"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.lines,
-              (std::vector<std::string>{Info("E:\\A.TXT previously listed."),
-                                        Info("2 Files successfully dropped into the database.\n"
-                                             "1 File listed previously.")}));
+    EXPECT_EQ(run.lines, (std::vector<std::string>{
+                             MessageBoxLine("E:\\A.TXT previously listed."),
+                             MessageBoxLine("2 Files successfully dropped into the database.\n"
+                                            "1 File listed previously.")}));
 
     run = OnDatabase({"drop", "E:\\b.txt"});
-    EXPECT_EQ(run.lines, (std::vector<std::string>{Info("E:\\b.txt previously listed."),
-                                                   Info("\n1 File listed previously.")}));
+    EXPECT_EQ(run.lines, (std::vector<std::string>{MessageBoxLine("E:\\b.txt previously listed."),
+                                                   MessageBoxLine("\n1 File listed previously.")}));
 
     run = OnDatabase({"paste"}, {R"({"clipboard":["E:\\c.txt"]})"});
-    EXPECT_EQ(run.lines,
-              std::vector<std::string>{Info("1 File successfully pasted into the database.")});
+    EXPECT_EQ(run.lines, std::vector<std::string>{
+                             MessageBoxLine("1 File successfully pasted into the database.")});
 
     run = OnDatabase({"paste"}, {R"({"clipboard":null})"});
-    EXPECT_EQ(run.lines, std::vector<std::string>{Info("There are no files on the clipboard.")});
+    EXPECT_EQ(run.lines,
+              std::vector<std::string>{MessageBoxLine("There are no files on the clipboard.")});
 
     run = OnDatabase({"drop", "E:\\d.txt", "E:\\Folder", "E:\\never.txt"});
     EXPECT_EQ(run.status, 0);

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/Json.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -39,6 +41,11 @@ std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+std::string MessageBoxLine(const std::string& text, const char* icon) {
+    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
+           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
 }
 
 void E2eTest::SetUp() {

@@ -17,6 +17,8 @@ struct DriverRun {
 std::string ReadHost(const std::string& path);
 void WriteHost(const std::string& path, const std::string& bytes);
 std::vector<std::string> Lines(const std::string& text);
+// The line the driver prints for a message box with an OK button answered OK.
+std::string MessageBoxLine(const std::string& text, const char* icon = "information");
 
 class E2eTest : public ::testing::Test {
   protected:
