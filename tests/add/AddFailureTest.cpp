@@ -48,11 +48,6 @@ class FileSizeLimit {
     void (*m_oldHandler)(int);
 };
 
-std::string Box(const std::string& text, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-}
-
 class AddFailureTest : public AddFixture {
   protected:
     // Runs the add and returns the file exception that ended it.
@@ -64,11 +59,6 @@ class AddFailureTest : public AddFixture {
         }
         ADD_FAILURE() << "the add of " << path << " did not fail";
         return CFileException(CFileException::none, "");
-    }
-    void ExpectDigestRefreshed() {
-        std::string digest;
-        EXPECT_TRUE(IndexField(IndexLine(), 5, digest));
-        EXPECT_EQ(digest, DigestStoredFile(kDatabase));
     }
 };
 

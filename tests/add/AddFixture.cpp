@@ -9,6 +9,7 @@
 #include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
+#include "tests/support/Json.h"
 
 const std::string AddFixture::kSep(1, '\x7f');
 
@@ -32,6 +33,11 @@ void AddFixture::SetUp() {
     ASSERT_EQ(prefix.ReadFile(kBackupIndex), "");
     view.m_onRefilled = [this] { ++m_refills; };
     prefix.ui.ClearEvents();
+}
+
+std::string AddFixture::Box(const std::string& text, const char* icon) {
+    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
+           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
 }
 
 std::string AddFixture::Pattern(size_t size) {
@@ -120,6 +126,12 @@ void AddFixture::DropIndexLine() {
     prefix.WriteFile(plainPath, kept);
     EncryptFileWithIv(prefix.frame.m_fileKey, indexPath, plainPath, prefix.frame.m_indexIv);
     platform::RemoveFile(plainPath);
+}
+
+void AddFixture::ExpectDigestRefreshed() const {
+    std::string digest;
+    EXPECT_TRUE(IndexField(IndexLine(), 5, digest));
+    EXPECT_EQ(digest, DigestStoredFile(kDatabase));
 }
 
 void AddFixture::ExpectNothingLeftBehind() const {

@@ -23,6 +23,8 @@ class AddFixture : public ::testing::Test {
     // taken from the file as it stands. The attribute code is 0x80 (a plain file).
     std::string ExpectedRecord(const std::string& path, const std::string& digest,
                                const std::string& sizeField) const;
+    // The event line of a message box with an OK button answered OK.
+    static std::string Box(const std::string& text, const char* icon = "information");
     // The "Backup Index 1" line of a file, CR LF included.
     static std::string ExpectedEntry(const std::string& path, const std::string& mode,
                                      const std::string& copyLength, const std::string& size);
@@ -37,6 +39,8 @@ class AddFixture : public ::testing::Test {
     // Rewrites the "Database Index" without the open database's line.
     void DropIndexLine();
 
+    // The index line's digest is that of the database as it is stored now.
+    void ExpectDigestRefreshed() const;
     // Neither a plaintext working copy nor a ".Ntemp" file lies anywhere.
     void ExpectNothingLeftBehind() const;
 

@@ -13,14 +13,7 @@ namespace {
 const std::string kDigest500 = "5663227df4c12e3be6581b3294c87eb1";
 const std::string kDigestEmpty = "d41d8cd98f00b204e9800998ecf8427e";
 
-class AddOneFileTest : public AddFixture {
-  protected:
-    std::string IndexDigest() {
-        std::string digest;
-        EXPECT_TRUE(IndexField(IndexLine(), 5, digest));
-        return digest;
-    }
-};
+using AddOneFileTest = AddFixture;
 
 TEST_F(AddOneFileTest, FileOf500BytesWithAnEncryptedCopy) {
     const std::string path = "E:\\Docs\\report.bin";
@@ -40,7 +33,7 @@ TEST_F(AddOneFileTest, FileOf500BytesWithAnEncryptedCopy) {
     EXPECT_NE(BackupFileBytes().substr(0, 500), Pattern(500));
     EXPECT_EQ(DecryptCopy(0, 512, 500), Pattern(500));
 
-    EXPECT_EQ(IndexDigest(), DigestStoredFile(kDatabase));
+    ExpectDigestRefreshed();
     EXPECT_EQ(prefix.ReadFile("C:\\Data\\Files~.db"), prefix.ReadFile(kDatabase));
     EXPECT_EQ(platform::GetCurrentDirectory() + "\\", prefix.BackupDir());
     ExpectNothingLeftBehind();
@@ -62,7 +55,7 @@ TEST_F(AddOneFileTest, PlainCopiesAreTheFilesBytesBackToBack) {
     EXPECT_EQ(BackupIndexPlain(),
               ExpectedEntry(first, "P", "500.00", "500") + ExpectedEntry(second, "P", "3.00", "3"));
     EXPECT_EQ(BackupFileBytes(), Pattern(500) + "abc");
-    EXPECT_EQ(IndexDigest(), DigestStoredFile(kDatabase));
+    ExpectDigestRefreshed();
     ExpectNothingLeftBehind();
 }
 
@@ -139,9 +132,7 @@ TEST_F(AddOneFileTest, ListedPathInOtherLetterCaseChangesNothing) {
     EXPECT_EQ(view.m_filesAdded, 1);
     EXPECT_EQ(view.m_filesPreviouslyListed, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0],
-              "{\"event\":\"messagebox\",\"text\":\"e:\\\\docs\\\\REPORT.TXT previously "
-              "listed.\",\"icon\":\"information\",\"buttons\":\"ok\",\"answer\":\"ok\"}");
+    EXPECT_EQ(prefix.ui.Events()[0], Box("e:\\docs\\REPORT.TXT previously listed."));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(prefix.ReadFile(kBackupIndex), backupIndex);
     EXPECT_EQ(BackupFileBytes().size(), 16u);
@@ -186,10 +177,7 @@ TEST_F(AddOneFileTest, LongPathIsFoundAsListed) {
     EXPECT_EQ(view.m_filesAdded, 1);
     EXPECT_EQ(view.m_filesPreviouslyListed, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0],
-              "{\"event\":\"messagebox\",\"text\":" + JsonString(path + " previously listed.") +
-                  ",\"icon\":\"information\",\"buttons\":\"ok\","
-                  "\"answer\":\"ok\"}");
+    EXPECT_EQ(prefix.ui.Events()[0], Box(path + " previously listed."));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(DatabasePlain(),
               ExpectedRecord(path, "9f9f90dbe3e5ee1218c86b8839db1995", "           6"));
@@ -231,10 +219,7 @@ TEST_F(AddOneFileTest, UnrecordablePathIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(view.m_filesAdded, 0);
     EXPECT_EQ(view.m_filesPreviouslyListed, 0);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0],
-              "{\"event\":\"messagebox\",\"text\":" + JsonString(UnrecordablePathMessage(path)) +
-                  ",\"icon\":\"exclamation\",\"buttons\":\"ok\","
-                  "\"answer\":\"ok\"}");
+    EXPECT_EQ(prefix.ui.Events()[0], Box(UnrecordablePathMessage(path), "exclamation"));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(BackupFileBytes(), "");
     ExpectNothingLeftBehind();
@@ -246,7 +231,7 @@ TEST_F(AddOneFileTest, UnrecordablePathIsRefusedBeforeAnythingIsWritten) {
 // line before it; the next add must keep it, or every later copy's offset would shift.
 TEST_F(AddOneFileTest, ShortIndexLineInTheLastBlockIsKeptByTheNextAdd) {
     const std::string first = "E:\\abcdefghijklmno.txt";  // its line is 33 bytes
-    const std::string shortPath = "E:\\a";                 // its line is 15 bytes
+    const std::string shortPath = "E:\\a";                // its line is 15 bytes
     const std::string third = "E:\\c.txt";
     for (const std::string& path : {first, shortPath, third}) {
         prefix.WriteFile(path, "");

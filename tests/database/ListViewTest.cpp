@@ -158,8 +158,13 @@ TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
     EXPECT_EQ(list.m_databaseUnreadable, 0);
 }
 
-TEST(FileTypes, NoKnownTypeGivesIcon373) {
+class FileTypes : public ::testing::Test {
+  protected:
     TempPrefix t;
+    CListview list{t.frame};
+};
+
+TEST_F(FileTypes, NoKnownTypeGivesIcon373) {
     EXPECT_EQ(FileTypeIcon("E:\\data\\a.qqqzzz"), Icon::Resource(373));
     EXPECT_EQ(FileTypeIcon("E:\\data\\README"), Icon::Resource(373));
     EXPECT_EQ(FileTypeIcon("E:\\data.d\\README"), Icon::Resource(373));
@@ -169,9 +174,7 @@ TEST(FileTypes, NoKnownTypeGivesIcon373) {
     EXPECT_EQ(FileExtension("E:\\a.tar.gz"), "gz");
 }
 
-TEST(FileTypes, ProgramsShowTheirOwnFirstIcon) {
-    TempPrefix t;
-    CListview list(t.frame);
+TEST_F(FileTypes, ProgramsShowTheirOwnFirstIcon) {
     for (const char* path : {"E:\\tools\\setup.exe", "E:\\TOOLS\\SETUP.EXE"}) {
         EXPECT_EQ(list.GetFileTypeDescription(path), "DOS/Windows executable") << path;
         Icon own;
@@ -184,9 +187,7 @@ TEST(FileTypes, ProgramsShowTheirOwnFirstIcon) {
     EXPECT_TRUE(list.m_fileTypeIcon.file.empty());
 }
 
-TEST(FileTypes, AKnownTypeGivesItsThemedIconAndName) {
-    TempPrefix t;
-    CListview list(t.frame);
+TEST_F(FileTypes, AKnownTypeGivesItsThemedIconAndName) {
     Icon text;
     text.themeName = "text-x-generic";
     EXPECT_EQ(list.GetFileTypeDescription("E:\\notes.txt"), "plain text document");

@@ -3,15 +3,7 @@
 // choice; and the sample prefix written by another implementation, whose encrypted backup
 // copies are restored. The restored bytes are compared with the originals, and the backup
 // files with what the acceptance writes.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +12,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/Crypto.h"
 #include "storage/ProtectedFile.h"
+#include "tests/e2e/E2eTest.h"
 #include "tests/support/TempPrefix.h"
 
 namespace fs = std::filesystem;
@@ -29,31 +22,6 @@ namespace {
 const std::string kSep(1, '\x7f');
 const char* const kBackupDir = "C:\\Program Files\\Quillstead\\Backup Files\\";
 
-std::string Quote(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string ReadHost(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteHost(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
     for (const std::string& l : lines)
         if (l == line)
@@ -61,48 +29,27 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return false;
 }
 
-std::string Box(const std::string& jsonText, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":\"" + jsonText + "\",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-}
-
-class AcceptRestoreScenario : public ::testing::Test {
+class AcceptRestoreScenario : public E2eTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quillstead-e2e-accept-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        prefix = root + "/prefix";
+        E2eTest::SetUp();
         drive = root + "/e";
         fs::create_directories(drive);
     }
-    void TearDown() override { fs::remove_all(root); }
 
     // Runs the driver with the answers of `script` (JSON lines) and returns its lines.
     std::vector<std::string> Driver(const std::vector<std::string>& args,
                                     const std::vector<std::string>& script = {},
                                     const std::string& database = "") {
-        std::string command = Quote(QUILL_DRIVER) + " --prefix " + Quote(prefix);
+        std::vector<std::string> all = {"--prefix", prefix};
         if (!password.empty())
-            command += " --password " + Quote(password);
+            all.insert(all.end(), {"--password", password});
         if (!database.empty())
-            command += " --database " + Quote(database);
-        if (!script.empty()) {
-            const std::string scriptPath = root + "/script.jsonl";
-            std::string text;
-            for (const std::string& line : script) text += line + "\n";
-            WriteHost(scriptPath, text);
-            command += " --script " + Quote(scriptPath);
-        }
-        for (const std::string& a : args) command += " " + Quote(a);
-        FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-        std::string out;
-        std::array<char, 4096> buf;
-        size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-        const int rc = pclose(pipe);
-        EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << command << "\n" << out;
-        return Lines(out);
+            all.insert(all.end(), {"--database", database});
+        all.insert(all.end(), args.begin(), args.end());
+        const DriverRun run = Drive(all, script);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.lines;
     }
 
     void SetReg(const std::string& subkey, const std::string& value) {
@@ -133,7 +80,7 @@ class AcceptRestoreScenario : public ::testing::Test {
         return ReadHost(prefix + "/drive_c/Program Files/Quillstead/Backup Files/Backup File " + n);
     }
 
-    std::string root, prefix, drive, password;
+    std::string drive, password;
 };
 
 // Three files dropped on a new database, a.txt and b.txt backed up encrypted and c.txt plain;
@@ -168,7 +115,7 @@ TEST_F(AcceptRestoreScenario, AcceptWithAndWithoutNewBackupThenRestoreTheFirstCo
                 R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})",
                 R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":1}})"},
                db);
-    EXPECT_TRUE(Has(out, Box("E:\\\\c.txt has been changed! ", "none"))) << out.size();
+    EXPECT_TRUE(Has(out, MessageBoxLine("E:\\c.txt has been changed! ", "none"))) << out.size();
     EXPECT_EQ(EncryptedCopy(a1) + EncryptedCopy(b0) + EncryptedCopy(c1), BackupFileBytes());
     EXPECT_EQ("E:\\a.txt" + kSep + "N" + kSep + "704.00" + kSep + "700\n" + "E:\\b.txt" + kSep +
                   "N" + kSep + "32.00" + kSep + "19\r\n" + "E:\\c.txt" + kSep + "N" + kSep +
@@ -186,7 +133,7 @@ TEST_F(AcceptRestoreScenario, AcceptWithAndWithoutNewBackupThenRestoreTheFirstCo
                   R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":0}})"},
                  db);
     EXPECT_EQ(b0, ReadHost(drive + "/b.txt"));
-    EXPECT_TRUE(Has(out, Box("E:\\\\b.txt successfully restored.", "information")));
+    EXPECT_TRUE(Has(out, MessageBoxLine("E:\\b.txt successfully restored.")));
     EXPECT_TRUE(Has(out, "{\"event\":\"progress\",\"caption\":\"Restoring File...\"}"));
     EXPECT_TRUE(Has(out, "{\"event\":\"status\",\"text\":\"Ready\"}"));
 }
@@ -235,11 +182,7 @@ TEST_F(AcceptRestoreScenario, PlainBackupsRenewedAndRestoredWithTheChangedFileMo
 // for byte, the 500-byte b.bin from a 512-byte copy.
 TEST_F(AcceptRestoreScenario, RestoresTheSamplePrefixsEncryptedCopies) {
     password = "correct horse";
-    fs::copy(std::string(QUILL_VECTORS_DIR) + "/sample-prefix", prefix,
-             fs::copy_options::recursive);
-    for (auto& entry : fs::recursive_directory_iterator(prefix))
-        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-    fs::permissions(prefix, fs::perms::owner_write, fs::perm_options::add);
+    CopySamplePrefix(prefix);
     Driver({"setup", "--drive", "c=" + prefix + "/drive_c"});
     const std::string files = prefix + "/drive_c/Data/files/";
     const std::string b0 = ReadHost(files + "b.bin"), c0 = ReadHost(files + "c.log");
@@ -276,7 +219,7 @@ TEST_F(AcceptRestoreScenario, RestoresTheSamplePrefixsEncryptedCopies) {
                   "{\"event\":\"progress\",\"caption\":\"Restoring File...\"}",
                   "{\"event\":\"status\",\"text\":\"Processing...\"}",
                   "{\"event\":\"status\",\"text\":\"Ready\"}",
-                  Box("C:\\\\Data\\\\files\\\\b.bin successfully restored.", "information")}),
+                  MessageBoxLine("C:\\Data\\files\\b.bin successfully restored.")}),
               restore);
     // The restore touches neither the database nor the backup pair.
     EXPECT_EQ(

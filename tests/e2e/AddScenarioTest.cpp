@@ -1,83 +1,46 @@
 // A user's session with the add commands, through the headless driver: a prefix set up with
 // a drive of the test's own files, a new database, files dropped and pasted on it, a folder
 // in a drop, and the list of what the database holds, every printed line compared whole.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/FindData.h"
 #include "platform/Prefix.h"
+#include "tests/e2e/E2eTest.h"
 #include "tests/support/Json.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSep(1, '\x7f');
-
-struct DriverRun {
-    int status = -1;
-    std::vector<std::string> lines;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-class AddScenarioTest : public ::testing::Test {
+class AddScenarioTest : public E2eTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quillstead-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        fs::create_directories(m_root + "/e/Folder");
-        ASSERT_EQ(Driver({}, {"setup", "--drive", "e=" + m_root + "/e"}).status, 0);
-        fs::create_directories(m_root + "/prefix/drive_c/Data");
-        platform::SetPrefixRoot(m_root + "/prefix");
+        E2eTest::SetUp();
+        fs::create_directories(root + "/e/Folder");
+        ASSERT_EQ(Driver({}, {"setup", "--drive", "e=" + root + "/e"}).status, 0);
+        fs::create_directories(prefix + "/drive_c/Data");
+        platform::SetPrefixRoot(prefix);
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
-    // Runs the driver in the test's prefix with the password, the options and the command.
+    // Runs the driver in the test's prefix with the options, the command and the answers.
     DriverRun Driver(const std::vector<std::string>& options,
-                     const std::vector<std::string>& command, const std::string& script = "") {
-        std::string line = Quote(QUILL_DRIVER) + " --prefix " + Quote(m_root + "/prefix");
-        if (!script.empty()) {
-            std::ofstream(m_root + "/script.jsonl") << script;
-            line += " --script " + Quote(m_root + "/script.jsonl");
-        }
-        for (const std::string& o : options) line += " " + Quote(o);
-        for (const std::string& c : command) line += " " + Quote(c);
-        DriverRun run;
-        FILE* out = popen(line.c_str(), "r");
-        if (!out)
-            return run;
-        std::string text;
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, n);
-        const int status = pclose(out);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        for (size_t start = 0; start < text.size();) {
-            const size_t end = text.find('\n', start);
-            run.lines.push_back(text.substr(start, end - start));
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
-        return run;
+                     const std::vector<std::string>& command,
+                     const std::vector<std::string>& script = {}) {
+        std::vector<std::string> args = {"--prefix", prefix};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), command.begin(), command.end());
+        return Drive(args, script);
     }
-    DriverRun OnDatabase(const std::vector<std::string>& command, const std::string& script = "") {
+    DriverRun OnDatabase(const std::vector<std::string>& command,
+                         const std::vector<std::string>& script = {}) {
         return Driver({"--password", "pass word", "--database", kDatabase}, command, script);
     }
 
     void WriteFile(const std::string& name, const std::string& bytes) {
-        std::ofstream(m_root + "/e/" + name, std::ios::binary) << bytes;
+        WriteHost(root + "/e/" + name, bytes);
     }
 
     // The list line of a file of the E: drive added with the given digest and size field.
@@ -93,13 +56,8 @@ class AddScenarioTest : public ::testing::Test {
                half(find.ftCreationTime.dwHighDateTime) + "," +
                half(find.ftCreationTime.dwLowDateTime) + "]}";
     }
-    static std::string Info(const std::string& text) {
-        return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) +
-               ",\"icon\":\"information\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-    }
 
     const std::string kDatabase = "C:\\Data\\Files.db";
-    std::string m_root;
 };
 
 TEST_F(AddScenarioTest, DropPasteAndList) {
@@ -115,21 +73,22 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
 
     DriverRun run = OnDatabase({"drop", "E:\\a.txt", "E:\\b.txt", "E:\\A.TXT"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.lines,
-              (std::vector<std::string>{Info("E:\\A.TXT previously listed."),
-                                        Info("2 Files successfully dropped into the database.\n"
-                                             "1 File listed previously.")}));
+    EXPECT_EQ(run.lines, (std::vector<std::string>{
+                             MessageBoxLine("E:\\A.TXT previously listed."),
+                             MessageBoxLine("2 Files successfully dropped into the database.\n"
+                                            "1 File listed previously.")}));
 
     run = OnDatabase({"drop", "E:\\b.txt"});
-    EXPECT_EQ(run.lines, (std::vector<std::string>{Info("E:\\b.txt previously listed."),
-                                                   Info("\n1 File listed previously.")}));
+    EXPECT_EQ(run.lines, (std::vector<std::string>{MessageBoxLine("E:\\b.txt previously listed."),
+                                                   MessageBoxLine("\n1 File listed previously.")}));
 
-    run = OnDatabase({"paste"}, "{\"clipboard\":[\"E:\\\\c.txt\"]}\n");
+    run = OnDatabase({"paste"}, {R"({"clipboard":["E:\\c.txt"]})"});
+    EXPECT_EQ(run.lines, std::vector<std::string>{
+                             MessageBoxLine("1 File successfully pasted into the database.")});
+
+    run = OnDatabase({"paste"}, {R"({"clipboard":null})"});
     EXPECT_EQ(run.lines,
-              std::vector<std::string>{Info("1 File successfully pasted into the database.")});
-
-    run = OnDatabase({"paste"}, "{\"clipboard\":null}\n");
-    EXPECT_EQ(run.lines, std::vector<std::string>{Info("There are no files on the clipboard.")});
+              std::vector<std::string>{MessageBoxLine("There are no files on the clipboard.")});
 
     run = OnDatabase({"drop", "E:\\d.txt", "E:\\Folder", "E:\\never.txt"});
     EXPECT_EQ(run.status, 0);
@@ -148,7 +107,7 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
                   ListLine("E:\\d.txt", "d41d8cd98f00b204e9800998ecf8427e", "           0")}));
 
     // Nothing plain is left in the prefix or beside the files.
-    for (const auto& entry : fs::recursive_directory_iterator(m_root)) {
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string name = entry.path().filename().string();
         EXPECT_EQ(name.find("123456789z"), std::string::npos) << entry.path();
         EXPECT_EQ(name.find(".Ntemp"), std::string::npos) << entry.path();

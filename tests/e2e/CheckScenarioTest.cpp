@@ -2,15 +2,9 @@
 // copy of the sample prefix written by another implementation: one listed file changed, the
 // lines the driver prints compared exactly, and the "Database Index" afterwards.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +16,7 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
-#include "tests/support/ScriptedUi.h"
+#include "tests/e2e/E2eTest.h"
 
 namespace fs = std::filesystem;
 
@@ -30,66 +24,24 @@ namespace {
 
 const char* const kSampleKey = "4bd7b7701931afe577309633e15831891d2204e92216c49210eb0be8d3bba549";
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
-std::string Quote(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-class CheckScenario : public ::testing::Test {
+class CheckScenario : public E2eTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quillstead-e2e-check-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        copy = root + "/prefix";
-        fs::copy(std::string(QUILL_VECTORS_DIR) + "/sample-prefix", copy,
-                 fs::copy_options::recursive);
-        for (auto& entry : fs::recursive_directory_iterator(copy))
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-        fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
-        ASSERT_EQ(Driver({"setup", "--drive", "c=" + copy + "/drive_c"}, status), "");
-        ASSERT_EQ(status, 0);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    // Runs the driver on the copy and returns what it printed.
-    std::string Driver(const std::vector<std::string>& args, int& exitStatus,
-                       bool session = false) {
-        std::string command = Quote(QUILL_DRIVER) + " --prefix " + Quote(copy);
-        if (session)
-            command += " --password 'correct horse' --database 'C:\\Data\\sample.qdb'";
-        for (const std::string& a : args) command += " " + Quote(a);
-        FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-        std::string out;
-        std::array<char, 4096> buf;
-        size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-        int rc = pclose(pipe);
-        exitStatus = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-        return out;
+        E2eTest::SetUp();
+        CopySamplePrefix(prefix);
+        const DriverRun setup =
+            Drive({"--prefix", prefix, "setup", "--drive", "c=" + prefix + "/drive_c"});
+        ASSERT_EQ(setup.lines, std::vector<std::string>{});
+        ASSERT_EQ(setup.status, 0);
     }
 
-    std::string Host(const std::string& relative) const { return copy + "/drive_c/" + relative; }
+    std::string Host(const std::string& relative) const { return prefix + "/drive_c/" + relative; }
 
     std::string IndexText() const {
         Key key;
         for (size_t i = 0; i < key.size(); ++i)
             key[i] = uint8_t(std::stoi(std::string(kSampleKey + 2 * i, 2), nullptr, 16));
-        platform::SetPrefixRoot(copy);
+        platform::SetPrefixRoot(prefix);
         std::string plain;
         EXPECT_TRUE(DecryptFileToMemory(key,
                                         "C:\\Program Files\\Quillstead\\Backup Files\\"
@@ -97,31 +49,27 @@ class CheckScenario : public ::testing::Test {
                                         IvFromText("Database Index"), plain));
         return plain;
     }
-
-    std::string root, copy;
-    int status = -1;
 };
 
 }  // namespace
 
 TEST_F(CheckScenario, OneChangedFileIsReportedAndTheSummaryShown) {
     const std::string before = IndexText();
-    {
-        std::ofstream out(Host("Data/files/a.txt"), std::ios::binary | std::ios::trunc);
-        out << "changed content\n";
-    }
+    WriteHost(Host("Data/files/a.txt"), "changed content\n");
     struct timespec times[2] = {{1107215999, 0}, {1107215999, 0}};  // 23:59:59 UTC 31.1.2005
     ASSERT_EQ(utimensat(AT_FDCWD, Host("Data/files/a.txt").c_str(), times, 0), 0);
 
-    platform::SetPrefixRoot(copy);
+    platform::SetPrefixRoot(prefix);
     platform::WIN32_FIND_DATA now;
     ASSERT_TRUE(platform::GetFindData("C:\\Data\\files\\a.txt", now));
     const std::string createdNow = FormatTimeText(now.ftCreationTime, true);
 
     const FILETIME start = platform::GetSystemTimeAsFileTime();
-    const std::vector<std::string> lines = Lines(Driver({"check"}, status, true));
+    const DriverRun run = Drive({"--prefix", prefix, "--password", "correct horse", "--database",
+                                 "C:\\Data\\sample.qdb", "check"});
     const FILETIME end = platform::GetSystemTimeAsFileTime();
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string>& lines = run.lines;
     ASSERT_EQ(lines.size(), 4u);
 
     EXPECT_EQ(

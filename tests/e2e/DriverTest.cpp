@@ -1,89 +1,39 @@
 // The headless driver as a user's session: set-up, the password, create-database, list,
 // the usage errors, and the sample prefix written by another implementation.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/FileException.h"
+#include "tests/e2e/E2eTest.h"
 #include "tests/support/Json.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Quote(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct DriverRun {
-    int status = -1;
-    std::vector<std::string> lines;  // standard output, one entry a line
-    std::string err;
-};
-
-class Driver : public ::testing::Test {
+class Driver : public E2eTest {
   protected:
-    void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/quill-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        prefix = root + "/prefix";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(root, ec);
-             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-            if (!it->is_symlink())
-                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(root, ec);
-    }
-
-    DriverRun Drive(const std::vector<std::string>& args) {
-        std::string cmd = Quote(QUILL_DRIVER);
-        for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote(root + "/out") + " 2>" + Quote(root + "/err");
-        DriverRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::istringstream out(Slurp(root + "/out"));
-        for (std::string line; std::getline(out, line);) run.lines.push_back(line);
-        run.err = Slurp(root + "/err");
-        return run;
-    }
-
-    // The shared sample prefix, copied (it is read-only) and set up with drive c: on it.
+    // The shared sample prefix, copied and set up with drive c: on it.
     void UseSamplePrefix() {
         const std::string copy = root + "/sample";
-        fs::copy(QUILL_VECTORS_DIR "/sample-prefix", copy, fs::copy_options::recursive);
-        for (auto& entry : fs::recursive_directory_iterator(copy))
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-        fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+        CopySamplePrefix(copy);
         const DriverRun setup =
             Drive({"--prefix", prefix, "setup", "--drive", "c=" + copy + "/drive_c"});
         ASSERT_EQ(setup.status, 0) << setup.err;
         EXPECT_TRUE(setup.lines.empty());
-        expected = ParseJson(Slurp(copy + "/expected.json"));
+        expected = ParseJson(ReadHost(copy + "/expected.json"));
     }
 
-    std::string root, prefix;
+    // A new prefix with drive e: on the test's folder.
+    void UseDriveE() {
+        fs::create_directories(root + "/e");
+        ASSERT_EQ(Drive({"--prefix", prefix, "setup", "--drive", "e=" + root + "/e"}).status, 0);
+    }
+
     JsonValue expected;
 };
 
-TEST_F(Driver, ListsTheSampleDatabaseWrittenElsewhere) {
+TEST_F(Driver, SampleDatabaseWrittenElsewhere) {
     UseSamplePrefix();
     const DriverRun run = Drive({"--prefix", prefix, "--password", expected.Find("password")->text,
                                  "--database", expected.Find("database")->text, "list"});
@@ -105,32 +55,26 @@ TEST_F(Driver, ListsTheSampleDatabaseWrittenElsewhere) {
                                     "C:\\Data\\sample.qdb2", "list"});
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_TRUE(second.lines.empty());
-}
 
-TEST_F(Driver, WrongPasswordIsRefused) {
-    UseSamplePrefix();
-    const DriverRun run = Drive({"--prefix", prefix, "--password", "wrong horse", "--database",
-                                 "C:\\Data\\sample.qdb", "list"});
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.lines, std::vector<std::string>{R"({"event":"password-refused"})"});
-    // No password at all is the empty one: refused too.
+    // A wrong password is refused; no password at all is the empty one: refused too.
+    const DriverRun wrong = Drive({"--prefix", prefix, "--password", "wrong horse", "--database",
+                                   "C:\\Data\\sample.qdb", "list"});
+    EXPECT_EQ(wrong.status, 3);
+    EXPECT_EQ(wrong.lines, std::vector<std::string>{R"({"event":"password-refused"})"});
     EXPECT_EQ(Drive({"--prefix", prefix, "create-database", "C:\\Data\\x.qdb"}).status, 3);
-}
 
-TEST_F(Driver, SampleIndexRefusesAnUnlistedDatabase) {
-    UseSamplePrefix();
-    const DriverRun run = Drive({"--prefix", prefix, "--password", "correct horse", "--database",
-                                 "C:\\Data\\files\\a.txt", "list"});
-    EXPECT_EQ(run.status, 0) << run.err;
+    // A file the index does not list is not opened.
+    const DriverRun unlisted = Drive({"--prefix", prefix, "--password", "correct horse",
+                                      "--database", "C:\\Data\\files\\a.txt", "list"});
+    EXPECT_EQ(unlisted.status, 0) << unlisted.err;
     EXPECT_EQ(
-        run.lines,
+        unlisted.lines,
         std::vector<std::string>{
             R"({"event":"messagebox","text":"C:\\Data\\files\\a.txt is not listed in the Database Index and cannot be opened.","icon":"exclamation","buttons":"ok","answer":"ok"})"});
 }
 
 TEST_F(Driver, CreateThenListPrintsNothing) {
-    fs::create_directories(root + "/e");
-    ASSERT_EQ(Drive({"--prefix", prefix, "setup", "--drive", "e=" + root + "/e"}).status, 0);
+    UseDriveE();
     const DriverRun create =
         Drive({"--prefix", prefix, "--password", "pw", "create-database", "E:\\new.qdb"});
     EXPECT_EQ(create.status, 0) << create.err;
@@ -157,8 +101,7 @@ TEST_F(Driver, CreateThenListPrintsNothing) {
 }
 
 TEST_F(Driver, AFileExceptionIsReportedAsTheFrameworkReportsIt) {
-    fs::create_directories(root + "/e");
-    ASSERT_EQ(Drive({"--prefix", prefix, "setup", "--drive", "e=" + root + "/e"}).status, 0);
+    UseDriveE();
     const DriverRun run = Drive({"--prefix", prefix, "create-database", "E:\\missing\\new.qdb"});
     EXPECT_EQ(run.status, 0) << run.err;
     ASSERT_EQ(run.lines.size(), 1u);
