@@ -88,18 +88,9 @@ class ChangedFileDetailsView : public DialogView {
         middle->Add(options, 1, wxALL | wxEXPAND, 6);
         column->Add(middle, 1, wxEXPAND);
 
-        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-        buttons->Add(AddButton(this, D::IDC_FURTHER_ANALYSIS, "Further analysis"), 0, wxRIGHT, 6);
-        buttons->AddStretchSpacer();
-        buttons->Add(AddButton(this, IDOK, "OK"), 0, wxRIGHT, 6);
-        buttons->Add(AddButton(this, D::IDC_HELP_BUTTON, "Help"));
-        column->Add(buttons, 0, wxALL | wxEXPAND, 8);
-
-        auto* outer = new wxBoxSizer(wxHORIZONTAL);
-        outer->Add(column, 1, wxEXPAND);
-        outer->Add(AddPicture(D::IDC_BITMAP_FRAME, wxSize(60, 263)), 0, wxEXPAND);
-        SetSizer(outer);
-        SetTemplateSize(463, 263);
+        AddButtonRow(column, {{D::IDC_FURTHER_ANALYSIS, "Further analysis"}},
+                     {{IDOK, "OK"}, {D::IDC_HELP_BUTTON, "Help"}});
+        FinishWithPicture(column, D::IDC_BITMAP_FRAME, wxSize(60, 263), wxSize(463, 263));
     }
 };
 

@@ -66,16 +66,8 @@ class CheckingSummaryView : public DialogView {
         AddText(this, D::IDC_EXPECTED_COUNT)->Hide();
 
         column->AddStretchSpacer();
-        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-        buttons->AddStretchSpacer();
-        buttons->Add(AddButton(this, IDOK, "OK"));
-        column->Add(buttons, 0, wxALL | wxEXPAND, 8);
-
-        auto* outer = new wxBoxSizer(wxHORIZONTAL);
-        outer->Add(column, 1, wxEXPAND);
-        outer->Add(AddPicture(D::IDC_BITMAP_FRAME, wxSize(63, 214)), 0, wxEXPAND);
-        SetSizer(outer);
-        SetTemplateSize(449, 215);
+        AddButtonRow(column, {}, {{IDOK, "OK"}});
+        FinishWithPicture(column, D::IDC_BITMAP_FRAME, wxSize(63, 214), wxSize(449, 215));
     }
 };
 

@@ -155,6 +155,26 @@ void DialogView::SetTemplateSize(int widthDlu, int heightDlu) {
     m_templateSize = ConvertDialogToPixels(wxSize(widthDlu, heightDlu));
 }
 
+void DialogView::AddButtonRow(wxSizer* column, const std::vector<ButtonSpec>& left,
+                              const std::vector<ButtonSpec>& right) {
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    for (const ButtonSpec& b : left) buttons->Add(AddButton(this, b.id, b.label), 0, wxRIGHT, 6);
+    buttons->AddStretchSpacer();
+    for (size_t i = 0; i < right.size(); ++i)
+        buttons->Add(AddButton(this, right[i].id, right[i].label), 0,
+                     i + 1 < right.size() ? wxRIGHT : 0, 6);
+    column->Add(buttons, 0, wxALL | wxEXPAND, 8);
+}
+
+void DialogView::FinishWithPicture(wxSizer* column, int pictureId, const wxSize& pictureDlu,
+                                   const wxSize& templateDlu) {
+    auto* outer = new wxBoxSizer(wxHORIZONTAL);
+    outer->Add(column, 1, wxEXPAND);
+    outer->Add(AddPicture(pictureId, pictureDlu), 0, wxEXPAND);
+    SetSizer(outer);
+    SetTemplateSize(templateDlu.GetWidth(), templateDlu.GetHeight());
+}
+
 void DialogView::Load() {
     WxExchange exchange(*this, false);
     m_model.DoDataExchange(exchange);

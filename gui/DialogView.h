@@ -52,6 +52,20 @@ class DialogView : public wxDialog {
     // The template's size in dialog units as the dialog's least size.
     void SetTemplateSize(int widthDlu, int heightDlu);
 
+    // A button, as a template lists it: its id and label.
+    struct ButtonSpec {
+        int id;
+        const char* label;
+    };
+    // The row of push buttons under the controls: `left` at the left edge, `right` at the
+    // right edge, added to `column`.
+    void AddButtonRow(wxSizer* column, const std::vector<ButtonSpec>& left,
+                      const std::vector<ButtonSpec>& right);
+    // Lays out the change dialogs: the controls' column, then the picture strip `pictureId` at
+    // the right edge (its size in dialog units), with the template's size as the least size.
+    void FinishWithPicture(wxSizer* column, int pictureId, const wxSize& pictureDlu,
+                           const wxSize& templateDlu);
+
   private:
     friend class WxExchange;
     void OnButton(wxCommandEvent& event);

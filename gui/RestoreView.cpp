@@ -39,18 +39,9 @@ class RestoreView : public DialogView {
         column->Add(modes, 0, wxLEFT | wxRIGHT | wxEXPAND, 8);
 
         column->AddStretchSpacer();
-        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-        buttons->AddStretchSpacer();
-        buttons->Add(AddButton(this, IDOK, "OK"), 0, wxRIGHT, 6);
-        buttons->Add(AddButton(this, IDCANCEL, "Cancel"), 0, wxRIGHT, 6);
-        buttons->Add(AddButton(this, D::IDC_HELP_BUTTON, "Help"));
-        column->Add(buttons, 0, wxALL | wxEXPAND, 8);
-
-        auto* outer = new wxBoxSizer(wxHORIZONTAL);
-        outer->Add(column, 1, wxEXPAND);
-        outer->Add(AddPicture(D::IDC_BITMAP_FRAME, wxSize(56, 132)), 0, wxEXPAND);
-        SetSizer(outer);
-        SetTemplateSize(443, 133);
+        AddButtonRow(column, {},
+                     {{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {D::IDC_HELP_BUTTON, "Help"}});
+        FinishWithPicture(column, D::IDC_BITMAP_FRAME, wxSize(56, 132), wxSize(443, 133));
     }
 };
 
