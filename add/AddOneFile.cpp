@@ -1,147 +1,209 @@
-// AddOneFileToDatabase: adds one file, given by its full path, to the open database. In
-// order: the previously-listed test, the digest and the record, the backup copy (Config5),
-// the copy of the database to its backup database (Config2), and the refresh of the
-// database's digest in the "Database Index". The outcome is told by the two counters; a
-// failure raises the file exception. Every plaintext copy made here is wiped before the
-// routine is left, however it is left.
-#include <cerrno>
+// AddOneFileToDatabase and the add session behind it: one file, given by its full path, is
+// added to the open database. In order: the previously-listed test, the digest and the record
+// together with the backup copy (Config5), and, at each commit, the copy of the database to
+// its backup database (Config2); the database's digest in the "Database Index" is stored with
+// the database at every commit. The outcome is told by the view's two counters; a failure
+// raises the file exception after what was added before it is stored.
 #include <exception>
+#include <optional>
+#include <vector>
 
-#include "add/AddCleanup.h"
 #include "add/AddMessages.h"
-#include "add/BackupCopy.h"
+#include "add/AddSession.h"
 #include "add/BackupDatabase.h"
-#include "add/ListedTest.h"
 #include "add/OpenToAdd.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
+#include "platform/Drives.h"
 #include "platform/FileException.h"
 #include "platform/FindData.h"
 #include "platform/Ui.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
-#include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
+#include "storage/Md5.h"
+#include "storage/SecureText.h"
 
 namespace {
 
-// Opens the working copy shared with nobody; a failure names the database.
-void OpenWorkCopy(platform::CFile& work, const std::string& workPath, const char* mode,
-                  const std::string& databasePath) {
-    int cause = 0;
-    if (!work.Open(workPath, mode, platform::Share::DenyAll, &cause))
-        throw CFileException(cause, databasePath);
-}
-
-// Once the database holds the new record, a later step that fails still leaves the
-// database's digest in the "Database Index" refreshed, so the check does not take the
-// database for one changed behind the program's back. It runs only while the failure's
-// exception passes, and never adds one of its own.
-class RefreshDigestOnFailure {
-  public:
-    explicit RefreshDigestOnFailure(CListview& view)
-        : m_view(view), m_exceptions(std::uncaught_exceptions()) {}
-    ~RefreshDigestOnFailure() {
-        if (std::uncaught_exceptions() <= m_exceptions)
-            return;
-        try {
-            m_view.UpdateDatabaseIndexEntry();
-        } catch (const std::exception&) {
-            // The failure already being reported is the one that counts.
-        }
-    }
-    RefreshDigestOnFailure(const RefreshDigestOnFailure&) = delete;
-    RefreshDigestOnFailure& operator=(const RefreshDigestOnFailure&) = delete;
-
-  private:
-    CListview& m_view;
-    int m_exceptions;
-};
+constexpr int kCommitEveryFiles = 500;
+constexpr std::chrono::milliseconds kCommitEveryTime(1000);
 
 }  // namespace
 
 void CListview::AddOneFileToDatabase(const std::string& path) {
+    if (m_addSession) {
+        m_addSession->AddFile(path);
+        return;
+    }
+    AddSession session(*this);
+    if (session.Open()) {
+        session.AddFile(path);
+        session.Commit();
+    }
+}
+
+AddSession::AddSession(CListview& view) : m_view(view) {}
+
+AddSession::~AddSession() {
+    if (!m_open)
+        return;
+    // A failure on its way ends the command: what was added before it is stored first. (On
+    // every other way out the command has committed.)
+    if (std::uncaught_exceptions() > 0) {
+        try {
+            Commit();
+        } catch (const std::exception&) {
+            // The failure already on its way is the one reported; nothing is left half-done.
+        }
+    }
+    m_view.CloseWorkFiles();
+    if (m_view.m_addSession == this)
+        m_view.m_addSession = nullptr;
+}
+
+bool AddSession::Open() {
+    m_view.DecryptDatabaseToWorkFile();
+    if (m_view.WorkDatabaseChanged()) {
+        m_view.CloseWorkFiles();
+        Ui().MessageBox(m_view.ChangedDatabaseText(), MbIcon::Exclamation);
+        m_refused = true;
+        return false;
+    }
+    m_open = true;
+    m_lastCommit = std::chrono::steady_clock::now();
+    std::string backUpText;
+    ReadSetting(settings::kBackupAddedFiles, backUpText);
+    ScanInt(backUpText, m_view.m_backupListedFiles);
+    if (m_view.m_backupListedFiles == 1) {
+        ReadSetting(settings::kBackupDir, m_view.m_backupDirectory);
+        ReadSetting(settings::kBackupMode, m_mode);
+    }
+    return true;
+}
+
+bool AddSession::Commit() {
+    if (!m_open || m_refused)
+        return false;
+    if (m_pending == 0)
+        return true;
+    if (!m_view.EncryptWorkFileToDatabase()) {
+        m_refused = true;
+        Ui().MessageBox(m_view.ChangedDatabaseText(), MbIcon::Exclamation);
+        return false;
+    }
+    m_pending = 0;
+    m_lastCommit = std::chrono::steady_clock::now();
+    CopyToBackupDatabase(m_view.m_databasePath);
+    return true;
+}
+
+void AddSession::CommitIfDue() {
+    if (m_pending >= kCommitEveryFiles ||
+        std::chrono::steady_clock::now() - m_lastCommit >= kCommitEveryTime)
+        Commit();
+}
+
+// The copy's start in "Backup File <n>": null, with the message shown, when there is no
+// backup number or the backup file cannot be opened.
+BackupPair* AddSession::StartCopy(const std::string& path) {
+    DatabaseFiles& files = m_view.WorkFiles();
+    BackupPair* pair = files.Pair();
+    if (pair == nullptr) {
+        Ui().MessageBox(NoIndexLineMessage(m_view.m_databasePath), MbIcon::Exclamation);
+        return nullptr;
+    }
+    platform::SetCurrentDirectory(m_view.m_backupDirectory);
+    int cause = 0;
+    if (!pair->BeginCopy(files.Tx(), m_mode == "N", cause)) {
+        Ui().MessageBox(BackupFileNotOpenedMessage(path, pair->FilePath(), cause),
+                        MbIcon::Exclamation);
+        return nullptr;
+    }
+    return pair;
+}
+
+void AddSession::AddFile(const std::string& path) {
+    if (!m_open || m_refused)
+        return;
     // A path the record line cannot hold is refused before anything is written.
     if (!IsRecordablePath(path)) {
         Ui().MessageBox(UnrecordablePathMessage(path), MbIcon::Exclamation);
         return;
     }
-    const std::string workPath = DatabaseWorkCopyPath(m_databasePath);
-
-    // The previously-listed test.
-    {
-        TempFiles temps;
-        DecryptDatabaseToWorkFile();
-        temps.Wipe(workPath);
-        bool listed = false;
-        {
-            platform::CFile work;
-            OpenWorkCopy(work, workPath, "rb+", m_databasePath);
-            listed = IsPathListed(work, path);
-            work.Close();
-        }
-        SecureDeleteFile(workPath);
-        temps.Keep(workPath);
-        if (listed) {
-            Ui().MessageBox(PreviouslyListedMessage(path), MbIcon::Information);
-            ++m_filesPreviouslyListed;
-            return;
-        }
+    StoredDatabase& database = m_view.WorkFiles().Database();
+    if (database.Lists(path)) {
+        Ui().MessageBox(PreviouslyListedMessage(path), MbIcon::Information);
+        ++m_view.m_filesPreviouslyListed;
+        return;
     }
 
-    // The digest and the record.
-    ++m_filesAdded;
+    ++m_view.m_filesAdded;
     platform::CFile file;
-    platform::WIN32_FIND_DATA find;
-    {
-        TempFiles temps;
-        DecryptDatabaseToWorkFile();
-        temps.Wipe(workPath);
-        platform::CFile work;
-        OpenWorkCopy(work, workPath, "at", m_databasePath);
-
-        int cause = 0;
-        const OpenOutcome opened = OpenFileToAdd(path, file, cause);
-        if (opened != OpenOutcome::Opened) {
-            work.Close();
-            SecureDeleteFile(workPath);
-            temps.Keep(workPath);
-            if (opened == OpenOutcome::FailedWithCause)
-                throw CFileException(cause, path);
+    int cause = 0;
+    switch (OpenFileToAdd(path, file, cause)) {
+        case OpenOutcome::Opened:
+            break;
+        case OpenOutcome::FailedWithCause:
+            Commit();  // the files added before stay added
+            throw CFileException(cause, path);
+        case OpenOutcome::FailedWithoutCause:
             // Nothing tells why, so nothing is read: the file is not added.
-            --m_filesAdded;
+            --m_view.m_filesAdded;
             Ui().MessageBox(NotOpenedForReadingMessage(path), MbIcon::Exclamation);
             return;
-        }
-
-        const std::string digest = DigestFromStart(file);
-        if (!platform::GetFindData(path, find))
-            throw CFileException(CFileException::fileNotFound, path);
-        const FileRecord record =
-            MakeFileRecord(path, digest, FormatAddedSizeField(find.nFileSizeLow),
-                           find.dwFileAttributes, find.ftLastWriteTime, find.ftCreationTime);
-        if (!work.PutS(BuildFileRecordLine(record) + "\n")) {
-            const int err = errno;
-            work.Close();
-            CFileException::ThrowWriteError(err, m_databasePath);
-        }
-        if (!work.Close())
-            CFileException::ThrowWriteError(errno, m_databasePath);
-
-        EncryptWorkFileToDatabase();
-        SecureDeleteFile(workPath);
-        temps.Keep(workPath);
     }
 
-    RefreshDigestOnFailure refreshOnFailure(*this);
+    BackupPair* pair = m_view.m_backupListedFiles == 1 ? StartCopy(path) : nullptr;
+    // A protected copy holds the low 32 bits of a file's size, as the formats require.
+    const int64_t length = file.Length();
+    uint64_t copyLimit = ~uint64_t(0);
+    if (pair && m_mode == "N" && length >= (int64_t(1) << 32))
+        copyLimit = uint32_t(length);
 
-    // The backup copy of the file.
-    std::string backUpText;
-    ReadSetting(settings::kBackupAddedFiles, backUpText);
-    ScanInt(backUpText, m_backupListedFiles);
-    if (m_backupListedFiles == 1)
-        BackUpAddedFile(*this, path, file, find.nFileSizeLow);
-
-    CopyToBackupDatabase(m_databasePath);
-    UpdateDatabaseIndexEntry();
+    // One read gives the digest and the copy.
+    std::optional<CFileException> copyFailure;
+    Md5Context md5;
+    MD5Init(&md5);
+    std::vector<unsigned char> piece(size_t(1) << 16);
+    uint64_t total = 0;
+    for (size_t n; (n = file.Read(piece.data(), piece.size())) != 0; total += n) {
+        MD5Update(&md5, piece.data(), n);
+        if (pair && total < copyLimit) {
+            try {
+                pair->WriteCopy(piece.data(), size_t(std::min<uint64_t>(n, copyLimit - total)));
+            } catch (const CFileException& e) {
+                copyFailure = e;  // the copy is taken back out; the record still follows
+                pair = nullptr;
+            }
+        }
+    }
+    WipeMemory(piece.data(), piece.size());
     file.Close();
+    const std::string digest = DigestHex(MD5Final(&md5));
+
+    platform::WIN32_FIND_DATA find;
+    if (!platform::GetFindData(path, find)) {
+        if (pair)
+            pair->AbandonCopy();
+        Commit();
+        throw CFileException(CFileException::fileNotFound, path);
+    }
+    const uint32_t size = uint32_t(total);
+    database.AppendRecord(BuildFileRecordLine(MakeFileRecord(
+                              path, digest, FormatAddedSizeField(size), find.dwFileAttributes,
+                              find.ftLastWriteTime, find.ftCreationTime)) +
+                          "\r\n");
+    if (pair) {
+        try {
+            pair->FinishCopy(path, m_mode, size);
+        } catch (const CFileException& e) {
+            copyFailure = e;
+        }
+    }
+    ++m_pending;
+    if (copyFailure) {
+        Commit();
+        throw *copyFailure;
+    }
+    CommitIfDue();
 }

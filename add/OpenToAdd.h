@@ -1,6 +1,5 @@
-// Opening the file to add and its digest. The file is read through a buffered stream, one
-// byte at a time. When the stream cannot open it, the framework's own open is tried to learn
-// the cause; a folder cannot be opened (its cause is AccessDenied).
+// Opening the file to add. When the stream cannot open it, the framework's own open is tried
+// to learn the cause; a folder cannot be opened (its cause is AccessDenied).
 #pragma once
 
 #include <string>
@@ -19,8 +18,3 @@ OpenOutcome OpenFileToAdd(const std::string& path, platform::CFile& file, int& c
 // it fails too. Tests may put another in its place; the previous one is returned.
 using FrameworkOpenFn = bool (*)(const std::string& path, int& cause);
 FrameworkOpenFn SetFrameworkOpen(FrameworkOpenFn open);
-
-// The MD5 digest of the open file as 32 lower-case hexadecimal characters, fed as
-// floor(count / 64) pieces of 64 bytes and then the rest; the stream is put back at the
-// file's start.
-std::string DigestFromStart(platform::CFile& file);

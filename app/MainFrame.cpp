@@ -14,6 +14,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::SetKey(const Key& key) {
     m_fileKey = key;
+    m_hasKey = true;
     m_indexIv = IvFromText("Database Index");
     m_scheduleIv = IvFromText("Database Checking Schedule");
 }
@@ -80,8 +81,6 @@ void CMainFrame::EndProgress(const std::string& paneText) {
 }
 
 void CMainFrame::OnClose() {
-    // A check ended by a file exception may still hold its working copy open; it is closed
-    // here too, or the copy could not be wiped.
     m_checkWorkFile.reset();
     DeleteLeftoverWorkCopies();
 }

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/File.h"
 #include "platform/WinTypes.h"
 #include "storage/Crypto.h"
+#include "storage/WorkCopyStream.h"
 
 class CMainFrame {
   public:
@@ -39,10 +39,13 @@ class CMainFrame {
     // The bar's colour for a caption; false for the default colour.
     static bool ProgressColour(const std::string& caption, COLORREF& colour);
 
-    // WM_CLOSE and WM_ENDSESSION: delete the plaintext working copies left behind (the open
-    // database's and the "Database Index" copies); OnEndSession first closes m_checkWorkFile.
+    // WM_CLOSE and WM_ENDSESSION: end a check's working copy (m_checkWorkFile), then finish
+    // or undo whatever a command left half-done and wipe every plaintext copy left behind,
+    // as the start-up's recovery does.
     void OnClose();
     void OnEndSession();
+    // Whether SetKey has given the frame its key (nothing is recovered without it).
+    bool HasKey() const { return m_hasKey; }
 
     Key m_fileKey{};
     Iv m_indexIv{};
@@ -53,13 +56,14 @@ class CMainFrame {
     bool m_databaseOpen = false;
     std::string m_analysisPath;  // the file "Further analysis" names
     Icon m_changedFileIcon;      // the type icon of the changed file being reported
-    // The open working copy while a check runs; the check clears it when it has closed it.
-    std::unique_ptr<platform::CFile> m_checkWorkFile;
+    // The working copy (in memory) a check walks; the check clears it when it ends.
+    std::unique_ptr<WorkCopyStream> m_checkWorkFile;
 
     bool m_progressActive = false;  // m_wndProgress exists
     int m_progressTotal = 0;
     int m_progressSteps = 0;
 
   private:
-    void DeleteLeftoverWorkCopies();
+    void DeleteLeftoverWorkCopies() noexcept;
+    bool m_hasKey = false;
 };

@@ -1,6 +1,5 @@
-// Inside the acceptance of a changed file: the new record line, the renewal of the file's
-// backup copy (choice 1), and the numbered points between the writes of stored files where a
-// test can stop the process to see what an interruption leaves behind.
+// Inside the acceptance of a changed file: the new record line and the renewal of the file's
+// backup copy (choice 1).
 #pragma once
 
 #include <string>
@@ -11,23 +10,8 @@ struct CheckRunState;
 // blanks ("%.2lf" for choice 1, "%lf" for choice 2, cut at the last '.').
 std::string AcceptedRecordLine(const CheckRunState& run, int choice);
 
-// Choice 1: the file's copy and entry take the place of the old ones in "Backup File <n>" and
-// "Backup Index <n>" (or go at the end when it had none). On any failure both stay as they
-// were, the failure is reported, and no temporary file is left.
+// Choice 1: the file's copy and entry are staged to take the place of the old ones in
+// "Backup File <n>" and "Backup Index <n>" (or to go at the end when it had none); the file
+// is read once, and the record's digest and size become those of the bytes copied. When the
+// file cannot be read the failure is reported and the pair stays as it was.
 void RenewBackupCopy(CheckRunState& run);
-
-// The points, in the order an acceptance reaches them.
-enum AcceptStep {
-    kStepRecordRewritten = 1,  // the new database plaintext is complete, nothing stored yet
-    kStepDatabaseStored,       // the database is encrypted with the new record
-    kStepDigestRefreshed,      // its digest in the "Database Index" is renewed
-    kStepRepositioned,         // the check's working copy is open again and positioned
-    kStepNewBackupWritten,     // the new backup index (plain) and backup file are complete
-    kStepNewIndexEncrypted,    // the new index is encrypted beside the old one
-    kStepBackupFileReplaced,   // "Backup File <n>" is the new one
-    kStepBackupIndexReplaced,  // "Backup Index <n>" is the new one
-};
-using AcceptStepHook = void (*)(int step);
-// Null in the program; a test sets it.
-void SetAcceptStepHook(AcceptStepHook hook);
-void ReachAcceptStep(int step);

@@ -3,42 +3,18 @@
 // The pass itself lives in CheckRunPass.cpp.
 #include "check/CheckRun.h"
 
-#include <exception>
-
 #include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
 #include "platform/Clock.h"
-#include "platform/File.h"
 #include "platform/Ui.h"
-#include "storage/DatabaseIndex.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
-#include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
+#include "storage/WorkCopyStream.h"
 
 namespace {
 
 constexpr int kBarEnd = 65000;
-
-// The MD5 digest of a whole open file, fed as its 64-byte blocks and then the rest. The
-// count of whole blocks comes from the stream's length, which for a regular file is the
-// count a read to its end gives.
-std::string DigestWholeFile(platform::CFile& file) {
-    Md5Context ctx;
-    MD5Init(&ctx);
-    unsigned char block[64];
-    const int64_t blocks = file.Length() / 64;
-    for (int64_t i = 0; i < blocks; ++i) {
-        size_t n = file.Read(block, sizeof block);
-        MD5Update(&ctx, block, n);
-        if (n < sizeof block)
-            break;
-    }
-    size_t n;
-    while ((n = file.Read(block, sizeof block)) > 0) MD5Update(&ctx, block, n);
-    return DigestHex(MD5Final(&ctx));
-}
 
 }  // namespace
 
@@ -48,21 +24,15 @@ void CListview::OnCheckAllFiles() {
 }
 
 CheckRun::CheckRun(CListview& view)
-    : m_view(view),
-      m_frame(view.GetParentFrame()),
-      m_databasePath(view.m_databasePath),
-      m_workCopyPath(DatabaseWorkCopyPath(view.m_databasePath)),
-      m_uncaughtAtStart(std::uncaught_exceptions()) {
+    : m_view(view), m_frame(view.GetParentFrame()), m_databasePath(view.m_databasePath) {
     m_state.view = &view;
     m_state.frame = &m_frame;
 }
 
-// A file exception that ends the run leaves no working copy behind.
+// However the run ends, its working copy (in memory) goes and nothing stays held.
 CheckRun::~CheckRun() {
-    if (std::uncaught_exceptions() <= m_uncaughtAtStart)
-        return;
     m_frame.m_checkWorkFile.reset();
-    TempFiles::WipeIfPresent(m_workCopyPath);
+    m_view.CloseWorkFiles();
 }
 
 int CheckRun::ProgressStep(double totalSize) {
@@ -77,15 +47,15 @@ void CheckRun::Run() {
     if (m_view.m_recordCount == 0)
         return;
 
-    m_view.DecryptDatabaseToWorkFile();
+    // The database's digest is held to its "Database Index" line, so the index must be there.
+    m_view.DecryptDatabaseToWorkFile(true);
     if (m_view.m_databaseUnreadable == 1) {
         m_view.m_databaseUnreadable = 0;
         return;
     }
-    if (!DatabaseDigestIsKept()) {
-        Ui().MessageBox(m_databasePath + " database file has been changed and cannot be checked!",
-                        MbIcon::Exclamation);
-        CloseAndWipeWorkCopy();
+    // The stored database must be the one whose digest its "Database Index" line keeps.
+    if (m_view.WorkDatabaseChanged()) {
+        Ui().MessageBox(m_view.ChangedDatabaseText(), MbIcon::Exclamation);
         return;
     }
     CountRecords();
@@ -114,61 +84,29 @@ void CheckRun::ReadAlertSettings() {
         m_alert = kSilentAlert;
 }
 
-bool CheckRun::DatabaseDigestIsKept() {
-    platform::CFile stored;
-    stored.OpenOrThrow(m_databasePath, "rb+");
-    const std::string computed = DigestWholeFile(stored);
-    stored.Close();
-
-    std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    TempFiles wipe;
-    wipe.Wipe(copyPath);
-    DecryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, m_frame.m_indexIv);
-    platform::CFile copy;
-    copy.OpenOrThrow(copyPath, "rb", platform::Share::DenyAll);
-    bool found = false;
-    std::string kept, line, field;
-    while (copy.ReadLine(line)) {
-        if (IndexLineBelongsTo(line, m_databasePath) && IndexField(line, 5, field)) {
-            kept = field;
-            found = true;
-        }
-    }
-    copy.Close();
-    SecureDeleteFile(copyPath);
-    return !found || kept == computed;
-}
-
 // N is the number of record lines, however long; T the sum of their size fields.
 void CheckRun::CountRecords() {
-    {
-        platform::CFile work;
-        work.OpenOrThrow(m_workCopyPath, "rb+", platform::Share::DenyAll);
-        std::string line;
-        std::vector<std::string> fields;
-        while (work.ReadLine(line)) {
-            ++m_state.recordsCounted;
-            SplitFields(line, fields);
-            if (fields.size() > 3) {
-                FileRecord sized;
-                sized.size = fields[2];
-                m_totalSize += sized.SizeValue();
-            }
+    WorkCopyStream work(m_view.WorkFiles().Database().Plain());
+    std::string line;
+    std::vector<std::string> fields;
+    while (work.ReadLine(line)) {
+        ++m_state.recordsCounted;
+        SplitFields(line, fields);
+        if (fields.size() > 3) {
+            FileRecord sized;
+            sized.size = fields[2];
+            m_totalSize += sized.SizeValue();
         }
-        work.Close();
     }
-    SecureDeleteFile(m_workCopyPath);
+    WipeText(line);
     m_view.m_totalSize = m_totalSize;
     m_remainingBytes = m_totalSize;
     m_progressStep = ProgressStep(m_totalSize);
 }
 
 void CheckRun::OpenPass() {
-    m_view.DecryptDatabaseToWorkFile();
-    m_frame.m_checkWorkFile = std::make_unique<platform::CFile>();
-    m_frame.m_checkWorkFile->OpenOrThrow(m_workCopyPath, "rb+", platform::Share::DenyAll);
+    m_frame.m_checkWorkFile =
+        std::make_unique<WorkCopyStream>(m_view.WorkFiles().Database().Plain());
     m_summary = std::make_unique<CCheckingSummaryDlg>();
 }
 
@@ -181,24 +119,15 @@ void CheckRun::ShowSummary() {
 // Also reached straight from a cancel: the time is recorded all the same.
 void CheckRun::Finish() {
     m_view.m_countdownSeconds = 0;
-    CloseAndWipeWorkCopy();
+    m_frame.m_checkWorkFile.reset();
 
-    std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    RecordLastChecked(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, m_databasePath,
-                      platform::GetSystemTimeAsFileTime());
+    DatabaseFiles& files = m_view.WorkFiles();
+    files.Index().SetLastChecked(m_databasePath, platform::GetSystemTimeAsFileTime());
+    files.Commit();
+    m_view.CloseWorkFiles();
 
     if (m_state.refill)
         m_view.OnInitialUpdate();
     m_summary.reset();
     m_progress.reset();
-}
-
-void CheckRun::CloseAndWipeWorkCopy() {
-    if (m_frame.m_checkWorkFile) {
-        m_frame.m_checkWorkFile->Close();
-        m_frame.m_checkWorkFile.reset();
-    }
-    if (platform::FileExists(m_workCopyPath))
-        SecureDeleteFile(m_workCopyPath);
 }

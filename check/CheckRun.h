@@ -2,8 +2,9 @@
 // settings, the database's own digest against its "Database Index" line, the counting pass,
 // the pass that digests every listed file again in 64-byte blocks under the progress
 // dialog, the report of each change with the user's choice, the summary, and the finish
-// that records the last-checked time and wipes the working copy. A file exception ends the
-// run where it is raised; the run then still closes and wipes its plaintext working copy.
+// that records the last-checked time. The working copy is the database's plaintext in
+// memory; a file exception ends the run where it is raised, and the run lets its working
+// copy and the stored files go however it ends.
 #pragma once
 
 #include <memory>
@@ -34,8 +35,6 @@ class CheckRun {
 
   private:
     void ReadAlertSettings();
-    // False when the stored database no longer matches the digest kept in its index line.
-    bool DatabaseDigestIsKept();
     void CountRecords();
     void OpenPass();
     // False when the user cancelled.
@@ -49,13 +48,10 @@ class CheckRun {
     void ReportChange(const std::string& line);
     void ShowSummary();
     void Finish();
-    void CloseAndWipeWorkCopy();
 
     CListview& m_view;
     CMainFrame& m_frame;
     const std::string m_databasePath;
-    const std::string m_workCopyPath;
-    const int m_uncaughtAtStart;
 
     int m_alert = kSilentAlert;
     std::string m_wavPath;

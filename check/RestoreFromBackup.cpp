@@ -1,11 +1,14 @@
 // Restore from backup (choice 3 of "Changed file details."): "File restore from backup." asks
-// what happens to the changed file; the file's entry is found in "Backup Index <n>", its copy
-// is cut out of "Backup File <n>" (and decrypted, in mode "N") into the file's path +
-// ".987654321z", which then goes over the changed file or takes its place once the changed
-// file is moved into the changed-files folder. The database and the backup pair are not
-// touched. However the restore ends, no temporary file is left, and the changed file is never
-// lost: it is overwritten only by a complete original.
+// what happens to the changed file; the file's entry is found in the database's backup pair,
+// its copy is cut out of "Backup File <n>" (and decrypted, in mode "N") into the file's path +
+// ".987654321z", which takes the changed file's permissions and owner and then takes its
+// place, once the changed file is moved into the changed-files folder or at once. The
+// database and the backup pair are not touched. Every temporary file beside the user's file
+// is noted in the prefix before it is made and created afresh (never through a file or link
+// of that name); however the restore ends, none is left, and the changed file is never lost:
+// it is replaced only by a complete original.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,13 +20,15 @@
 #include "check/RestoreDlg.h"
 #include "database/ListView.h"
 #include "platform/Drives.h"
+#include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
-#include "storage/BackupIndex.h"
-#include "storage/DatabaseIndex.h"
+#include "storage/DatabaseFiles.h"
+#include "storage/PlaintextNote.h"
 #include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
+#include "storage/StopPoints.h"
+#include "storage/StoredFileNames.h"
 
 namespace {
 
@@ -74,27 +79,36 @@ bool CopyWithProgress(CMainFrame& frame, const std::string& caption, CFile& in, 
     return true;
 }
 
+// Creates a temporary file beside the user's file, afresh: never through a file or a link
+// that has its name.
+bool CreateAfresh(CFile& file, const std::string& path, int& cause) {
+    return file.Open(path, "wb+x", Share::DenyAll, &cause);
+}
+
 class Restore {
   public:
-    Restore(CMainFrame& frame, const std::string& database, const std::string& file)
-        : m_frame(frame), m_database(database), m_file(file) {}
+    Restore(CMainFrame& frame, DatabaseFiles& files, const std::string& file)
+        : m_frame(frame), m_files(files), m_file(file) {}
     ~Restore();
     void Run(int restoreMode);
 
   private:
     bool FindEntry();
     bool DecryptCopy(CFile& backup, CFile& source);
+    bool CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note, const std::string& path);
     bool DriveCheck();
     bool PutInPlace(int restoreMode);
     bool MoveChangedFileAside(std::string& target);
     void Fail(const std::string& text);
 
     CMainFrame& m_frame;
-    std::string m_database, m_file;
-    std::string m_backupDir, m_indexPath, m_backupFilePath;
+    DatabaseFiles& m_files;
+    std::string m_file;
+    std::string m_backupFilePath;
     BackupLookup m_lookup;
     bool m_statusUsed = false;
-    TempFiles m_temps;
+    // Declared before the streams on their files, so the streams close before the wipes.
+    std::unique_ptr<PlaintextNote> m_cipherNote, m_plainNote, m_restoredNote;
 };
 
 Restore::~Restore() {
@@ -114,34 +128,14 @@ void Restore::Fail(const std::string& text) {
 
 // The entry of the file in "Backup Index <n>", by the readers' rule.
 bool Restore::FindEntry() {
-    std::string indexLine, n;
-    if (!FindDatabaseIndexLine(m_frame.m_fileKey, m_frame.m_indexIv, m_backupDir, m_database,
-                               indexLine) ||
-        !IndexField(indexLine, 2, n)) {
+    BackupPair* pair = m_files.Pair();
+    if (pair == nullptr) {
         Exclaim(CouldNotRestoreText(m_file));
         return false;
     }
-    m_indexPath = BackupIndexPath(m_backupDir, n);
-    m_backupFilePath = BackupFilePath(m_backupDir, n);
-    const std::string indexCopy = m_indexPath + "123456789z";
-
-    m_frame.SetFileIv(m_indexPath);
-    m_temps.Wipe(indexCopy);
-    DecryptLinesWithIv(m_frame.m_fileKey, m_indexPath, indexCopy, m_frame.m_fileIv);
-    std::vector<std::string> lines;
-    {
-        CFile copy;
-        int cause = 0;
-        if (!copy.Open(indexCopy, "rb", Share::DenyAll, &cause)) {
-            Exclaim(FileProblemText(m_file, indexCopy, "opened", cause));
-            return false;
-        }
-        std::string line;
-        while (copy.ReadLine(line)) lines.push_back(line);
-    }
-    SecureDeleteFile(indexCopy);
-    m_temps.Keep(indexCopy);
-    m_lookup = FindBackupEntry(lines, m_file);
+    m_frame.SetFileIv(pair->IndexPath());
+    m_backupFilePath = pair->FilePath();
+    m_lookup = pair->Find(m_file);
     if (!m_lookup.found) {
         Exclaim(m_file +
                 " was not backed up. To enable restoration in future, change your settings "
@@ -151,7 +145,7 @@ bool Restore::FindEntry() {
     return true;
 }
 
-// A temporary file beside the changed file could not be created: a removable, optical or
+// A temporary file could not be made beside the changed file: a removable, optical or
 // network drive says why. True when it did; any other drive gives no message.
 bool Restore::DriveCheck() {
     const size_t colon = m_file.find(':');
@@ -171,25 +165,37 @@ bool Restore::DriveCheck() {
     }
 }
 
+// A temporary file beside the changed file, noted first so that a later start wipes it
+// whatever happens. When it cannot be made, the drive says why, or the file and the cause are
+// named.
+bool Restore::CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note,
+                           const std::string& path) {
+    note = std::make_unique<PlaintextNote>(m_frame.m_fileKey, path);
+    int cause = 0;
+    if (CreateAfresh(file, path, cause)) {
+        StorageStop("restore file made");
+        return true;
+    }
+    note->Release();  // nothing was made: nothing of ours to wipe
+    note.reset();
+    if (m_statusUsed)
+        Ui().SetStatusText("Ready");
+    if (!DriveCheck())
+        Exclaim(FileProblemText(m_file, path, "created", cause));
+    return false;
+}
+
 // Mode "N": the encrypted copy is cut out into F + ".Ntemp" and decrypted into F + ".Ptemp",
 // which becomes the source.
 bool Restore::DecryptCopy(CFile& backup, CFile& source) {
-    const std::string ptemp = m_file + ".Ptemp";
-    const std::string ntemp = m_file + ".Ntemp";
+    const std::string ptemp = RestorePlainPath(m_file);
+    const std::string ntemp = RestoreCipherPath(m_file);
     const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
     unsigned long copied = 0;
     {
         CFile plain, cipher;
-        if (!plain.Open(ptemp, "wb+", Share::DenyAll)) {
-            DriveCheck();
+        if (!CreateBeside(plain, m_plainNote, ptemp) || !CreateBeside(cipher, m_cipherNote, ntemp))
             return false;
-        }
-        m_temps.Wipe(ptemp);
-        if (!cipher.Open(ntemp, "wb+", Share::DenyAll)) {
-            DriveCheck();
-            return false;
-        }
-        m_temps.Wipe(ntemp);
         backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
         m_statusUsed = true;
         const bool written = CopyWithProgress(m_frame, "Initiating File Restoration...", backup,
@@ -205,11 +211,10 @@ bool Restore::DecryptCopy(CFile& backup, CFile& source) {
         return false;
     }
     m_frame.DecryptFileWithIvToLength(ntemp, ptemp, m_frame.m_fileIv, m_lookup.entry.plainSize);
-    SecureDeleteFile(ntemp);
-    m_temps.Keep(ntemp);
+    m_cipherNote.reset();  // wiped
     backup.Close();
     int cause = 0;
-    if (!source.Open(ptemp, "rb", Share::DenyAll, &cause)) {
+    if (!source.Open(ptemp, "rbn", Share::DenyAll, &cause)) {
         Fail(FileProblemText(m_file, ptemp, "opened", cause));
         return false;
     }
@@ -217,7 +222,6 @@ bool Restore::DecryptCopy(CFile& backup, CFile& source) {
 }
 
 void Restore::Run(int restoreMode) {
-    ReadSetting(settings::kBackupDir, m_backupDir);
     if (!FindEntry())
         return;
     const bool encrypted = m_lookup.entry.mode == "N";
@@ -240,24 +244,19 @@ void Restore::Run(int restoreMode) {
         backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
     }
 
-    const std::string restored = m_file + ".987654321z";
+    const std::string restored = RestoredPath(m_file);
     CFile out;
-    if (!out.Open(restored, "wb", Share::DenyNone, &cause)) {
-        if (m_statusUsed)
-            Ui().SetStatusText("Ready");
-        // The original has nowhere to go: the drive says why, or the cause is named.
-        if (!DriveCheck())
-            Exclaim(FileProblemText(m_file, restored, "created", cause));
+    if (!CreateBeside(out, m_restoredNote, restored))
         return;
-    }
-    m_temps.Wipe(restored);
+    // The original comes back with the changed file's permissions, owner and group.
+    platform::TakeModeAndOwner(out.Fd(), m_file);
     const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
     unsigned long copied = 0;
     m_statusUsed = true;
     const bool written =
         CopyWithProgress(m_frame, "Restoring File...", *source, out, length, copied);
     m_frame.EndProgress("Processing...");
-    if (!written || !out.Close()) {
+    if (!written || !out.Sync() || !out.Close()) {
         Fail(FileProblemText(m_file, restored, "written", CFileException::diskFull));
         return;
     }
@@ -266,28 +265,26 @@ void Restore::Run(int restoreMode) {
         return;
     }
     source->Close();
-    if (encrypted) {
-        SecureDeleteFile(m_file + ".Ptemp");
-        m_temps.Keep(m_file + ".Ptemp");
-    }
+    m_plainNote.reset();  // F + ".Ptemp" wiped
     Ui().SetStatusText("Ready");
     m_statusUsed = false;
 
+    m_restoredNote->FinishTo(m_file);
     if (PutInPlace(restoreMode))
         Inform(m_file + " successfully restored.");
 }
 
-// Mode 0 copies the original over the changed file; any other mode moves the changed file
-// into the changed-files folder first.
+// The original takes the changed file's place: at once in mode 0, or once the changed file is
+// moved into the changed-files folder.
 bool Restore::PutInPlace(int restoreMode) {
-    const std::string restored = m_file + ".987654321z";
+    const std::string restored = RestoredPath(m_file);
     if (restoreMode == 0) {
-        if (!platform::CopyFile(restored, m_file, false)) {
+        if (!platform::ReplaceFile(restored, m_file)) {
             Exclaim(CouldNotRestoreText(m_file));
             return false;
         }
-        platform::RemoveFile(restored);
-        m_temps.Keep(restored);
+        m_restoredNote->Release();
+        platform::SyncFolderOf(m_file);
         return true;
     }
     std::string target;
@@ -295,8 +292,10 @@ bool Restore::PutInPlace(int restoreMode) {
         Exclaim(CouldNotRestoreText(m_file));
         return false;
     }
+    StorageStop("changed file moved aside");
     if (platform::RenameFile(restored, m_file)) {
-        m_temps.Keep(restored);
+        m_restoredNote->Release();
+        platform::SyncFolderOf(m_file);
         return true;
     }
     // The original cannot take the changed file's name: the changed file goes back, or, when
@@ -304,7 +303,7 @@ bool Restore::PutInPlace(int restoreMode) {
     if (platform::RenameFile(target, m_file)) {
         Exclaim(CouldNotRestoreText(m_file));
     } else {
-        m_temps.Keep(restored);
+        m_restoredNote->Release();
         Exclaim(CouldNotRestoreText(m_file) + "\nThe original is in " + restored +
                 " and the changed file is in " + target + ".");
     }
@@ -325,9 +324,7 @@ bool Restore::MoveChangedFileAside(std::string& target) {
     const std::string name =
         (slash == std::string::npos || slash == 0) ? m_file : m_file.substr(slash + 1);
     for (int number = 0; number <= kMaxChangedNumber; ++number) {
-        target = folder + name + ".CHANGED";
-        if (number > 0)
-            target += std::to_string(number);
+        target = ChangedFilePath(folder, name, number);
         if (platform::FileExists(target))
             continue;
         // A name that is free but cannot be taken means no other name can be either.
@@ -350,6 +347,6 @@ void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& det
         return;
 
     const std::string file = details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3;
-    Restore restore(frame, run.view->m_databasePath, file);
+    Restore restore(frame, run.view->WorkFiles(), file);
     restore.Run(dialog.m_restoreMode);
 }

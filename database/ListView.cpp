@@ -9,11 +9,15 @@
 #include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "database/FileTypes.h"
+#include "platform/FileException.h"
 #include "platform/Ui.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
 
 CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
+
+CListview::~CListview() = default;
 
 bool CListview::OpenDatabase(const std::string& path) {
     std::string backupDir;
@@ -63,18 +67,40 @@ std::string CListview::GetFileTypeDescription(const std::string& path) {
     return FileTypeName(path);
 }
 
-void CListview::DecryptDatabaseToWorkFile() {
-    ::DecryptDatabaseToWorkFile(m_frame.m_fileKey, m_databasePath, m_databaseUnreadable);
+void CListview::DecryptDatabaseToWorkFile(bool indexMustExist) {
+    CloseWorkFiles();
+    std::string backupDir;
+    ReadSetting(settings::kBackupDir, backupDir);
+    auto work = std::make_unique<DatabaseFiles>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir,
+                                                m_databasePath);
+    int cause = 0;
+    switch (work->Open(cause, indexMustExist)) {
+        case DatabaseFiles::Opened::Unreadable:
+            m_databaseUnreadable = 1;
+            throw CFileException(cause, m_databasePath);
+        case DatabaseFiles::Opened::Changed:
+            m_workChanged = true;
+            break;
+        case DatabaseFiles::Opened::Ok:
+            m_workChanged = false;
+            break;
+    }
+    m_work = std::move(work);
 }
 
-void CListview::EncryptWorkFileToDatabase() {
-    ::EncryptWorkFileToDatabase(m_frame.m_fileKey, m_databasePath);
+bool CListview::EncryptWorkFileToDatabase() {
+    return m_work && m_work->Commit();
 }
 
 void CListview::UpdateDatabaseIndexEntry() {
-    std::string backupDir;
-    // Without the backup folder there is no index to refresh ("Registry error." was shown).
-    if (!ReadSetting(settings::kBackupDir, backupDir))
-        return;
-    ::UpdateDatabaseIndexEntry(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, m_databasePath);
+    EncryptWorkFileToDatabase();
+}
+
+void CListview::CloseWorkFiles() noexcept {
+    m_work.reset();
+    m_workChanged = false;
+}
+
+std::string CListview::ChangedDatabaseText() const {
+    return m_databasePath + " database file has been changed and cannot be checked!";
 }

@@ -8,18 +8,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/WinTypes.h"
 #include "storage/FileRecord.h"
 
+class AddSession;
 class CMainFrame;
+class DatabaseFiles;
 
 class CListview {
-public:
+  public:
     explicit CListview(CMainFrame& frame);
-    virtual ~CListview() = default;
+    virtual ~CListview();
 
     CMainFrame& GetParentFrame() { return m_frame; }
 
@@ -33,16 +36,31 @@ public:
     // The type name of a file; sets m_fileTypeIcon to its type's icon (icon 373 when none).
     std::string GetFileTypeDescription(const std::string& path);
 
-    // Per-view protected storage on m_databasePath (m_databaseUnreadable is the flag).
-    void DecryptDatabaseToWorkFile();
-    void EncryptWorkFileToDatabase();
-    // Refreshes the database's digest in its "Database Index" line.
+    // The open database's stored files while a command works on them; the working copy is
+    // the database's plaintext in memory (no copy on disk).
+    // Opens them: a database that cannot be read sets m_databaseUnreadable and raises the
+    // file exception. WorkDatabaseChanged() then tells whether the stored database is not the
+    // one the program last wrote (its digest differs from its "Database Index" line).
+    void DecryptDatabaseToWorkFile(bool indexMustExist = false);
+    bool WorkFilesOpen() const { return m_work != nullptr; }
+    DatabaseFiles& WorkFiles() { return *m_work; }
+    bool WorkDatabaseChanged() const { return m_workChanged; }
+    // Stores what the command changed: the database together with its digest in its
+    // "Database Index" line, and the backup pair. False (nothing stored) when the database
+    // was changed behind the program's back meanwhile.
+    bool EncryptWorkFileToDatabase();
+    // The database's digest in its "Database Index" line travels with every store, so this
+    // stores whatever is pending, as EncryptWorkFileToDatabase does.
     void UpdateDatabaseIndexEntry();
+    // Ends the command's hold; what was not stored is undone.
+    void CloseWorkFiles() noexcept;
+    // The text shown when a command meets a database changed behind the program's back.
+    std::string ChangedDatabaseText() const;
 
     // ---- add/ ----
     void AddOneFileToDatabase(const std::string& path);
     void OnDropFiles(const std::vector<std::string>& files);  // WM_DROPFILES
-    void OnPasteFiles();                                       // commands 57637 and 32828
+    void OnPasteFiles();                                      // commands 57637 and 32828
 
     // ---- check/ ----
     void OnCheckAllFiles();  // command 32774
@@ -58,12 +76,16 @@ public:
     int m_filesAdded = 0;
     int m_filesPreviouslyListed = 0;
     int m_backupListedFiles = 0;
+    // The add command's hold on the stored files while a drop or a paste runs.
+    AddSession* m_addSession = nullptr;
 
     // The list's rows, as the last fill read them.
     std::vector<FileRecord> m_records;
     // Called after every fill, so the window can redraw the list.
     std::function<void()> m_onRefilled;
 
-private:
+  private:
     CMainFrame& m_frame;
+    std::unique_ptr<DatabaseFiles> m_work;
+    bool m_workChanged = false;
 };

@@ -22,6 +22,7 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 struct Mode {
     bool read = false, write = false, create = false, truncate = false, append = false;
+    bool exclusive = false, noFollow = false;
     bool text = true;
 };
 
@@ -51,6 +52,12 @@ bool ParseMode(const char* mode, Mode& m) {
                 break;
             case 't':
                 m.text = true;
+                break;
+            case 'x':
+                m.exclusive = m.noFollow = true;
+                break;
+            case 'n':
+                m.noFollow = true;
                 break;
             default:
                 return false;
@@ -85,7 +92,11 @@ bool CFile::Open(const std::string& winPath, const char* mode, Share share, int*
         flags |= O_CREAT;
     if (m.append)
         flags |= O_APPEND;
-    const int fd = open(host.c_str(), flags, 0666);
+    if (m.exclusive && m.create)
+        flags |= O_EXCL;
+    if (m.noFollow)
+        flags |= O_NOFOLLOW;
+    const int fd = open(host.c_str(), flags, 0600);
     if (fd < 0)
         return fail(errno);
     auto failClose = [&](int err) {

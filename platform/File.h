@@ -28,7 +28,9 @@ class CFile {
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // fopen-style modes: "r", "w", "a", "r+", "w+", "a+", each with "b" or "t".
+    // fopen-style modes: "r", "w", "a", "r+", "w+", "a+", each with "b" or "t"; "x" with "w"
+    // creates the file only when no file or link of that name exists, and "n" never opens
+    // through a symbolic link. A file the open creates has the mode 0600.
     // Returns false on failure and sets *cause (the CFileException cause) when given.
     bool Open(const std::string& winPath, const char* mode, Share share = Share::DenyNone,
               int* cause = nullptr);

@@ -8,14 +8,6 @@
 
 #include "storage/FileRecord.h"
 
-std::string BackupIndexPath(const std::string& backupDir, const std::string& n) {
-    return backupDir + "Backup Index " + n;
-}
-
-std::string BackupFilePath(const std::string& backupDir, const std::string& n) {
-    return backupDir + "Backup File " + n;
-}
-
 std::string BuildBackupIndexLine(const std::string& path, const std::string& mode,
                                  double copyLength, uint32_t plainSize) {
     char text[64];

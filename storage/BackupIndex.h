@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-// The file names in the backup folder (which ends with a backslash).
-std::string BackupIndexPath(const std::string& backupDir, const std::string& n);
-std::string BackupFilePath(const std::string& backupDir, const std::string& n);
+#include "storage/StoredFileNames.h"
 
 // An entry as an add writes it: the copy length "%.2lf", the plain size "%lu". No line break.
 std::string BuildBackupIndexLine(const std::string& path, const std::string& mode,

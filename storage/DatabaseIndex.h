@@ -13,9 +13,7 @@
 
 #include "platform/WinTypes.h"
 #include "storage/Crypto.h"
-
-std::string DatabaseIndexPath(const std::string& backupDir);      // dir + "Database Index"
-std::string DatabaseIndexWorkPath(const std::string& backupDir);  // + "123456789z"
+#include "storage/StoredFileNames.h"
 
 // The five-field line a new database gets, without its line break.
 std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned backupNumber,

@@ -36,14 +36,6 @@ bool LineIsWellFormed(const std::string& line) {
 
 }  // namespace
 
-std::string DatabaseIndexPath(const std::string& backupDir) {
-    return backupDir + "Database Index";
-}
-
-std::string DatabaseIndexWorkPath(const std::string& backupDir) {
-    return DatabaseIndexPath(backupDir) + "123456789z";
-}
-
 std::string BuildDatabaseIndexLine(const std::string& databasePath, unsigned backupNumber,
                                    const FILETIME& created, const std::string& digest) {
     char number[16];

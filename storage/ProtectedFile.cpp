@@ -190,14 +190,6 @@ bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const
     }
 }
 
-std::string DatabaseWorkCopyPath(const std::string& databasePath) {
-    return databasePath + ".123456789z";
-}
-
-std::string DatabaseRewritePath(const std::string& databasePath) {
-    return DatabaseWorkCopyPath(databasePath) + "1";
-}
-
 Iv DatabaseIv(const std::string& databasePath) {
     return IvFromText(databasePath);
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "storage/Crypto.h"
+#include "storage/StoredFileNames.h"
 
 // Encrypts the plain file into the protected file (created or replaced). The plain file is
 // left unchanged.
@@ -47,11 +48,6 @@ bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const
 // its length, then deletes it. Raises CFileException when it cannot be opened.
 void SecureDeleteFile(const std::string& path);
 
-// The database's plaintext working copy: its path followed by ".123456789z".
-std::string DatabaseWorkCopyPath(const std::string& databasePath);
-// Where a database is rewritten before it becomes the working copy again: the working
-// copy's name + "1".
-std::string DatabaseRewritePath(const std::string& databasePath);
 // The database's initialisation vector, made from its path.
 Iv DatabaseIv(const std::string& databasePath);
 

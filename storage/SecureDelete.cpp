@@ -1,18 +1,26 @@
 // The wipe of a plaintext copy: four rounds over the file's length, each a pass of 0x00
 // bytes and a pass of 0xFF bytes, every pass pushed to the file before the next begins,
-// the last one forced to the disk, then the file is deleted.
+// the last one forced to the disk, then the file is deleted. A symbolic link is never
+// followed: it is only removed, so a link planted under a copy's name cannot turn the wipe
+// on the file it points at.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "storage/ProtectedFile.h"
 
 void SecureDeleteFile(const std::string& path) {
+    if (platform::IsSymbolicLink(path)) {
+        if (!platform::RemoveFile(path))
+            throw CFileException(platform::LastFileErrorCause(), path);
+        return;
+    }
     platform::CFile file;
-    file.OpenOrThrow(path, "r+b");
+    file.OpenOrThrow(path, "r+bn");
     const uint32_t length = uint32_t(file.Length());
 
     std::vector<uint8_t> pass(std::min<size_t>(length, size_t(64) << 10));

@@ -147,16 +147,21 @@ TEST_F(LeftoverCopies, CloseWipesEveryPlaintextCopy) {
     WriteIndex({1, 2});
     t.frame.m_openDatabasePath = "E:\\db1.qdb";
     const std::vector<std::string> leftovers = {
-        "E:\\db1.qdb.123456789z",      "E:\\db1.qdb.123456789z1",
-        B("Database Index123456789z"), B("Database Index1"),
-        B("Backup Index 1123456789z"), B("Backup Index 2123456789z"),
-        B("Backup Index 1.new"),       B("Backup File 1.new"),
+        "E:\\db1.qdb.123456789z",
+        "E:\\db1.qdb.123456789z1",
+        B("Database Index123456789z"),
+        B("Database Index1"),
+        B("Backup Index 1123456789z"),
+        B("Backup Index 2123456789z"),
+        B("Backup Index 1.new"),
+        B("Backup File 1.new"),
         B("Backup File 2.new"),
+        // Every listed database's copies, open or not.
+        "E:\\db2.qdb.123456789z",
     };
     const std::vector<std::string> kept = {
         "E:\\db1.qdb",
         "E:\\db1.qdb1",  // a user's file beside the database
-        "E:\\db2.qdb.123456789z",
         B("Database Index"),
         B("Backup Index 1"),
         B("Backup File 1"),
@@ -192,9 +197,7 @@ TEST_F(LeftoverCopies, WithoutAnOpenDatabaseOrIndexTheBackupCopiesStillGo) {
 TEST_F(LeftoverCopies, EndSessionClosesTheCheckStreamFirst) {
     t.frame.m_openDatabasePath = "E:\\db.qdb";
     t.WriteFile("E:\\db.qdb.123456789z", "record line\r\n");
-    t.frame.m_checkWorkFile = std::make_unique<platform::CFile>();
-    ASSERT_TRUE(
-        t.frame.m_checkWorkFile->Open("E:\\db.qdb.123456789z", "rb", platform::Share::DenyAll));
+    t.frame.m_checkWorkFile = std::make_unique<WorkCopyStream>(SecureText("record line\r\n"));
     t.frame.OnEndSession();
     EXPECT_EQ(t.frame.m_checkWorkFile, nullptr);
     EXPECT_FALSE(t.Exists("E:\\db.qdb.123456789z"));
@@ -204,10 +207,9 @@ TEST_F(LeftoverCopies, EndSessionClosesTheCheckStreamFirst) {
 TEST_F(LeftoverCopies, CloseAlsoReleasesACheckStreamLeftOpen) {
     t.frame.m_openDatabasePath = "E:\\db.qdb";
     t.WriteFile("E:\\db.qdb.123456789z", "record line\r\n");
-    t.frame.m_checkWorkFile = std::make_unique<platform::CFile>();
-    ASSERT_TRUE(
-        t.frame.m_checkWorkFile->Open("E:\\db.qdb.123456789z", "rb", platform::Share::DenyAll));
+    t.frame.m_checkWorkFile = std::make_unique<WorkCopyStream>(SecureText("record line\r\n"));
     t.frame.OnClose();
+    EXPECT_EQ(t.frame.m_checkWorkFile, nullptr);
     EXPECT_FALSE(t.Exists("E:\\db.qdb.123456789z"));
 }
 

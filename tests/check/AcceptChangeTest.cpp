@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
+#include "platform/File.h"
 #include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"

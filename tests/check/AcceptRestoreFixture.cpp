@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/File.h"
 #include "platform/FindData.h"
 #include "storage/BackupIndex.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
@@ -18,6 +20,7 @@ AcceptRestoreFixture::AcceptRestoreFixture() {
 
 AcceptRestoreFixture::~AcceptRestoreFixture() {
     p.frame.m_checkWorkFile.reset();
+    view->CloseWorkFiles();
 }
 
 void AcceptRestoreFixture::StoreDatabase(const std::string& plain) {
@@ -93,18 +96,14 @@ CheckRunState AcceptRestoreFixture::RunAt(const std::string& path, int begun, in
 
     p.frame.m_checkWorkFile.reset();
     view->DecryptDatabaseToWorkFile();
-    p.frame.m_checkWorkFile = std::make_unique<platform::CFile>();
-    p.frame.m_checkWorkFile->OpenOrThrow(DatabaseWorkCopyPath(kDatabase), "rb+",
-                                         platform::Share::DenyAll);
+    p.frame.m_checkWorkFile =
+        std::make_unique<WorkCopyStream>(view->WorkFiles().Database().Plain());
+    // The pass has read the record's whole line.
     std::string line;
-    for (int i = 1; i < begun; ++i) p.frame.m_checkWorkFile->ReadLine(line);
-    std::string pathRead;
-    for (int c; (c = p.frame.m_checkWorkFile->GetC()) >= 0 && c != 0x7F;)
-        pathRead += static_cast<char>(c);
-    EXPECT_EQ(path, pathRead);
-    char digest[32];
-    EXPECT_EQ(32u, p.frame.m_checkWorkFile->Read(digest, 32));
-    run.storedDigest.assign(digest, 32);
+    for (int i = 1; i <= begun; ++i) p.frame.m_checkWorkFile->ReadLine(line);
+    const size_t sep = line.find('\x7f');
+    EXPECT_EQ(path, line.substr(0, sep));
+    run.storedDigest = line.substr(sep + 1, 32);
     return run;
 }
 
@@ -154,16 +153,7 @@ void AcceptRestoreFixture::BuildShortLastLine() {
 
 std::vector<std::string> AcceptRestoreFixture::Leftovers() const {
     std::vector<std::string> found;
-    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", ".new", "db.qdb1"}) {
-        for (const std::string& f : p.FilesNamed(part)) {
-            // The check's own working copy stays while the check runs.
-            const std::string work = "/db.qdb.123456789z";
-            const bool isWorkCopy = f.size() >= work.size() &&
-                                    f.compare(f.size() - work.size(), work.size(), work) == 0;
-            if (isWorkCopy && p.frame.m_checkWorkFile)
-                continue;
-            found.push_back(f);
-        }
-    }
+    for (const char* part : {"123456789z", ".Ntemp", ".Ptemp", ".987654321z", ".new", "db.qdb1"})
+        for (const std::string& f : p.FilesNamed(part)) found.push_back(f);
     return found;
 }

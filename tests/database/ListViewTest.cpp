@@ -4,6 +4,7 @@
 #include "app/NoDatabaseView.h"
 #include "database/FileTypes.h"
 #include "database/ListView.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
@@ -134,7 +135,7 @@ TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
     ASSERT_TRUE(noDatabase.CreateDatabase("E:\\db.qdb"));
     ASSERT_TRUE(list.OpenDatabase("E:\\db.qdb"));
     list.DecryptDatabaseToWorkFile();
-    EXPECT_EQ(t.ReadFile("E:\\db.qdb.123456789z"), "");
+    EXPECT_EQ(list.WorkFiles().Database().Plain(), "");
     const std::string line =
         "E:\\x\x7f"
         "00000000000000000000000000000000\x7f           0\x7f"
@@ -143,10 +144,11 @@ TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
         "2\x7f"
         "3\x7f"
         "4\x7f\r\n";
-    t.WriteFile("E:\\db.qdb.123456789z", line);
-    list.EncryptWorkFileToDatabase();
-    SecureDeleteFile("E:\\db.qdb.123456789z");
-    list.UpdateDatabaseIndexEntry();
+    list.WorkFiles().Database().AppendRecord(line);
+    EXPECT_TRUE(list.EncryptWorkFileToDatabase());
+    list.CloseWorkFiles();
+    // The working copy never reached the disk.
+    EXPECT_TRUE(t.FilesNamed("123456789z").empty());
     std::string indexLine, digest;
     ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
                                       "E:\\db.qdb", indexLine));

@@ -1,0 +1,89 @@
+// The "Database Index" held in memory.
+#include "storage/DatabaseIndexImage.h"
+
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/Transaction.h"
+
+DatabaseIndexImage::DatabaseIndexImage(const Key& key, const Iv& indexIv, std::string backupDir)
+    : m_path(DatabaseIndexPath(backupDir)),
+      m_image(key, indexIv, LastBlockRule::ThroughFirstNewline) {
+    m_image.LoadEmpty();
+}
+
+void DatabaseIndexImage::Load(bool mustExist) {
+    if (!mustExist && !platform::FileExists(m_path)) {
+        m_image.LoadEmpty();
+        return;
+    }
+    int cause = 0;
+    if (!m_image.Load(m_path, cause))
+        throw CFileException(cause, m_path);
+}
+
+std::vector<std::string> DatabaseIndexImage::Lines() const {
+    std::vector<std::string> lines;
+    const SecureText& plain = m_image.Plain();
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        end = end == SecureText::npos ? plain.size() : end + 1;
+        lines.emplace_back(plain.data() + start, end - start);
+        start = end;
+    }
+    return lines;
+}
+
+bool DatabaseIndexImage::FindLine(const std::string& databasePath, std::string& line) const {
+    for (const std::string& candidate : Lines()) {
+        if (IndexLineBelongsTo(candidate, databasePath)) {
+            line = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DatabaseIndexImage::BackupNumber(const std::string& databasePath, std::string& n) const {
+    std::string line;
+    return FindLine(databasePath, line) && IndexField(line, 2, n);
+}
+
+bool DatabaseIndexImage::Digest(const std::string& databasePath, std::string& digest) const {
+    std::string line;
+    return FindLine(databasePath, line) && IndexField(line, 5, digest);
+}
+
+template <class Rewrite>
+void DatabaseIndexImage::RewriteLinesOf(const std::string& databasePath, Rewrite rewrite) {
+    SecureText plain;
+    for (const std::string& line : Lines()) {
+        const std::string out = IndexLineBelongsTo(line, databasePath) ? rewrite(line) : line;
+        plain.append(out.data(), out.size());
+    }
+    m_image.Replace(plain);
+}
+
+void DatabaseIndexImage::SetDigest(const std::string& databasePath, const std::string& digest) {
+    RewriteLinesOf(databasePath,
+                   [&](const std::string& line) { return WithIndexDigest(line, digest); });
+}
+
+void DatabaseIndexImage::SetLastChecked(const std::string& databasePath, const FILETIME& checked) {
+    RewriteLinesOf(databasePath,
+                   [&](const std::string& line) { return WithLastChecked(line, checked); });
+}
+
+void DatabaseIndexImage::AddLine(const std::string& line) {
+    const SecureText& plain = m_image.Plain();
+    std::string text;
+    if (!plain.empty() && plain.back() != '\n')
+        text += "\n";
+    m_image.Append(text + line + "\n");
+}
+
+void DatabaseIndexImage::Stage(Transaction& tx) {
+    if (m_image.Changed())
+        tx.Stage(m_path, m_image.Stored());
+}

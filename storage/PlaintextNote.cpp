@@ -1,0 +1,58 @@
+// Notes of plaintext files beside users' files, and their recovery.
+#include "storage/PlaintextNote.h"
+
+#include "platform/Durable.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/RecoveryRecord.h"
+#include "storage/StopPoints.h"
+#include "storage/TempFiles.h"
+
+PlaintextNote::PlaintextNote(const Key& key, std::string path)
+    : m_key(key), m_path(std::move(path)), m_notePath(NewPlaintextNotePath()) {
+    PlaintextNoteRecord note;
+    note.path = m_path;
+    if (!WriteRecoveryFile(m_key, m_notePath, FormatPlaintextNote(note)))
+        throw CFileException(CFileException::accessDenied, m_path);
+    StorageStop("plaintext noted");
+}
+
+PlaintextNote::~PlaintextNote() {
+    if (!m_released)
+        TempFiles::WipeIfPresent(m_path);
+    platform::RemoveHostFile(m_notePath);
+}
+
+void PlaintextNote::FinishTo(const std::string& target) {
+    PlaintextNoteRecord note;
+    note.path = m_path;
+    note.finish = target;
+    // Without the finishing note the file is only wiped by recovery, which loses nothing
+    // the user had: the changed file is still where it was moved.
+    WriteRecoveryFile(m_key, m_notePath, FormatPlaintextNote(note));
+    StorageStop("plaintext complete");
+}
+
+void PlaintextNote::Release() {
+    m_released = true;
+    platform::RemoveHostFile(m_notePath);
+}
+
+int RecoverPlaintextNotes(const Key& key) {
+    int handled = 0;
+    for (const std::string& notePath : PlaintextNotePaths()) {
+        std::string text;
+        PlaintextNoteRecord note;
+        // A note that does not read under this key is left for the key that wrote it.
+        if (!ReadRecoveryFile(key, notePath, text) || !ParsePlaintextNote(text, note))
+            continue;
+        const bool finish = !note.finish.empty() && platform::FileExists(note.path) &&
+                            !platform::IsSymbolicLink(note.path) &&
+                            !platform::FileExists(note.finish);
+        if (!(finish && platform::RenameFile(note.path, note.finish)))
+            TempFiles::WipeIfPresent(note.path);
+        ++handled;
+        platform::RemoveHostFile(notePath);
+    }
+    return handled;
+}

@@ -1,0 +1,37 @@
+// A plaintext file made outside the program's own folders (a restore's copies beside the
+// user's file) is noted in the prefix before it is made, so that whatever stops the program
+// meanwhile, the next start finds and wipes it. A note can also say that the file is complete
+// and belongs at another name (the restored original, once the changed file is moved aside):
+// recovery then puts it there when nothing else took that name. The file is wiped when the
+// note goes out of scope, unless it was handed over.
+#pragma once
+
+#include <string>
+
+#include "storage/Crypto.h"
+
+class PlaintextNote {
+  public:
+    // Writes the note; raises the file exception (naming `path`) when it cannot, so that the
+    // plaintext file is never made without its note.
+    PlaintextNote(const Key& key, std::string path);
+    ~PlaintextNote();
+    PlaintextNote(const PlaintextNote&) = delete;
+    PlaintextNote& operator=(const PlaintextNote&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The file is complete and is to be renamed to `target`.
+    void FinishTo(const std::string& target);
+    // The file was renamed into place or removed: the note goes, nothing is wiped.
+    void Release();
+
+  private:
+    Key m_key;
+    std::string m_path;
+    std::string m_notePath;
+    bool m_released = false;
+};
+
+// Works through the notes an interruption left: a complete file whose target name is free
+// is put there, every other noted file is wiped; each note is then removed.
+int RecoverPlaintextNotes(const Key& key);

@@ -1,0 +1,108 @@
+// A database held in memory.
+#include "storage/StoredDatabase.h"
+
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/FileRecord.h"
+#include "storage/Md5.h"
+#include "storage/Transaction.h"
+
+std::string FoldPathCase(const std::string& path) {
+    std::string folded = path;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return folded;
+}
+
+StoredDatabase::StoredDatabase(const Key& key, std::string path)
+    : m_path(std::move(path)),
+      m_image(key, IvFromText(m_path), LastBlockRule::ThroughFirstNewline) {
+    LoadEmpty();
+}
+
+bool StoredDatabase::Load(int& cause) {
+    if (!m_image.Load(m_path, cause))
+        return false;
+    m_storedDigest = m_image.LoadedDigest();
+    IndexRecords();
+    return true;
+}
+
+void StoredDatabase::LoadEmpty() {
+    m_image.LoadEmpty();
+    m_storedDigest = m_image.LoadedDigest();
+    IndexRecords();
+}
+
+void StoredDatabase::IndexRecords() {
+    m_listed.clear();
+    m_recordCount = 0;
+    const SecureText& plain = m_image.Plain();
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        end = end == SecureText::npos ? plain.size() : end + 1;
+        const size_t sep = plain.find(kFieldSeparator, start);
+        // Only a line with a separator can list a path.
+        if (sep != SecureText::npos && sep < end)
+            m_listed.insert(FoldPathCase(std::string(plain.data() + start, sep - start)));
+        ++m_recordCount;
+        start = end;
+    }
+}
+
+bool StoredDatabase::Lists(const std::string& path) const {
+    return m_listed.count(FoldPathCase(path)) != 0;
+}
+
+void StoredDatabase::AppendRecord(const std::string& line) {
+    const SecureText& plain = m_image.Plain();
+    // A last record without its line break is ended first, so the new one starts a line.
+    if (!plain.empty() && plain.back() != '\n')
+        m_image.Append("\n", 1);
+    m_image.Append(line);
+    const size_t sep = line.find(kFieldSeparator);
+    if (sep != std::string::npos)
+        m_listed.insert(FoldPathCase(line.substr(0, sep)));
+    ++m_recordCount;
+}
+
+void StoredDatabase::Replace(const SecureText& plain) {
+    m_image.Replace(plain);
+    IndexRecords();
+}
+
+void StoredDatabase::KeepFirstRecords(int records) {
+    const SecureText& plain = m_image.Plain();
+    size_t end = 0;
+    for (int i = 0; i < records && end < plain.size(); ++i) {
+        const size_t lf = plain.find('\n', end);
+        end = lf == SecureText::npos ? plain.size() : lf + 1;
+    }
+    m_image.Truncate(end);
+    IndexRecords();
+}
+
+bool StoredDatabase::FileUnchangedSinceRead() const {
+    platform::CFile in;
+    in.OpenOrThrow(m_path, "rb");
+    Md5Context ctx;
+    MD5Init(&ctx);
+    std::string piece(size_t(1) << 16, '\0');
+    for (size_t n; (n = in.Read(&piece[0], piece.size())) != 0;) MD5Update(&ctx, piece.data(), n);
+    return DigestHex(MD5Final(&ctx)) == m_storedDigest;
+}
+
+std::string StoredDatabase::Stage(Transaction& tx) {
+    m_stagedDigest = m_image.StoredDigest();
+    tx.Stage(m_path, m_image.Stored());
+    return m_stagedDigest;
+}
+
+void StoredDatabase::MarkSaved() {
+    if (!m_stagedDigest.empty())
+        m_storedDigest = m_stagedDigest;
+    m_stagedDigest.clear();
+    m_image.MarkSaved();
+}

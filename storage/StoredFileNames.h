@@ -1,0 +1,39 @@
+// The names of every file the program keeps or makes for a while, in one place: the stored
+// files of the backup folder, the staged files a commit puts in place, the temporary files
+// beside a user's file that a restore makes, the ".CHANGED" names, and the plaintext copies
+// earlier versions of the program left on disk (the start-up clean-up still looks for them).
+// A temporary name always fits the file system: when the file's own name and the suffix
+// would pass 255 bytes, the name is shortened and a digest of the whole name keeps it apart
+// from every other name.
+#pragma once
+
+#include <string>
+
+// ---- stored files (the backup folder ends with a backslash) ----
+std::string DatabaseIndexPath(const std::string& backupDir);  // dir + "Database Index"
+std::string BackupIndexPath(const std::string& backupDir, const std::string& n);
+std::string BackupFilePath(const std::string& backupDir, const std::string& n);
+
+// ---- names made from another name ----
+// `path` + `suffix`, with the last component shortened when the two would not fit.
+std::string FitName(const std::string& path, const std::string& suffix);
+// Where a commit writes the new form of a stored file before it takes the file's place.
+std::string StagedPath(const std::string& storedPath);
+
+// ---- beside a user's file, during a restore ----
+std::string RestoreCipherPath(const std::string& file);  // + ".Ntemp"
+std::string RestorePlainPath(const std::string& file);   // + ".Ptemp"
+std::string RestoredPath(const std::string& file);       // + ".987654321z"
+// The changed file moved aside: folder + name + ".CHANGED", then ".CHANGED1", ".CHANGED2"...
+std::string ChangedFilePath(const std::string& folder, const std::string& name, int number);
+
+// ---- the backup folder's temporary copy of a file being backed up ----
+std::string BackupTempPath(const std::string& backupDir, const std::string& file);  // ".Ntemp"
+
+// ---- plaintext working copies and rewrites of earlier versions (clean-up only) ----
+std::string DatabaseWorkCopyPath(const std::string& databasePath);   // + ".123456789z"
+std::string DatabaseRewritePath(const std::string& databasePath);    // work copy + "1"
+std::string DatabaseIndexWorkPath(const std::string& backupDir);     // + "123456789z"
+std::string DatabaseIndexRewritePath(const std::string& backupDir);  // "Database Index1"
+std::string BackupIndexWorkPath(const std::string& backupIndex);     // + "123456789z"
+std::string BackupRenewalPath(const std::string& storedPath);        // + ".new"

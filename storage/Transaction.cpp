@@ -1,0 +1,135 @@
+// The transaction of a change to the stored files, and its recovery.
+#include "storage/Transaction.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/Durable.h"
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "storage/StopPoints.h"
+#include "storage/StoredFileNames.h"
+
+namespace {
+
+// The record goes before any stored file is touched; a record that cannot be written (a full
+// disk) ends the change before it began.
+void RecordOrThrow(const Key& key, const TransactionRecord& record, const std::string& about) {
+    errno = 0;
+    if (!WriteRecoveryFile(key, TransactionRecordPath(), FormatTransactionRecord(record)))
+        CFileException::ThrowWriteError(errno, about);
+}
+
+void PutInPlace(const TransactionRecord::Staged& s) {
+    if (!platform::FileExists(s.staged))
+        return;  // done before the interruption
+    if (!platform::ReplaceFile(s.staged, s.target))
+        throw CFileException(platform::LastFileErrorCause(), s.target);
+    platform::SyncFolderOf(s.target);
+}
+
+void Undo(const TransactionRecord& record) noexcept {
+    for (const auto& s : record.staged)
+        if (platform::FileExists(s.staged))
+            platform::RemoveFile(s.staged);
+    for (const auto& a : record.appended) {
+        const int64_t now = platform::FileLength(a.path);
+        if (now > a.length)
+            platform::TruncateFile(a.path, a.length);
+    }
+}
+
+}  // namespace
+
+Transaction::Transaction(const Key& key) : m_key(key) {}
+
+Transaction::~Transaction() {
+    Abort();
+}
+
+void Transaction::WriteRecord() {
+    RecordOrThrow(
+        m_key, m_record,
+        m_record.staged.empty() ? m_record.appended.front().path : m_record.staged.back().target);
+}
+
+std::string Transaction::StagePath(const std::string& target) {
+    const std::string staged = StagedPath(target);
+    auto same = [&](const TransactionRecord::Staged& s) { return s.target == target; };
+    auto it = std::find_if(m_record.staged.begin(), m_record.staged.end(), same);
+    if (it == m_record.staged.end()) {
+        m_record.staged.push_back({target, staged});
+        WriteRecord();
+    }
+    // A staged file of this transaction that is written again starts afresh.
+    if (platform::FileExists(staged) && it != m_record.staged.end())
+        platform::RemoveFile(staged);
+    return staged;
+}
+
+void Transaction::Stage(const std::string& target, const std::string& bytes) {
+    const std::string staged = StagePath(target);
+    platform::CFile out;
+    out.OpenOrThrow(staged, "wbx", platform::Share::DenyAll);
+    const bool ok = out.Write(bytes.data(), bytes.size()) && out.Sync() && out.Close();
+    if (!ok) {
+        out.Close();
+        platform::RemoveFile(staged);
+        throw CFileException(CFileException::diskFull, target);
+    }
+    StorageStop("staged");
+}
+
+void Transaction::WillAppend(const std::string& path) {
+    for (const auto& a : m_record.appended)
+        if (a.path == path)
+            return;
+    const int64_t length = platform::FileLength(path);
+    m_record.appended.push_back({path, length < 0 ? 0 : length});
+    WriteRecord();
+    StorageStop("append noted");
+}
+
+void Transaction::Commit() {
+    if (!Pending())
+        return;
+    for (const auto& a : m_record.appended) platform::SyncFile(a.path);
+    if (!m_record.staged.empty()) {
+        m_record.committed = true;
+        WriteRecord();
+        StorageStop("commit recorded");
+        for (const auto& s : m_record.staged) {
+            PutInPlace(s);
+            StorageStop("staged file in place");
+        }
+    }
+    platform::RemoveHostFile(TransactionRecordPath());
+    m_record = TransactionRecord();
+    StorageStop("committed");
+}
+
+void Transaction::Abort() noexcept {
+    if (!Pending())
+        return;
+    Undo(m_record);
+    platform::RemoveHostFile(TransactionRecordPath());
+    m_record = TransactionRecord();
+}
+
+bool RecoverTransaction(const Key& key) {
+    const std::string path = TransactionRecordPath();
+    std::string text;
+    if (!ReadRecoveryFile(key, path, text))
+        return false;
+    TransactionRecord record;
+    // A record that does not read under this key is left for the key that wrote it.
+    if (!ParseTransactionRecord(text, record))
+        return false;
+    if (record.committed) {
+        for (const auto& s : record.staged) PutInPlace(s);
+    } else {
+        Undo(record);
+    }
+    platform::RemoveHostFile(path);
+    return true;
+}

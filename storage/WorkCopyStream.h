@@ -1,0 +1,32 @@
+// A database's working copy as a stream of record lines, read from memory: what a check
+// walks record after record (the frame keeps it so that the close handlers can end it). It
+// holds its own copy of the plaintext, locked and wiped when the stream goes.
+#pragma once
+
+#include <string>
+
+#include "storage/SecureText.h"
+
+class WorkCopyStream {
+  public:
+    explicit WorkCopyStream(const SecureText& plain) : m_plain(plain) {}
+    ~WorkCopyStream() { WipeText(m_plain); }
+    WorkCopyStream(const WorkCopyStream&) = delete;
+    WorkCopyStream& operator=(const WorkCopyStream&) = delete;
+
+    // The next whole line, its line break included; false at the end.
+    bool ReadLine(std::string& line) {
+        if (m_pos >= m_plain.size())
+            return false;
+        size_t end = m_plain.find('\n', m_pos);
+        end = end == SecureText::npos ? m_plain.size() : end + 1;
+        line.assign(m_plain.data() + m_pos, end - m_pos);
+        m_pos = end;
+        return true;
+    }
+    bool AtEnd() const { return m_pos >= m_plain.size(); }
+
+  private:
+    SecureText m_plain;
+    size_t m_pos = 0;
+};
