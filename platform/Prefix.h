@@ -9,7 +9,9 @@
 
 namespace platform {
 
-// The prefix's host path (no trailing slash).
+// The prefix's host path: absolute, with no trailing slash. A relative prefix (given here or
+// in $QUILLSTEAD_PREFIX) is resolved against the current folder once, when it is set or
+// first asked for, so a later change of the current folder does not move it.
 std::string PrefixRoot();
 // Points the program at another prefix (the driver's --prefix, tests).
 void SetPrefixRoot(const std::string& hostDir);
