@@ -61,8 +61,11 @@ std::string DefaultPrefix() {
 // mkdir -p; true when the folder exists afterwards.
 bool MakeFolders(const std::string& path) {
     struct stat st;
-    if (stat(path.c_str(), &st) == 0)
+    if (stat(path.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            errno = ENOTDIR;
         return S_ISDIR(st.st_mode);
+    }
     const size_t slash = path.find_last_of('/');
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) {
         return false;
@@ -106,6 +109,10 @@ std::string PrefixRoot() {
 
 void SetPrefixRoot(const std::string& hostDir) {
     g_prefix = AbsolutePrefix(hostDir);
+}
+
+bool MakePrefixFolder() {
+    return MakeFolders(PrefixRoot());
 }
 
 std::string RegistryFilePath() {

@@ -14,6 +14,7 @@
 #include "app/NoDatabaseView.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
+#include "platform/InstanceLock.h"
 #include "platform/Prefix.h"
 #include "platform/Registry.h"
 #include "platform/Ui.h"
@@ -94,6 +95,13 @@ int Run(int argc, char** argv) {
         } catch (const std::invalid_argument& e) {
             return Usage(e.what());
         }
+    }
+    // One program per prefix, set-up included.
+    platform::InstanceLock lock;
+    std::string lockRefused;
+    if (!lock.Acquire(lockRefused)) {
+        std::fprintf(stderr, "quillstead-driver: %s\n", lockRefused.c_str());
+        return 1;
     }
     SetUi(&ui);
     struct UiReset {

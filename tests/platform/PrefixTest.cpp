@@ -1,8 +1,9 @@
 // The prefix itself: a relative prefix is resolved once to an absolute path, whatever folder
-// the program moves to afterwards.
+// the program moves to afterwards; and the lock that keeps a prefix to one program.
 #include <cstdlib>
 
 #include "platform/File.h"
+#include "platform/InstanceLock.h"
 #include "tests/platform/PlatformFixture.h"
 
 using namespace platform;
@@ -51,4 +52,47 @@ TEST_F(Prefix, ARelativePrefixIsResolvedOnceAgainstTheCurrentFolder) {
     EXPECT_EQ(PrefixRoot(), work + "/rel");
     EXPECT_EQ(HostPath("C:\\x"), work + "/rel/dosdevices/c:/x");
     EXPECT_TRUE(IsDirectory("C:\\Program Files\\Quillstead\\Backup Files"));
+}
+
+TEST_F(Prefix, OneProgramPerPrefix) {
+    std::string refused;
+    {
+        InstanceLock first;
+        ASSERT_TRUE(first.Acquire(refused)) << refused;
+        EXPECT_TRUE(first.Held());
+        EXPECT_EQ(InstanceLockPath(), tmp + "/prefix/quillstead.lock");
+
+        // Another open of the lock file is another program, even in this process.
+        InstanceLock second;
+        EXPECT_FALSE(second.Acquire(refused));
+        EXPECT_FALSE(second.Held());
+        EXPECT_EQ(refused, "Quillstead is already running with the prefix " + tmp +
+                               "/prefix. Only one Quillstead can use a prefix at a time.");
+        // A child process is refused too; another prefix is not.
+        EXPECT_EQ(ChildExitCode([] {
+                      std::string message;
+                      return InstanceLock().Acquire(message) ? 0 : 1;
+                  }),
+                  1);
+        SetPrefixRoot(tmp + "/other");
+        InstanceLock other;
+        EXPECT_TRUE(other.Acquire(refused)) << refused;
+        SetPrefixRoot(tmp + "/prefix");
+    }
+    // Given up at its end, however the holder ended.
+    EXPECT_EQ(ChildExitCode([]() -> int {
+                  InstanceLock held;
+                  std::string message;
+                  _exit(held.Acquire(message) ? 7 : 1);  // no destructor runs
+              }),
+              7);
+    InstanceLock again;
+    EXPECT_TRUE(again.Acquire(refused)) << refused;
+
+    // A prefix that cannot be made is refused with the cause.
+    WriteHost(tmp + "/file", "");
+    SetPrefixRoot(tmp + "/file/prefix");
+    InstanceLock blocked;
+    EXPECT_FALSE(blocked.Acquire(refused));
+    EXPECT_EQ(refused, "Cannot make the folder " + tmp + "/file/prefix: Not a directory");
 }
