@@ -85,7 +85,8 @@ bool CFile::Open(const std::string& winPath, const char* mode, Share share, int*
         flags |= O_CREAT;
     if (m.append)
         flags |= O_APPEND;
-    const int fd = open(host.c_str(), flags, 0666);
+    // A file the open creates is its owner's alone: it may hold plaintext.
+    const int fd = open(host.c_str(), flags, 0600);
     if (fd < 0)
         return fail(errno);
     auto failClose = [&](int err) {

@@ -58,7 +58,7 @@ std::string DefaultPrefix() {
     return homeDir + "/.local/share/quillstead";
 }
 
-// mkdir -p; true when the folder exists afterwards.
+// mkdir -p, each new folder its owner's alone; true when the folder exists afterwards.
 bool MakeFolders(const std::string& path) {
     struct stat st;
     if (stat(path.c_str(), &st) == 0) {
@@ -70,7 +70,7 @@ bool MakeFolders(const std::string& path) {
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) {
         return false;
     }
-    return mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+    return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 void MakeLinkIfMissing(const std::string& link, const std::string& target) {

@@ -16,8 +16,8 @@ std::string PrefixRoot();
 // Points the program at another prefix (the driver's --prefix, tests).
 void SetPrefixRoot(const std::string& hostDir);
 
-// Makes the prefix's folder (and the folders above it) when missing; false with errno set
-// when it cannot be made.
+// Makes the prefix's folder (and the folders above it) when missing, each its owner's alone;
+// false with errno set when it cannot be made.
 bool MakePrefixFolder();
 
 // Host paths inside the prefix.

@@ -1,9 +1,12 @@
 // The prefix itself: a relative prefix is resolved once to an absolute path, whatever folder
-// the program moves to afterwards; and the lock that keeps a prefix to one program.
+// the program moves to afterwards; everything the program creates is its owner's alone
+// (files 0600, folders 0700) whatever the umask, while a copy keeps its source's mode; and
+// the lock that keeps a prefix to one program.
 #include <cstdlib>
 
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
+#include "platform/Registry.h"
 #include "tests/platform/PlatformFixture.h"
 
 using namespace platform;
@@ -13,6 +16,12 @@ namespace {
 std::string CurrentFolder() {
     char cwd[PATH_MAX];
     return getcwd(cwd, sizeof cwd) ? cwd : "";
+}
+
+// The permission bits of a host path (links followed), or -1 when it is missing.
+int ModeOf(const std::string& hostPath) {
+    struct stat st;
+    return stat(hostPath.c_str(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 }  // namespace
@@ -52,6 +61,45 @@ TEST_F(Prefix, ARelativePrefixIsResolvedOnceAgainstTheCurrentFolder) {
     EXPECT_EQ(PrefixRoot(), work + "/rel");
     EXPECT_EQ(HostPath("C:\\x"), work + "/rel/dosdevices/c:/x");
     EXPECT_TRUE(IsDirectory("C:\\Program Files\\Quillstead\\Backup Files"));
+}
+
+TEST_F(Prefix, WhatTheProgramCreatesIsItsOwnersAlone) {
+    const mode_t oldMask = umask(0);
+    SetPrefixRoot(tmp + "/new/prefix");
+    FirstStartSetup();
+    ASSERT_TRUE(SetDriveLink('e', tmp + "/e"));
+    std::string refused;
+    InstanceLock lock;
+    ASSERT_TRUE(lock.Acquire(refused)) << refused;
+    ASSERT_TRUE(RegWriteValue("Config2", "0"));  // user.reg rewritten through its temporary
+
+    CFile created;
+    ASSERT_TRUE(created.Open("E:\\new.txt", "wb"));
+    ASSERT_TRUE(created.Close());
+    ASSERT_TRUE(CreateDirectory("E:\\folder"));
+    WriteHost(E("open.txt"), "x");
+    ASSERT_EQ(chmod(E("open.txt").c_str(), 0754), 0);
+    ASSERT_TRUE(CopyFile("E:\\open.txt", "E:\\copy.txt", false));
+    umask(oldMask);
+
+    const std::string install = tmp + "/new/prefix/drive_c/Program Files/Quillstead";
+    const std::pair<std::string, int> expected[] = {
+        {tmp + "/new", 0700},
+        {tmp + "/new/prefix", 0700},
+        {tmp + "/new/prefix/dosdevices", 0700},
+        {tmp + "/new/prefix/drive_c", 0700},
+        {tmp + "/new/prefix/drive_c/Program Files", 0700},
+        {install, 0700},
+        {install + "/Backup Files", 0700},
+        {install + "/Changed Files", 0700},
+        {install + "/Checking Schedule", 0700},
+        {tmp + "/new/prefix/user.reg", 0600},
+        {InstanceLockPath(), 0600},
+        {E("new.txt"), 0600},
+        {E("folder"), 0700},
+        {E("copy.txt"), 0754},  // a copy keeps its source's mode (the restore relies on it)
+    };
+    for (const auto& e : expected) EXPECT_EQ(ModeOf(e.first), e.second) << e.first;
 }
 
 TEST_F(Prefix, OneProgramPerPrefix) {
