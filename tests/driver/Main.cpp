@@ -2,7 +2,8 @@
 // seam, printing every event as one JSON line on standard output.
 //   quillstead-driver [--prefix DIR] [--password TEXT] [--database PATH] [--script FILE]
 //                     COMMAND [ARG...]
-// Exit status: 0 the command ran, 2 usage error, 3 password refused, 1 anything else.
+// Exit status: 0 the command ran, 2 usage error, 3 password refused, 1 anything else (a
+// damaged "Database Index" or a prefix in use by another program among them).
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -20,7 +21,9 @@
 #include "platform/Ui.h"
 #include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/PasswordCheck.h"
 #include "tests/driver/DriverCommands.h"
+#include "tests/support/Json.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace {
@@ -122,9 +125,20 @@ int Run(int argc, char** argv) {
             return 1;
         }
         const Key key = DeriveKey(o.password);
-        if (!KeyOpensIndex(key, IvFromText("Database Index"), backupDir)) {
-            ui.Emit("{\"event\":\"password-refused\"}");
-            return 3;
+        switch (TestPassword(key, IvFromText("Database Index"), backupDir)) {
+            case PasswordAnswer::Refused:
+                ui.Emit("{\"event\":\"password-refused\"}");
+                return 3;
+            case PasswordAnswer::IndexDamaged: {
+                const std::string index = DatabaseIndexPath(backupDir);
+                ui.Emit("{\"event\":\"index-damaged\",\"file\":" + JsonString(index) + "}");
+                std::fprintf(stderr, "quillstead-driver: %s\n", IndexDamagedText(index).c_str());
+                return 1;
+            }
+            case PasswordAnswer::First:  // --password stands for both typings
+            case PasswordAnswer::Opens:
+                RunCommand([&] { KeepPasswordCheck(key, backupDir); });
+                break;
         }
         frame.SetKey(key);
 
