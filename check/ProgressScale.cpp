@@ -1,25 +1,21 @@
 // The bands of the status-bar progress scaling.
 #include "check/ProgressScale.h"
 
+namespace {
+constexpr unsigned long kBarUnits = 65000;
+}  // namespace
+
 ProgressScale ScaleProgress(unsigned long n) {
-    struct Band {
-        unsigned long low, high, step;
-    };
-    static const Band bands[] = {
-        {65000UL, 650000UL, 10UL},
-        {650000UL, 6500000UL, 100UL},
-        {6500000UL, 65000000UL, 1000UL},
-        {65000000UL, 650000000UL, 10000UL},
-    };
     ProgressScale scale;
     scale.total = n;
     scale.step = 1;
-    for (const Band& band : bands) {
-        if (n > band.low && n < band.high) {
-            scale.total = n / band.step;
-            scale.step = band.step;
-        }
-    }
+    if (n <= kBarUnits)
+        return scale;
+    // The loop goes on only while step <= n / 65000, far below 2^64 / 10: no overflow.
+    unsigned long step = 10;
+    while (n / step >= kBarUnits) step *= 10;
+    scale.total = n / step;
+    scale.step = step;
     return scale;
 }
 
