@@ -325,6 +325,41 @@ TEST_F(CheckRunTest, LongPathsAndDamagedLines) {
     ExpectNoPlaintextLeft();
 }
 
+// The bar over a file of 200,000 bytes: a move and a remaining-data text after every 64,000
+// bytes, then the bar's end. The recorded total sets the share; beyond about 4.16 GB the
+// share is below one unit and its fractions add up instead of leaving the bar standing.
+TEST_F(CheckRunTest, BarStepsAndRemainingDataOverALargeFile) {
+    const struct {
+        const char* recorded;  // the size field, 12 characters
+        std::vector<int> positions;
+        std::vector<std::string> remaining;
+    } cases[] = {
+        {"      200000",
+         {20800, 41600, 62400, 65000},
+         {"136000 bytes. [132.81 KB]", "72000 bytes. [70.31 KB]", "8000 bytes. [7.81 KB]"}},
+        {"  4160000000",
+         {1, 2, 3, 65000},
+         {"4159936000 bytes. [3.87 GB]", "4159872000 bytes. [3.87 GB]",
+          "4159808000 bytes. [3.87 GB]"}},
+        {"  6500000000",
+         {0, 1, 1, 65000},
+         {"6499936000 bytes. [6.05 GB]", "6499872000 bytes. [6.05 GB]",
+          "6499808000 bytes. [6.05 GB]"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        db.lines.clear();
+        db.AddFile("E:\\f\\big.bin", std::string(200000, 'z'));
+        const size_t size = db.lines[0].find(kSep, db.lines[0].find(kSep) + 1) + 1;
+        db.lines[0].replace(size, 12, c.recorded);
+        db.Store();
+        ASSERT_TRUE(Check());
+        ExpectSummary("1", "1", "0", "1", "0");
+        EXPECT_EQ(prefix.ui.progressPositions, c.positions);
+        EXPECT_EQ(prefix.ui.progressTextsShown[1115], c.remaining);
+    }
+}
+
 TEST_F(CheckRunTest, LineOfADatabaseWhosePathBeginsWithThisOneIsNotTaken) {
     db.AddFile("E:\\f\\a.txt", "a");
     FILETIME created;
