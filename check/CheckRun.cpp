@@ -128,12 +128,13 @@ bool CheckRun::DatabaseDigestIsKept() {
     DecryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, m_frame.m_indexIv);
     platform::CFile copy;
     copy.OpenOrThrow(copyPath, "rb", platform::Share::DenyAll);
+    // The database's first line holds its digest, as for every reader of the index.
     bool found = false;
-    std::string kept, line, field;
+    std::string kept, line;
     while (copy.ReadLine(line)) {
-        if (IndexLineBelongsTo(line, m_databasePath) && IndexField(line, 5, field)) {
-            kept = field;
-            found = true;
+        if (IndexLineBelongsTo(line, m_databasePath)) {
+            found = IndexField(line, 5, kept);
+            break;
         }
     }
     copy.Close();

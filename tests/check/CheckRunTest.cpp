@@ -325,6 +325,18 @@ TEST_F(CheckRunTest, LongPathsAndDamagedLines) {
     ExpectNoPlaintextLeft();
 }
 
+// Two lines of this database in the index: the first is its line, as for every reader of the
+// index; a later line with another digest does not refuse the check.
+TEST_F(CheckRunTest, FirstOfTwoIndexLinesHoldsTheDigest) {
+    db.AddFile("E:\\f\\a.txt", "a");
+    db.laterIndexLine = CreatedIndexLine(db.path, 5, std::string(32, '0')) + "\n";
+    db.Store();
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 2u);
+    ExpectSummary("1", "1", "0", "1", "0");
+    ExpectNoPlaintextLeft();
+}
+
 // The bar over a file of 200,000 bytes: a move and a remaining-data text after every 64,000
 // bytes, then the bar's end. The recorded total sets the share; beyond about 4.16 GB the
 // share is below one unit and its fractions add up instead of leaving the bar standing.
