@@ -325,6 +325,28 @@ TEST_F(CheckRunTest, LongPathsAndDamagedLines) {
     ExpectNoPlaintextLeft();
 }
 
+// A record cut right after its 32-character digest still names its file and digest: the
+// file is checked (and a change reported); one character less is a damaged line.
+TEST_F(CheckRunTest, RecordCutRightAfterItsDigestIsChecked) {
+    db.AddFile("E:\\f\\a.txt", "a");
+    db.AddFile("E:\\f\\b.txt", "b");
+    db.AddFile("E:\\f\\c.txt", "c");
+    db.lines[0] = "E:\\f\\a.txt" + kSep + Md5Hex("a") + "\r\n";
+    db.lines[1] = "E:\\f\\b.txt" + kSep + Md5Hex("b").substr(0, 31) + "\r\n";
+    db.lines[2] = "E:\\f\\c.txt" + kSep + Md5Hex("c");  // the database's end
+    db.Store();
+    prefix.WriteFile("E:\\f\\c.txt", "C");
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 5u);
+    EXPECT_EQ(Events()[1], Mb("Couldn't check E:\\f\\b.txt\nReason: InvalidFile.", "exclamation"));
+    EXPECT_EQ(Events()[2], Mb("E:\\f\\c.txt has been changed! ", "none"));
+    ASSERT_EQ(details.size(), 1u);
+    EXPECT_EQ(details[0].m_digestWhenAdded, Md5Hex("c"));
+    EXPECT_EQ(details[0].m_digestNow, Md5Hex("C"));
+    ExpectSummary("3", "2", "1", "1", "1");
+    ExpectNoPlaintextLeft();
+}
+
 // Two lines of this database in the index: the first is its line, as for every reader of the
 // index; a later line with another digest does not refuse the check.
 TEST_F(CheckRunTest, FirstOfTwoIndexLinesHoldsTheDigest) {

@@ -122,6 +122,14 @@ TEST(FileRecord, ReaderRefusesShortLinesButReadsWhatTheyHold) {
     EXPECT_EQ(r.digest, "");
     EXPECT_EQ(r.creationLow, "");
     EXPECT_TRUE(ParseFileRecordLine(Seps("a|b|c|d|e|f|g|h|"), r));
+    // Cut right after the digest: path and digest whole, the line break in neither.
+    const std::string digest(32, 'd');
+    for (const char* end : {"", "\n", "\r\n"}) {
+        EXPECT_FALSE(ParseFileRecordLine(Seps("C:\\a.txt|") + digest + end, r));
+        EXPECT_EQ(r.path, "C:\\a.txt");
+        EXPECT_EQ(r.digest, digest);
+        EXPECT_EQ(r.size, "");
+    }
 }
 
 TEST(FileRecord, SplitFields) {
