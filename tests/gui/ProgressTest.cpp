@@ -143,7 +143,7 @@ TEST_F(ProgressTest, PollsLetEventsRunOnlyEveryFewMilliseconds) {
     for (int i = 0; i < CancelPoll::kPollsPerClockRead; ++i) progress->PollCancel();
     EXPECT_EQ(view->Pumps(), waited + 1);
 
-    // Every bar move lets them run first.
+    // A bar move that redraws (the first one does) lets them run first.
     progress->SetPos(100);
     EXPECT_EQ(view->Pumps(), waited + 2);
     progress->Close();
