@@ -7,6 +7,7 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "check/ProgressScale.h"
 #include "database/ListView.h"
 #include "platform/Clock.h"
 #include "platform/File.h"
@@ -65,11 +66,10 @@ CheckRun::~CheckRun() {
     TempFiles::WipeIfPresent(m_workCopyPath);
 }
 
+// Truncated, the share is 0 for a total above about 4.16 GB; CountBlock then adds up its
+// fractions.
 int CheckRun::ProgressStep(double totalSize) {
-    if (!(totalSize >= 64000.0))
-        return kBarEnd;
-    float step = float(65000000.0 / (totalSize / 64.0));
-    return step >= float(kBarEnd) ? kBarEnd : int(step);
+    return int(CheckBarShare(totalSize));
 }
 
 void CheckRun::Run() {
@@ -128,12 +128,13 @@ bool CheckRun::DatabaseDigestIsKept() {
     DecryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, m_frame.m_indexIv);
     platform::CFile copy;
     copy.OpenOrThrow(copyPath, "rb", platform::Share::DenyAll);
+    // The database's first line holds its digest, as for every reader of the index.
     bool found = false;
-    std::string kept, line, field;
+    std::string kept, line;
     while (copy.ReadLine(line)) {
-        if (IndexLineBelongsTo(line, m_databasePath) && IndexField(line, 5, field)) {
-            kept = field;
-            found = true;
+        if (IndexLineBelongsTo(line, m_databasePath)) {
+            found = IndexField(line, 5, kept);
+            break;
         }
     }
     copy.Close();

@@ -143,10 +143,12 @@ TEST_F(DatabaseIndexFile, FailedEncryptionLeavesTheIndexAndNoPlaintext) {
 TEST_F(DatabaseIndexFile, FindLineTakesTheFirstThatBelongs) {
     const std::string a = Seps(kDb + "2|7|1|2|" + kOldDigest + "|\n");
     const std::string b = Seps(kDb + "|3|1|2|" + kOldDigest + "|\n");
-    StoreIndex(a + b);
+    const std::string second = Seps(kDb + "|9|1|2|" + std::string(32, '9') + "|\n");
+    StoreIndex(a + b + second);
     std::string line;
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb, line));
-    EXPECT_EQ(line, b);  // not the line of a longer path that begins with the database's
+    // Not the line of a longer path that begins with the database's, nor its second line.
+    EXPECT_EQ(line, b);
     ASSERT_TRUE(FindDatabaseIndexLine(m_key, m_iv, kDir, kDb + "2", line));
     EXPECT_EQ(line, a);
     EXPECT_FALSE(FindDatabaseIndexLine(m_key, m_iv, kDir, "E:\\Data\\S.qdb", line));
