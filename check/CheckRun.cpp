@@ -5,6 +5,7 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "check/ProgressScale.h"
 #include "database/ListView.h"
 #include "platform/Clock.h"
 #include "platform/Ui.h"
@@ -35,11 +36,10 @@ CheckRun::~CheckRun() {
     m_view.CloseWorkFiles();
 }
 
+// Truncated, the share is 0 for a total above about 4.16 GB; CountBlock then adds up its
+// fractions.
 int CheckRun::ProgressStep(double totalSize) {
-    if (!(totalSize >= 64000.0))
-        return kBarEnd;
-    float step = float(65000000.0 / (totalSize / 64.0));
-    return step >= float(kBarEnd) ? kBarEnd : int(step);
+    return int(CheckBarShare(totalSize));
 }
 
 void CheckRun::Run() {

@@ -9,6 +9,7 @@
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckRun.h"
 #include "check/CheckTexts.h"
+#include "check/ProgressScale.h"
 #include "database/FileTypes.h"
 #include "database/ListView.h"
 #include "platform/File.h"
@@ -141,12 +142,18 @@ bool CheckRun::DigestListedFile(platform::CFile& file, std::string& digest) {
 }
 
 // Every 1000 blocks the bar moves by the progress step (it stops at its end) and the
-// remaining-data text drops by 64,000 bytes.
+// remaining-data text drops by 64,000 bytes. A step that truncated to 0 (a total above about
+// 4.16 GB) would leave the bar standing: the fractions of its share add up instead.
 void CheckRun::CountBlock() {
     if (++m_blockCounter < kBlocksPerStep)
         return;
     m_blockCounter = 0;
-    m_progress->OffsetPos(m_progressStep);
+    int amount = m_progressStep;
+    if (amount == 0) {
+        const double stepsBefore = (m_totalSize - m_remainingBytes) / 64000;
+        amount = CheckBarAmount(CheckBarShare(m_totalSize), stepsBefore);
+    }
+    m_progress->OffsetPos(amount);
     m_remainingBytes -= 64000;
     m_progress->SetItemText(1115, RemainingDataText(m_remainingBytes));
 }

@@ -1,25 +1,23 @@
-// The bands of the status-bar progress scaling.
+// The scaling of the status-bar progress and of the check's dialog bar.
 #include "check/ProgressScale.h"
 
+#include <cmath>
+
+namespace {
+constexpr unsigned long kBarUnits = 65000;
+}  // namespace
+
 ProgressScale ScaleProgress(unsigned long n) {
-    struct Band {
-        unsigned long low, high, step;
-    };
-    static const Band bands[] = {
-        {65000UL, 650000UL, 10UL},
-        {650000UL, 6500000UL, 100UL},
-        {6500000UL, 65000000UL, 1000UL},
-        {65000000UL, 650000000UL, 10000UL},
-    };
     ProgressScale scale;
     scale.total = n;
     scale.step = 1;
-    for (const Band& band : bands) {
-        if (n > band.low && n < band.high) {
-            scale.total = n / band.step;
-            scale.step = band.step;
-        }
-    }
+    if (n <= kBarUnits)
+        return scale;
+    // The loop goes on only while step <= n / 65000, far below 2^64 / 10: no overflow.
+    unsigned long step = 10;
+    while (n / step >= kBarUnits) step *= 10;
+    scale.total = n / step;
+    scale.step = step;
     return scale;
 }
 
@@ -29,4 +27,22 @@ unsigned long WholeUnits(double length) {
     if (length >= 18446744073709551615.0)
         return ~0UL;
     return static_cast<unsigned long>(length);
+}
+
+float CheckBarShare(double totalSize) {
+    if (!(totalSize >= 64000.0))
+        return float(kBarUnits);
+    const float share = float(65000000.0 / (totalSize / 64.0));
+    return share >= float(kBarUnits) ? float(kBarUnits) : share;
+}
+
+int CheckBarAmount(float share, double stepsBefore) {
+    if (!(share > 0) || !std::isfinite(share) || !(stepsBefore >= 0) || !std::isfinite(stepsBefore))
+        return 0;
+    if (share >= 1)
+        return int(share);
+    // The whole units k + 1 shares reach, less those k shares reached: the fractions add up
+    // and the amounts so far always total floor((k + 1) * share).
+    const double s = share;
+    return int(std::floor((stepsBefore + 1) * s) - std::floor(stepsBefore * s));
 }

@@ -1,4 +1,5 @@
-// The program's entry: the first start's set-up of the prefix, the seam on wx, the password
+// The program's entry: the prefix's lock (one program per prefix: a second start on the same
+// prefix says so and ends), the first start's set-up of the prefix, the seam on wx, the password
 // screen (until the typed password's key opens the "Database Index", or the user quits),
 // then the main window, maximised, with the no-database view. Any command-line argument
 // asks for background mode, which this program does not offer yet: it is noted, and the
@@ -9,10 +10,12 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "gui/MainWindow.h"
 #include "gui/PasswordDlg.h"
 #include "gui/WxUi.h"
+#include "platform/InstanceLock.h"
 #include "platform/Prefix.h"
 
 class QuillApp : public wxApp {
@@ -21,6 +24,11 @@ class QuillApp : public wxApp {
         wxInitAllImageHandlers();
         m_backgroundMode = argc > 1;
         SetAppDisplayName("Quillstead");
+        std::string lockRefused;
+        if (!m_lock.Acquire(lockRefused)) {
+            wxMessageBox(wxString::FromUTF8(lockRefused), "Quillstead", wxOK | wxICON_ERROR);
+            return false;
+        }
         try {
             platform::FirstStartSetup();
         } catch (const std::exception& e) {
@@ -59,6 +67,7 @@ class QuillApp : public wxApp {
     bool BackgroundMode() const { return m_backgroundMode; }
 
   private:
+    platform::InstanceLock m_lock;  // held until the program ends
     std::unique_ptr<WxUi> m_ui;
     bool m_backgroundMode = false;
 };

@@ -1,5 +1,5 @@
-// The window of the password screen: the product's icon, the password edit (its text
-// hidden), OK and the quit button.
+// The window of the password screen: the product's icon, the prompt, the password edit (its
+// text hidden), OK and the quit button.
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
@@ -16,7 +16,7 @@ class PasswordView : public DialogView {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
         row->Add(AddIcon(this, 1200, 128), 0, wxRIGHT, 12);
         auto* entry = new wxBoxSizer(wxVERTICAL);
-        entry->Add(AddLabel(this, "Type your password:"), 0, wxBOTTOM, 6);
+        entry->Add(AddText(this, CPasswordDlg::IDC_PROMPT), 0, wxBOTTOM, 6);
         auto* edit = new wxTextCtrl(this, CPasswordDlg::IDC_PASSWORD, wxString(), wxDefaultPosition,
                                     wxSize(280, -1), wxTE_PASSWORD);
         Register(CPasswordDlg::IDC_PASSWORD, edit);

@@ -1,5 +1,5 @@
 // Builds the progress dialog of a template, keeps its owner disabled while it is up, and
-// moves its bar and texts. Events run before each bar move and, during long loops, when the
+// moves its bar and texts. Events run before each bar redraw and, during long loops, when the
 // cancel poll finds that enough time has passed.
 #include "gui/ProgressView.h"
 
@@ -89,6 +89,12 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
     });
 
     m_percent->SetLabel(PercentText(0));
+    m_flush.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        if (m_gate.Take())
+            ShowPos();
+        else
+            m_flush.StartOnce(m_gate.Wait());
+    });
     if (m_owner) {
         m_ownerWasEnabled = m_owner->IsEnabled();
         m_owner->Disable();
@@ -127,18 +133,31 @@ void ProgressView::SetIcon(int id, const Icon& icon) {
         m_icon->SetBitmap(picture);
 }
 
+// A move within 20 ms of the last redraw only takes the position; the flush timer shows it
+// should no later move come. A redraw first lets the waiting events run.
 void ProgressView::SetPos(int pos) {
     if (!m_dialog)
         return;
+    m_pos = std::clamp(pos, 0, kRange);
+    if (!m_gate.Take()) {
+        if (!m_flush.IsRunning())
+            m_flush.StartOnce(m_gate.Wait());
+        return;
+    }
     m_poll.PumpNow();
+    ShowPos();
+}
+
+void ProgressView::ShowPos() {
+    m_flush.Stop();
     if (!m_dialog)
         return;
-    pos = std::clamp(pos, 0, kRange);
-    m_gauge->SetValue(pos);
-    m_percent->SetLabel(PercentText(pos));
+    m_gauge->SetValue(m_pos);
+    m_percent->SetLabel(PercentText(m_pos));
 }
 
 void ProgressView::Close() {
+    m_flush.Stop();
     if (!m_dialog)
         return;
     if (m_owner && m_ownerWasEnabled)

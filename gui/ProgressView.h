@@ -2,12 +2,16 @@
 // database." and template 108 "Adding files.", each with the current file, the remaining
 // files and data, an icon, a bar of 0..65000 with its percent text, and Cancel, which only
 // raises a flag. The owner (the main window) is disabled while the dialog is up. The cancel
-// poll is gui/CancelPoll.h: a counter, and the events let run every few milliseconds.
+// poll is gui/CancelPoll.h: a counter, and the events let run every few milliseconds. The bar
+// and its percent text redraw at most 50 times a second (gui/RedrawGate.h), however often
+// they are moved; a move that comes too soon is shown by the next one or by a flush timer.
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include "gui/CancelPoll.h"
+#include "gui/RedrawGate.h"
 #include "platform/Ui.h"
 
 class wxGauge;
@@ -32,11 +36,16 @@ class ProgressView : public ProgressWindow {
     wxDialog* Window() const { return m_dialog; }
     // How often the events were let run (for the tests and the benchmark).
     long Pumps() const { return m_poll.Pumps(); }
+    // How often the bar was redrawn (for the tests).
+    long Redraws() const { return m_gate.Redraws(); }
 
     // The percent text of a bar position.
     static std::string PercentText(int pos);
 
   private:
+    // Shows m_pos on the bar and in the percent text.
+    void ShowPos();
+
     wxDialog* m_dialog = nullptr;
     wxWindow* m_owner = nullptr;
     bool m_ownerWasEnabled = false;
@@ -44,4 +53,7 @@ class ProgressView : public ProgressWindow {
     wxGauge* m_gauge = nullptr;
     wxStaticBitmap* m_icon = nullptr;
     CancelPoll m_poll;
+    int m_pos = 0;
+    RedrawGate m_gate;
+    wxTimer m_flush;
 };

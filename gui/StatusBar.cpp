@@ -1,4 +1,5 @@
-// The status bar's panes and the progress bar placed in pane 0, to the right of the caption.
+// The status bar's panes and the progress bar placed in pane 0, to the right of the caption,
+// redrawn at most 50 times a second however often it is stepped.
 #include "gui/StatusBar.h"
 
 #include <wx/dcclient.h>
@@ -16,6 +17,7 @@ QuillStatusBar::QuillStatusBar(wxWindow* parent) : wxStatusBar(parent, wxID_ANY)
         PlaceBar();
         event.Skip();
     });
+    m_flush.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowWhenDue(); });
 }
 
 void QuillStatusBar::BeginProgress(const std::string& caption, int total, COLORREF colour,
@@ -28,6 +30,8 @@ void QuillStatusBar::BeginProgress(const std::string& caption, int total, COLORR
     m_captionWidth = dc.GetTextExtent(text).x + 12;
     m_bar = new ColourBar(this);
     m_bar->SetRange(total);
+    m_value = 0;
+    m_gate = RedrawGate();
     if (!defaultColour) {
         m_bar->SetBarColour(wxColour(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
     }
@@ -39,14 +43,25 @@ void QuillStatusBar::StepProgress() {
     if (!m_bar)
         return;
     // A bar that is full starts again from its beginning, as a stepping bar does.
-    int value = m_bar->GetValue() + 1;
-    if (value > m_bar->GetRange())
-        value = 0;
-    m_bar->SetValue(value);
+    m_value = m_value < m_bar->GetRange() ? m_value + 1 : 0;
+    ShowWhenDue();
+}
+
+void QuillStatusBar::ShowWhenDue() {
+    if (!m_bar)
+        return;
+    if (!m_gate.Take()) {
+        if (!m_flush.IsRunning())
+            m_flush.StartOnce(m_gate.Wait());
+        return;
+    }
+    m_flush.Stop();
+    m_bar->SetValue(m_value);
     m_bar->Update();
 }
 
 void QuillStatusBar::EndProgress() {
+    m_flush.Stop();
     if (!m_bar)
         return;
     m_bar->Destroy();

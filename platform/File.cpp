@@ -96,6 +96,7 @@ bool CFile::Open(const std::string& winPath, const char* mode, Share share, int*
         flags |= O_EXCL;
     if (m.noFollow)
         flags |= O_NOFOLLOW;
+    // A file the open creates is its owner's alone: it may hold plaintext.
     const int fd = open(host.c_str(), flags, 0600);
     if (fd < 0)
         return fail(errno);

@@ -199,7 +199,8 @@ bool CreateDirectory(const std::string& winPath) {
     const std::string host = HostPath(winPath);
     if (host.empty())
         return Fail(ENOENT);
-    return mkdir(host.c_str(), 0777) == 0 ? Succeed() : Fail(errno);
+    // Its owner's alone, as every file the program creates.
+    return mkdir(host.c_str(), 0700) == 0 ? Succeed() : Fail(errno);
 }
 
 int LastFileErrorCause() {

@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "platform/Drives.h"
@@ -25,6 +27,19 @@ std::string g_prefix;  // empty until first asked for or set
 std::string StripTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
+}
+
+// The prefix as an absolute path, resolved once against the current folder: commands change
+// the current folder (the backup step does), and a relative prefix would then name another
+// place. Without a current folder to resolve against, the path stays as given.
+std::string AbsolutePrefix(const std::string& path) {
+    if (path.empty() || path[0] == '/')
+        return StripTrailingSlashes(path);
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec)
+        return StripTrailingSlashes(path);
+    return StripTrailingSlashes(absolute.lexically_normal().string());
 }
 
 std::string DefaultPrefix() {
@@ -43,16 +58,19 @@ std::string DefaultPrefix() {
     return homeDir + "/.local/share/quillstead";
 }
 
-// mkdir -p; true when the folder exists afterwards.
+// mkdir -p, each new folder its owner's alone; true when the folder exists afterwards.
 bool MakeFolders(const std::string& path) {
     struct stat st;
-    if (stat(path.c_str(), &st) == 0)
+    if (stat(path.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            errno = ENOTDIR;
         return S_ISDIR(st.st_mode);
+    }
     const size_t slash = path.find_last_of('/');
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) {
         return false;
     }
-    return mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+    return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 void MakeLinkIfMissing(const std::string& link, const std::string& target) {
@@ -85,12 +103,16 @@ const std::pair<const char*, const char*> kDefaultValues[] = {
 
 std::string PrefixRoot() {
     if (g_prefix.empty())
-        g_prefix = StripTrailingSlashes(DefaultPrefix());
+        g_prefix = AbsolutePrefix(DefaultPrefix());
     return g_prefix;
 }
 
 void SetPrefixRoot(const std::string& hostDir) {
-    g_prefix = StripTrailingSlashes(hostDir);
+    g_prefix = AbsolutePrefix(hostDir);
+}
+
+bool MakePrefixFolder() {
+    return MakeFolders(PrefixRoot());
 }
 
 std::string RegistryFilePath() {

@@ -9,10 +9,16 @@
 
 namespace platform {
 
-// The prefix's host path (no trailing slash).
+// The prefix's host path: absolute, with no trailing slash. A relative prefix (given here or
+// in $QUILLSTEAD_PREFIX) is resolved against the current folder once, when it is set or
+// first asked for, so a later change of the current folder does not move it.
 std::string PrefixRoot();
 // Points the program at another prefix (the driver's --prefix, tests).
 void SetPrefixRoot(const std::string& hostDir);
+
+// Makes the prefix's folder (and the folders above it) when missing, each its owner's alone;
+// false with errno set when it cannot be made.
+bool MakePrefixFolder();
 
 // Host paths inside the prefix.
 std::string RegistryFilePath();  // <prefix>/user.reg

@@ -53,7 +53,3 @@ void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::stri
 // Every line of the database rewritten with the last-checked time.
 void RecordLastChecked(const Key& key, const Iv& indexIv, const std::string& backupDir,
                        const std::string& databasePath, const FILETIME& checked);
-
-// A password is accepted when its key decrypts the "Database Index" into well-formed lines;
-// an empty or missing index accepts any key (there is nothing yet to protect).
-bool KeyOpensIndex(const Key& key, const Iv& indexIv, const std::string& backupDir);

@@ -1,5 +1,5 @@
 // The operations on the "Database Index" file: finding a database's line, refreshing its
-// digest, recording the last-checked time, and the test of a password against the index.
+// digest and recording the last-checked time (the password's test is storage/PasswordCheck).
 // A rewrite decrypts the index into its plaintext copy, writes the new lines into
 // "Database Index1", wipes the copy, renames the new file to the copy's name, encrypts it
 // over the index (through a new file and a rename) and wipes it. A missing index has no
@@ -118,15 +118,4 @@ void RecordLastChecked(const Key& key, const Iv& indexIv, const std::string& bac
                        const std::string& databasePath, const FILETIME& checked) {
     RewriteIndexLines(key, indexIv, backupDir, databasePath,
                       [&](const std::string& line) { return WithLastChecked(line, checked); });
-}
-
-bool KeyOpensIndex(const Key& key, const Iv& indexIv, const std::string& backupDir) {
-    const std::string indexPath = DatabaseIndexPath(backupDir);
-    if (!platform::FileExists(indexPath))
-        return true;
-    std::string plain;
-    // An index that exists but cannot be read opens with no key.
-    if (!DecryptFileToMemory(key, indexPath, indexIv, plain))
-        return false;
-    return IndexTextIsWellFormed(plain);
 }

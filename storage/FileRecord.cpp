@@ -64,8 +64,10 @@ unsigned char AttributeCode(uint32_t attributeWord) {
         }
     }
     unsigned char code = static_cast<unsigned char>(a & 0xFF);
-    // A zero byte would end the line's text early: such words share the code of 0.
-    return code == 0 ? 0x08 : code;
+    // A zero byte would end the line's text early, a line feed or carriage return would break
+    // the line and 0x7F would split its fields: such words share the code of 0.
+    const bool breaksTheLine = code == 0x00 || code == 0x0A || code == 0x0D || code == 0x7F;
+    return breaksTheLine ? 0x08 : code;
 }
 
 std::string FormatAddedSizeField(uint32_t sizeLow) {

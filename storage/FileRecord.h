@@ -27,7 +27,7 @@ struct FileRecord {
 };
 
 // The attribute code of an attribute word (0 counts as 0x08; a code byte that would be
-// 0x00 is stored as 0x08 so the line stays whole).
+// 0x00, 0x0A, 0x0D or 0x7F is stored as 0x08 so the line stays whole).
 unsigned char AttributeCode(uint32_t attributeWord);
 
 // The size field written by an add: "%14.1lf" of the low size word cut at its '.',

@@ -325,6 +325,75 @@ TEST_F(CheckRunTest, LongPathsAndDamagedLines) {
     ExpectNoPlaintextLeft();
 }
 
+// A record cut right after its 32-character digest still names its file and digest: the
+// file is checked (and a change reported); one character less is a damaged line.
+TEST_F(CheckRunTest, RecordCutRightAfterItsDigestIsChecked) {
+    db.AddFile("E:\\f\\a.txt", "a");
+    db.AddFile("E:\\f\\b.txt", "b");
+    db.AddFile("E:\\f\\c.txt", "c");
+    db.lines[0] = "E:\\f\\a.txt" + kSep + Md5Hex("a") + "\r\n";
+    db.lines[1] = "E:\\f\\b.txt" + kSep + Md5Hex("b").substr(0, 31) + "\r\n";
+    db.lines[2] = "E:\\f\\c.txt" + kSep + Md5Hex("c");  // the database's end
+    db.Store();
+    prefix.WriteFile("E:\\f\\c.txt", "C");
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 5u);
+    EXPECT_EQ(Events()[1], Mb("Couldn't check E:\\f\\b.txt\nReason: InvalidFile.", "exclamation"));
+    EXPECT_EQ(Events()[2], Mb("E:\\f\\c.txt has been changed! ", "none"));
+    ASSERT_EQ(details.size(), 1u);
+    EXPECT_EQ(details[0].m_digestWhenAdded, Md5Hex("c"));
+    EXPECT_EQ(details[0].m_digestNow, Md5Hex("C"));
+    ExpectSummary("3", "2", "1", "1", "1");
+    ExpectNoPlaintextLeft();
+}
+
+// Two lines of this database in the index: the first is its line, as for every reader of the
+// index; a later line with another digest does not refuse the check.
+TEST_F(CheckRunTest, FirstOfTwoIndexLinesHoldsTheDigest) {
+    db.AddFile("E:\\f\\a.txt", "a");
+    db.laterIndexLine = CreatedIndexLine(db.path, 5, std::string(32, '0')) + "\n";
+    db.Store();
+    ASSERT_TRUE(Check());
+    ASSERT_EQ(Events().size(), 2u);
+    ExpectSummary("1", "1", "0", "1", "0");
+    ExpectNoPlaintextLeft();
+}
+
+// The bar over a file of 200,000 bytes: a move and a remaining-data text after every 64,000
+// bytes, then the bar's end. The recorded total sets the share; beyond about 4.16 GB the
+// share is below one unit and its fractions add up instead of leaving the bar standing.
+TEST_F(CheckRunTest, BarStepsAndRemainingDataOverALargeFile) {
+    const struct {
+        const char* recorded;  // the size field, 12 characters
+        std::vector<int> positions;
+        std::vector<std::string> remaining;
+    } cases[] = {
+        {"      200000",
+         {20800, 41600, 62400, 65000},
+         {"136000 bytes. [132.81 KB]", "72000 bytes. [70.31 KB]", "8000 bytes. [7.81 KB]"}},
+        {"  4160000000",
+         {1, 2, 3, 65000},
+         {"4159936000 bytes. [3.87 GB]", "4159872000 bytes. [3.87 GB]",
+          "4159808000 bytes. [3.87 GB]"}},
+        {"  6500000000",
+         {0, 1, 1, 65000},
+         {"6499936000 bytes. [6.05 GB]", "6499872000 bytes. [6.05 GB]",
+          "6499808000 bytes. [6.05 GB]"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        db.lines.clear();
+        db.AddFile("E:\\f\\big.bin", std::string(200000, 'z'));
+        const size_t size = db.lines[0].find(kSep, db.lines[0].find(kSep) + 1) + 1;
+        db.lines[0].replace(size, 12, c.recorded);
+        db.Store();
+        ASSERT_TRUE(Check());
+        ExpectSummary("1", "1", "0", "1", "0");
+        EXPECT_EQ(prefix.ui.progressPositions, c.positions);
+        EXPECT_EQ(prefix.ui.progressTextsShown[1115], c.remaining);
+    }
+}
+
 TEST_F(CheckRunTest, LineOfADatabaseWhosePathBeginsWithThisOneIsNotTaken) {
     db.AddFile("E:\\f\\a.txt", "a");
     FILETIME created;

@@ -5,6 +5,7 @@
 
 #include "check/CheckRun.h"
 #include "check/CheckTexts.h"
+#include "check/ProgressScale.h"
 
 namespace {
 
@@ -137,4 +138,29 @@ TEST(ProgressStep, ShareOfTheBarPer64000Bytes) {
     EXPECT_EQ(CheckRun::ProgressStep(64000.0), 65000);
     EXPECT_EQ(CheckRun::ProgressStep(1000.0), 65000);  // never past the bar's end
     EXPECT_EQ(CheckRun::ProgressStep(0.0), 65000);     // no division by zero
+    EXPECT_EQ(CheckRun::ProgressStep(4160000000.0), 1);
+    EXPECT_EQ(CheckRun::ProgressStep(4170000000.0), 0);  // 0.998 truncated
+}
+
+TEST(ProgressStep, AShareBelowOneUnitAddsUpItsFractions) {
+    // From one unit on, every step moves the bar by the share truncated.
+    EXPECT_EQ(CheckBarAmount(CheckBarShare(200000.0), 0), 20800);
+    EXPECT_EQ(CheckBarAmount(1.99f, 7), 1);
+    EXPECT_EQ(CheckBarAmount(CheckBarShare(1000.0), 0), 65000);
+    // Below, the amounts follow the shares added up: 0.64, 1.28, 1.92, 2.56, 3.2.
+    const float share = CheckBarShare(6500000000.0);
+    EXPECT_EQ(share, 0.64f);
+    std::vector<int> amounts;
+    for (int k = 0; k < 5; ++k) amounts.push_back(CheckBarAmount(share, k));
+    EXPECT_EQ(amounts, (std::vector<int>{0, 1, 0, 1, 1}));
+    // Over a terabyte's 15,625,000 steps the bar still reaches its end, to within a unit.
+    const float tiny = CheckBarShare(1e12);
+    long long sum = 0;
+    for (long long k = 0; k < 15625000; ++k) sum += CheckBarAmount(tiny, double(k));
+    EXPECT_GE(sum, 64999);
+    EXPECT_LE(sum, 65000);
+    // Nothing moves for a total or a count that is no number.
+    EXPECT_EQ(CheckBarAmount(CheckBarShare(1.0 / 0.0), 3), 0);
+    EXPECT_EQ(CheckBarAmount(0.5f, 0.0 / 0.0), 0);
+    EXPECT_EQ(CheckBarAmount(0.5f, -1), 0);
 }

@@ -39,7 +39,9 @@ TEST(RestoreDlgTest, ScriptSetsTheModeThroughTheExchange) {
     EXPECT_EQ("E:\\a.txt", dialog.m_pathLine1);
 }
 
-TEST(RestoreProgressScaleTest, BandsHaveExclusiveBounds) {
+// The bands keep every total within the bar's 16-bit range: a bound goes with the band
+// above it, and the bands go on beyond 650,000,000 units.
+TEST(RestoreProgressScaleTest, BandsKeepTheTotalWithinTheBar) {
     struct Case {
         unsigned long n, total, step;
     };
@@ -49,15 +51,18 @@ TEST(RestoreProgressScaleTest, BandsHaveExclusiveBounds) {
         {65000, 65000, 1},
         {65001, 6500, 10},
         {649999, 64999, 10},
-        {650000, 650000, 1},
+        {650000, 6500, 100},
         {650001, 6500, 100},
-        {6500000, 6500000, 1},
+        {6500000, 6500, 1000},
         {6500001, 6500, 1000},
-        {65000000, 65000000, 1},
+        {65000000, 6500, 10000},
         {65000001, 6500, 10000},
         {649999999, 64999, 10000},
-        {650000000, 650000000, 1},
-        {4294967295UL, 4294967295UL, 1},
+        {650000000, 6500, 100000},
+        {4294967295UL, 42949, 100000},
+        {6499999999UL, 64999, 100000},
+        {6500000000UL, 6500, 1000000},
+        {~0UL, 18446, 1000000000000000UL},
     };
     for (const Case& c : cases) {
         const ProgressScale scale = ScaleProgress(c.n);

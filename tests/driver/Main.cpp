@@ -2,7 +2,8 @@
 // seam, printing every event as one JSON line on standard output.
 //   quillstead-driver [--prefix DIR] [--password TEXT] [--database PATH] [--script FILE]
 //                     COMMAND [ARG...]
-// Exit status: 0 the command ran, 2 usage error, 3 password refused, 1 anything else.
+// Exit status: 0 the command ran, 2 usage error, 3 password refused, 1 anything else (a
+// damaged "Database Index" or a prefix in use by another program among them).
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -14,12 +15,15 @@
 #include "app/NoDatabaseView.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
+#include "platform/InstanceLock.h"
 #include "platform/Prefix.h"
 #include "platform/Registry.h"
 #include "platform/Ui.h"
 #include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/PasswordCheck.h"
 #include "tests/driver/DriverCommands.h"
+#include "tests/support/Json.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace {
@@ -95,6 +99,13 @@ int Run(int argc, char** argv) {
             return Usage(e.what());
         }
     }
+    // One program per prefix, set-up included.
+    platform::InstanceLock lock;
+    std::string lockRefused;
+    if (!lock.Acquire(lockRefused)) {
+        std::fprintf(stderr, "quillstead-driver: %s\n", lockRefused.c_str());
+        return 1;
+    }
     SetUi(&ui);
     struct UiReset {
         ~UiReset() { SetUi(nullptr); }
@@ -114,9 +125,20 @@ int Run(int argc, char** argv) {
             return 1;
         }
         const Key key = DeriveKey(o.password);
-        if (!KeyOpensIndex(key, IvFromText("Database Index"), backupDir)) {
-            ui.Emit("{\"event\":\"password-refused\"}");
-            return 3;
+        switch (TestPassword(key, IvFromText("Database Index"), backupDir)) {
+            case PasswordAnswer::Refused:
+                ui.Emit("{\"event\":\"password-refused\"}");
+                return 3;
+            case PasswordAnswer::IndexDamaged: {
+                const std::string index = DatabaseIndexPath(backupDir);
+                ui.Emit("{\"event\":\"index-damaged\",\"file\":" + JsonString(index) + "}");
+                std::fprintf(stderr, "quillstead-driver: %s\n", IndexDamagedText(index).c_str());
+                return 1;
+            }
+            case PasswordAnswer::First:  // --password stands for both typings
+            case PasswordAnswer::Opens:
+                RunCommand([&] { KeepPasswordCheck(key, backupDir); });
+                break;
         }
         frame.SetKey(key);
 

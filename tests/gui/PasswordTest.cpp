@@ -1,19 +1,29 @@
-// The password screen: a password whose key does not open the "Database Index" is refused
-// with a message and the screen comes back; the right one opens; the quit button ends it.
+// The password screen: a password that is not the password of the protected files is
+// refused with a message and the screen comes back; the right one opens and leaves its check
+// value; a first password is typed twice and the two must match; a damaged index is said
+// and ends the screen; the quit button ends it.
 #include <wx/textctrl.h>
+
+#include <filesystem>
 
 #include "app/NoDatabaseView.h"
 #include "gui/PasswordDlg.h"
+#include "storage/DatabaseIndex.h"
 #include "tests/gui/GuiTest.h"
 
 namespace {
 
-void Type(wxDialog* dialog, const std::string& text) {
-    auto* edit = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(CPasswordDlg::IDC_PASSWORD));
-    ASSERT_NE(edit, nullptr);
-    EXPECT_TRUE(edit->HasFlag(wxTE_PASSWORD));
-    EXPECT_EQ(FromWx(edit->GetValue()), "");
-    edit->SetValue(wxString::FromUTF8(text));
+// Types `text` at a screen showing `prompt` with an empty, hidden edit.
+std::function<void(wxDialog*)> Type(const std::string& text,
+                                    const std::string& prompt = kPasswordPromptText) {
+    return [=](wxDialog* dialog) {
+        EXPECT_EQ(ControlText(dialog, CPasswordDlg::IDC_PROMPT), prompt);
+        auto* edit = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(CPasswordDlg::IDC_PASSWORD));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(edit->HasFlag(wxTE_PASSWORD));
+        EXPECT_EQ(FromWx(edit->GetValue()), "");
+        edit->SetValue(wxString::FromUTF8(text));
+    };
 }
 
 }  // namespace
@@ -30,33 +40,57 @@ TEST_F(PasswordTest, WrongPasswordsAreRefusedUntilTheRightOneAndQuitEndsTheScree
         [](wxDialog* d) {
             EXPECT_EQ(ControlText(d, IDOK), "OK");
             EXPECT_EQ(ControlText(d, IDCANCEL), "Quit");
-            Type(d, "wrong password");
+            Type("wrong password")(d);
         },
         wxID_OK);
     Hook().ExpectMessage(kPasswordRefusedText);
-    Hook().ExpectView(
-        "Quillstead", [](wxDialog* d) { Type(d, "test password"); }, wxID_OK);
+    Hook().ExpectView("Quillstead", Type("test password"), wxID_OK);
     Key key{};
     EXPECT_TRUE(RunPasswordScreen(key));
     EXPECT_EQ(key, prefix.frame.m_fileKey);
     EXPECT_EQ(key, DeriveKey("test password"));
+    // The index opened, so its check value was left beside it.
+    EXPECT_TRUE(HasPasswordCheck(prefix.BackupDir()));
 
     // The quit button ends the screen without a key, even with the right password typed.
-    Hook().ExpectView(
-        "Quillstead", [](wxDialog* d) { Type(d, "test password"); }, wxID_CANCEL);
+    Hook().ExpectView("Quillstead", Type("test password"), wxID_CANCEL);
     Key quitKey{};
     EXPECT_FALSE(RunPasswordScreen(quitKey));
     EXPECT_EQ(quitKey, Key{});
 }
 
-TEST_F(PasswordTest, AnEmptyIndexTakesAnyPasswordAsItsUtf8Bytes) {
+TEST_F(PasswordTest, AFirstPasswordIsTypedTwiceAndTheTwoMustMatch) {
+    const std::string password = "p\xC3\xA4ssw\xC3\xB6rd";
+    // Quitting at the second typing sets nothing.
+    Hook().ExpectView("Quillstead", Type(password), wxID_OK);
+    Hook().ExpectView("Quillstead", Type(password, kPasswordAgainPromptText), wxID_CANCEL);
     Key key{};
-    EXPECT_TRUE(PasswordOpensIndex("anything at all", key));
-    EXPECT_EQ(key, DeriveKey("anything at all"));
+    EXPECT_FALSE(RunPasswordScreen(key));
+    EXPECT_FALSE(HasPasswordCheck(prefix.BackupDir()));
 
-    Hook().ExpectView(
-        "Quillstead", [](wxDialog* d) { Type(d, "p\xC3\xA4ssw\xC3\xB6rd"); }, wxID_OK);
-    Key typed{};
-    EXPECT_TRUE(RunPasswordScreen(typed));
-    EXPECT_EQ(typed, DeriveKey("p\xC3\xA4ssw\xC3\xB6rd"));
+    Hook().ExpectView("Quillstead", Type(password), wxID_OK);
+    Hook().ExpectView("Quillstead", Type("passw\xC3\xB6rd", kPasswordAgainPromptText), wxID_OK);
+    Hook().ExpectMessage(kPasswordsDifferText);
+    Hook().ExpectView("Quillstead", Type(password), wxID_OK);
+    Hook().ExpectView("Quillstead", Type(password, kPasswordAgainPromptText), wxID_OK);
+    EXPECT_TRUE(RunPasswordScreen(key));
+    EXPECT_EQ(key, DeriveKey(password));  // its UTF-8 bytes
+
+    // From now on only that password opens, though nothing else is stored yet.
+    Key other{};
+    EXPECT_EQ(TestTypedPassword("another", other), PasswordAnswer::Refused);
+    EXPECT_EQ(TestTypedPassword(password, other), PasswordAnswer::Opens);
+    EXPECT_EQ(other, key);
+}
+
+TEST_F(PasswordTest, ADamagedIndexIsSaidAndEndsTheScreen) {
+    const std::string index = DatabaseIndexPath(prefix.BackupDir());
+    prefix.WriteFile(index, std::string(33, 'x'));
+    Hook().ExpectView("Quillstead", Type("test password"), wxID_OK);
+    Hook().ExpectMessage(
+        "The Database Index C:\\Program Files\\Quillstead\\Backup "
+        "Files\\Database Index is damaged and cannot be read.");
+    Key key{};
+    EXPECT_FALSE(RunPasswordScreen(key));
+    EXPECT_EQ(key, Key{});
 }

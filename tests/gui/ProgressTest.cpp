@@ -1,13 +1,16 @@
 // The progress indicators: the two progress dialogs (texts, bar, percent, Cancel that only
 // raises a flag, the main window disabled while one is up, the cheap cancel poll) and the
-// status-bar progress in pane 0.
+// status-bar progress in pane 0, each redrawn at most 50 times a second.
 #include <wx/gauge.h>
 #include <wx/stattext.h>
+
+#include <chrono>
 
 #include "app/ProgressDialogs.h"
 #include "gui/ColourBar.h"
 #include "gui/MainWindow.h"
 #include "gui/ProgressView.h"
+#include "gui/RedrawGate.h"
 #include "gui/StatusBar.h"
 #include "tests/gui/GuiTest.h"
 
@@ -140,7 +143,7 @@ TEST_F(ProgressTest, PollsLetEventsRunOnlyEveryFewMilliseconds) {
     for (int i = 0; i < CancelPoll::kPollsPerClockRead; ++i) progress->PollCancel();
     EXPECT_EQ(view->Pumps(), waited + 1);
 
-    // Every bar move lets them run first.
+    // A bar move that redraws (the first one does) lets them run first.
     progress->SetPos(100);
     EXPECT_EQ(view->Pumps(), waited + 2);
     progress->Close();
@@ -163,7 +166,8 @@ TEST_F(ProgressTest, TheStatusBarProgressInPaneZero) {
     EXPECT_TRUE(pane.Contains(bar->GetRect().GetTopLeft()));
     window->Model().StepProgress();
     window->Model().StepProgress();
-    EXPECT_EQ(bar->GetValue(), 2);
+    EXPECT_EQ(status->ProgressValue(), 2);
+    EXPECT_TRUE(PumpUntil([bar] { return bar->GetValue() == 2; }));
 
     ui.StatusProgressBegin("Initiating File Analysis [Text details]...", 10, 0xF700AA, false);
     EXPECT_EQ(status->Bar()->GetBarColour(), wxColour(0xAA, 0x00, 0xF7));
@@ -177,4 +181,50 @@ TEST_F(ProgressTest, TheStatusBarProgressInPaneZero) {
     window->Model().EndProgress();
     EXPECT_EQ(status->Bar(), nullptr);
     EXPECT_EQ(FromWx(status->GetStatusText(0)), "Ready");
+}
+
+TEST(RedrawGate, AtMostOneRedrawEveryTwentyMilliseconds) {
+    using std::chrono::milliseconds;
+    RedrawGate gate;
+    const RedrawGate::Clock::time_point t0{};
+    EXPECT_EQ(gate.Wait(t0), 1);
+    EXPECT_TRUE(gate.Take(t0));  // the first redraw may always happen
+    EXPECT_FALSE(gate.Take(t0 + milliseconds(1)));
+    EXPECT_EQ(gate.Wait(t0 + milliseconds(1)), 19);
+    EXPECT_FALSE(gate.Take(t0 + milliseconds(19)));
+    EXPECT_TRUE(gate.Take(t0 + milliseconds(20)));
+    EXPECT_EQ(gate.Wait(t0 + milliseconds(45)), 1);
+    EXPECT_TRUE(gate.Take(t0 + milliseconds(45)));
+    EXPECT_EQ(gate.Redraws(), 3);
+}
+
+// Bars stepped far faster than the eye follows redraw at most once every 20 ms, count every
+// step, and show the last one soon after the steps stop.
+TEST_F(ProgressTest, ManyStepsRedrawAtMostFiftyTimesASecond) {
+    using Clock = std::chrono::steady_clock;
+    const auto bound = [](Clock::time_point start) {
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        return long(ms / RedrawGate::kInterval.count() + 2);
+    };
+
+    QuillStatusBar* status = window->Status();
+    window->Model().BeginProgress("Restoring File...", 65000);
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < 65000; ++i) window->Model().StepProgress();
+    EXPECT_LE(status->Redraws(), bound(start));
+    EXPECT_EQ(status->ProgressValue(), 65000);
+    ColourBar* bar = status->Bar();
+    EXPECT_TRUE(PumpUntil([bar] { return bar->GetValue() == 65000; }));
+    window->Model().EndProgress();
+
+    auto progress = ui.CreateProgress(108);
+    auto* view = dynamic_cast<ProgressView*>(progress.get());
+    const long pumps = view->Pumps();
+    start = Clock::now();
+    for (int pos = 1; pos <= 19500; ++pos) progress->SetPos(pos);
+    EXPECT_LE(view->Redraws(), bound(start));
+    EXPECT_LE(view->Pumps() - pumps, bound(start));
+    EXPECT_TRUE(PumpUntil([view] { return ControlText(view->Window(), 1004) == "30%"; }));
+    progress->Close();
 }

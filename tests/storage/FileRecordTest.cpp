@@ -51,15 +51,19 @@ TEST(AttributeCode, CompressedAndEncryptedLetters) {
     }
 }
 
-TEST(AttributeCode, OutsideTheLettersTableAndNeverAZeroByte) {
-    // Outside the table the higher bits are dropped; a low byte of 0 becomes 0x08.
+TEST(AttributeCode, OutsideTheLettersTableAndNeverALineBreakingByte) {
+    // Outside the table the higher bits are dropped; a low byte of 0, of a line feed, of a
+    // carriage return or of the field separator becomes 0x08.
     const struct {
         uint32_t word;
         int code;
     } cases[] = {{0x2020, 0x20}, {0x804, 0x04}, {0x4804, 0x04}, {0x810, 0x10},
                  {0x4800, 0x08},  // compressed and encrypted: low byte 0
                  {0, 0x08},      {0x100, 0x08}, {0x2000, 0x08}, {0x10000, 0x08},
-                 {0x180, 0x80},  {0x80, 0x80},  {0x10, 0x10}};
+                 {0x180, 0x80},  {0x80, 0x80},  {0x10, 0x10},   {0x0A, 0x08},
+                 {0x0D, 0x08},   {0x7F, 0x08},  {0x90A, 0x08},  {0x200D, 0x08},
+                 {0x47F, 0x08},  {0x09, 0x09},  {0x0B, 0x0B},   {0x0E, 0x0E},
+                 {0x7E, 0x7E},   {0xFF, 0xFF}};
     for (const auto& c : cases) EXPECT_EQ(int(AttributeCode(c.word)), c.code) << std::hex << c.word;
 }
 
@@ -122,6 +126,14 @@ TEST(FileRecord, ReaderRefusesShortLinesButReadsWhatTheyHold) {
     EXPECT_EQ(r.digest, "");
     EXPECT_EQ(r.creationLow, "");
     EXPECT_TRUE(ParseFileRecordLine(Seps("a|b|c|d|e|f|g|h|"), r));
+    // Cut right after the digest: path and digest whole, the line break in neither.
+    const std::string digest(32, 'd');
+    for (const char* end : {"", "\n", "\r\n"}) {
+        EXPECT_FALSE(ParseFileRecordLine(Seps("C:\\a.txt|") + digest + end, r));
+        EXPECT_EQ(r.path, "C:\\a.txt");
+        EXPECT_EQ(r.digest, digest);
+        EXPECT_EQ(r.size, "");
+    }
 }
 
 TEST(FileRecord, SplitFields) {

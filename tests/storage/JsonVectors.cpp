@@ -187,6 +187,15 @@ Value Load(const std::string& name) {
     return Parse(all.str());
 }
 
+std::vector<Value> LoadProtectedVectors() {
+    std::vector<Value> all;
+    for (const char* name : {"protected.json", "protected_large.json"}) {
+        Value file = Load(name);
+        for (Value& item : file.items) all.push_back(std::move(item));
+    }
+    return all;
+}
+
 std::string FromHex(const std::string& hex) {
     std::string bytes;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)

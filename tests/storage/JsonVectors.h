@@ -26,6 +26,9 @@ struct Value {
 Value Parse(const std::string& text);
 // Reads and parses a file of the shared known answers (name relative to the vectors folder).
 Value Load(const std::string& name);
+// The protected-file known answers, every one: the items of protected.json, then those of
+// protected_large.json (files of more than one 64 KiB piece, whose last block is padded).
+std::vector<Value> LoadProtectedVectors();
 
 std::string FromHex(const std::string& hex);
 std::string ToHex(const std::string& bytes);

@@ -7,6 +7,7 @@
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
+#include "storage/PasswordCheck.h"
 #include "storage/ProtectedFile.h"
 #include "tests/storage/JsonVectors.h"
 #include "tests/storage/StorageFixture.h"
@@ -40,7 +41,7 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
     const Key key = DeriveKey(m_expected["password"].text);
     const Iv indexIv = IvFromText("Database Index");
     const std::string db = m_expected["database"].text;
-    EXPECT_TRUE(KeyOpensIndex(key, indexIv, kBackupDir));
+    EXPECT_EQ(TestPassword(key, indexIv, kBackupDir), PasswordAnswer::Opens);
 
     // The database's records.
     int flag = 0;
@@ -108,7 +109,8 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
     }
     EXPECT_EQ(checkedLines, 1);
 
-    EXPECT_FALSE(KeyOpensIndex(DeriveKey("not the password"), indexIv, kBackupDir));
+    EXPECT_EQ(TestPassword(DeriveKey("not the password"), indexIv, kBackupDir),
+              PasswordAnswer::Refused);
 }
 
 }  // namespace

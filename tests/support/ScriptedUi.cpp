@@ -156,6 +156,8 @@ class ScriptedUi::Progress : public ProgressWindow {
         m_ui.progressTexts.clear();
         m_ui.progressPos = 0;
         m_ui.progressPolls = 0;
+        m_ui.progressPositions.clear();
+        m_ui.progressTextsShown.clear();
         m_ui.progressOpen = true;
     }
     ~Progress() override { Close(); }
@@ -170,13 +172,17 @@ class ScriptedUi::Progress : public ProgressWindow {
         }
     }
     void SetItemText(int id, const std::string& text) override {
-        if (m_open)
-            m_ui.progressTexts[id] = text;
+        if (!m_open)
+            return;
+        m_ui.progressTexts[id] = text;
+        m_ui.progressTextsShown[id].push_back(text);
     }
     void SetIcon(int, const Icon&) override {}
     void SetPos(int pos) override {
-        if (m_open)
-            m_ui.progressPos = pos;
+        if (!m_open)
+            return;
+        m_ui.progressPos = pos;
+        m_ui.progressPositions.push_back(pos);
     }
     bool PollCancel() override {
         if (!m_open)

@@ -44,6 +44,9 @@ class ScriptedUi : public IUserInterface {
     std::map<int, std::string> progressTexts;
     int progressPos = 0;
     long progressPolls = 0;
+    // Every bar position and every item text the last progress dialog was given, in order.
+    std::vector<int> progressPositions;
+    std::map<int, std::vector<std::string>> progressTextsShown;
     bool progressOpen = false;
     // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;

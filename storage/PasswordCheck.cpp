@@ -1,0 +1,202 @@
+// The password's rules and the "Password Check" file (see PasswordCheck.h): the check value,
+// its atomic write, and the test of a key against the check value, the "Database Index" and
+// the backup indexes.
+#include "storage/PasswordCheck.h"
+
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+
+#include <cctype>
+#include <cerrno>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/File.h"
+#include "platform/FileException.h"
+#include "platform/FindData.h"
+#include "storage/BackupIndex.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/FileRecord.h"
+#include "storage/ProtectedFile.h"
+
+namespace {
+
+using platform::CFile;
+
+const char kCheckText[] = "Quillstead Password Check";
+
+bool AllDigits(const std::string& text, size_t from, size_t to) {
+    if (from >= to)
+        return false;
+    for (size_t i = from; i < to; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+// "123" or "123.45".
+bool IsDecimal(const std::string& text) {
+    const size_t point = text.find('.');
+    if (point == std::string::npos)
+        return AllDigits(text, 0, text.size());
+    return AllDigits(text, 0, point) && AllDigits(text, point + 1, text.size());
+}
+
+bool BackupLineIsWellFormed(std::string line) {
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::vector<size_t> at;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] == kFieldSeparator)
+            at.push_back(i);
+    BackupIndexEntry entry;
+    return at.size() == 3 && at[0] > 0 && at[1] > at[0] + 1 &&
+           IsDecimal(line.substr(at[1] + 1, at[2] - at[1] - 1)) &&
+           AllDigits(line, at[2] + 1, line.size()) && ParseBackupIndexLine(line, entry);
+}
+
+// A stored file's length: 0 when it is missing or empty, -1 when it cannot be opened.
+int64_t StoredLength(const std::string& path) {
+    if (!platform::FileExists(path))
+        return 0;
+    CFile in;
+    return in.Open(path, "rb") ? in.Length() : -1;
+}
+
+// Whether the key decrypts one of the non-empty "Backup Index <n>" into well-formed lines;
+// `anyStored` tells whether there is a non-empty one at all.
+bool KeyOpensABackupIndex(const Key& key, const std::string& backupDir, bool& anyStored) {
+    anyStored = false;
+    const std::string prefix = "Backup Index ";
+    platform::FindFile find;
+    platform::WIN32_FIND_DATA data;
+    std::vector<std::string> numbers;
+    for (bool more = find.First(backupDir + prefix + "*", data); more; more = find.Next(data)) {
+        const std::string& name = data.cFileName;
+        if ((data.dwFileAttributes & 0x10) == 0 && data.Size() > 0 &&
+            name.compare(0, prefix.size(), prefix) == 0 &&
+            AllDigits(name, prefix.size(), name.size())) {
+            numbers.push_back(name.substr(prefix.size()));
+        }
+    }
+    anyStored = !numbers.empty();
+    for (const std::string& n : numbers) {
+        const std::string path = BackupIndexPath(backupDir, n);
+        std::string plain;
+        if (DecryptFileToMemory(key, path, IvFromText(path), plain) &&
+            BackupIndexTextIsWellFormed(plain)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The check value stored in the folder; false when there is none (missing, unreadable, or
+// not 32 bytes long).
+bool ReadPasswordCheck(const std::string& backupDir, PasswordCheckValue& value) {
+    CFile in;
+    if (!in.Open(PasswordCheckPath(backupDir), "rb") || in.Length() != int64_t(value.size()))
+        return false;
+    return in.Read(value.data(), value.size()) == value.size();
+}
+
+}  // namespace
+
+std::string PasswordCheckPath(const std::string& backupDir) {
+    return backupDir + "Password Check";
+}
+
+PasswordCheckValue PasswordCheckOf(const Key& key) {
+    PasswordCheckValue value{};
+    unsigned length = 0;
+    if (!HMAC(EVP_sha256(), key.data(), int(key.size()),
+              reinterpret_cast<const unsigned char*>(kCheckText), sizeof kCheckText - 1,
+              value.data(), &length) ||
+        length != value.size()) {
+        throw std::runtime_error("The password's check value could not be made.");
+    }
+    return value;
+}
+
+bool BackupIndexTextIsWellFormed(const std::string& plain) {
+    if (plain.empty() || plain.back() != '\n')
+        return false;
+    for (size_t start = 0; start < plain.size();) {
+        const size_t end = plain.find('\n', start);
+        if (!BackupLineIsWellFormed(plain.substr(start, end - start)))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+PasswordAnswer TestPassword(const Key& key, const Iv& indexIv, const std::string& backupDir) {
+    PasswordCheckValue stored;
+    const bool hasCheck = ReadPasswordCheck(backupDir, stored);
+    if (hasCheck && stored != PasswordCheckOf(key))
+        return PasswordAnswer::Refused;
+
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    const int64_t length = StoredLength(indexPath);
+    if (length != 0) {
+        // A length that is not a whole number of blocks is damage, whatever the key.
+        if (length > 0 && length % 16 != 0)
+            return PasswordAnswer::IndexDamaged;
+        std::string plain;
+        if (DecryptFileToMemory(key, indexPath, indexIv, plain) && IndexTextIsWellFormed(plain))
+            return PasswordAnswer::Opens;
+        // Lines that are not well-formed: damage under the password, else the wrong key.
+        bool anyBackup = false;
+        if (hasCheck || KeyOpensABackupIndex(key, backupDir, anyBackup))
+            return PasswordAnswer::IndexDamaged;
+        return PasswordAnswer::Refused;
+    }
+
+    // No index, or an empty one.
+    if (hasCheck)
+        return PasswordAnswer::Opens;
+    bool anyBackup = false;
+    if (KeyOpensABackupIndex(key, backupDir, anyBackup))
+        return PasswordAnswer::Opens;
+    return anyBackup ? PasswordAnswer::Refused : PasswordAnswer::First;
+}
+
+std::string IndexDamagedText(const std::string& indexPath) {
+    return "The Database Index " + indexPath + " is damaged and cannot be read.";
+}
+
+bool HasPasswordCheck(const std::string& backupDir) {
+    PasswordCheckValue value;
+    return ReadPasswordCheck(backupDir, value);
+}
+
+void WritePasswordCheck(const Key& key, const std::string& backupDir) {
+    const std::string path = PasswordCheckPath(backupDir);
+    const std::string newPath = path + ".new~";
+    const PasswordCheckValue value = PasswordCheckOf(key);
+    platform::RemoveFile(newPath);  // a leftover keeps no mode of its own for the new one
+    CFile out;
+    int cause = CFileException::none;
+    if (!out.Open(newPath, "wb", platform::Share::DenyAll, &cause))
+        throw CFileException(cause, path);
+    bool written = out.Write(value.data(), value.size()) && out.Sync();
+    int err = written ? 0 : errno;
+    if (!out.Close() && written) {
+        written = false;
+        err = errno;
+    }
+    if (!written) {
+        platform::RemoveFile(newPath);
+        CFileException::ThrowWriteError(err, path);
+    }
+    if (!platform::ReplaceFile(newPath, path)) {
+        const int renameCause = platform::LastFileErrorCause();
+        platform::RemoveFile(newPath);
+        throw CFileException(renameCause, path);
+    }
+}
+
+void KeepPasswordCheck(const Key& key, const std::string& backupDir) {
+    if (!HasPasswordCheck(backupDir))
+        WritePasswordCheck(key, backupDir);
+}

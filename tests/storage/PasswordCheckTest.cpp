@@ -1,0 +1,177 @@
+// The password's rules over every state a backup folder can be in: the check value decides
+// once it exists, the "Database Index" or a backup index decides without it, a damaged index
+// is told from a wrong password, and only a folder with nothing protected takes a first
+// password. The check value's bytes and its atomic, private write.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "storage/BackupIndex.h"
+#include "storage/DatabaseIndex.h"
+#include "storage/PasswordCheck.h"
+#include "storage/ProtectedFile.h"
+#include "tests/storage/StorageFixture.h"
+#include "tests/storage/StorageHelpers.h"
+
+// Answers printed by name when a case fails.
+inline void PrintTo(PasswordAnswer answer, std::ostream* os) {
+    static const char* const kNames[] = {"Opens", "First", "Refused", "IndexDamaged"};
+    *os << kNames[int(answer)];
+}
+
+namespace {
+
+const std::string kDir = "E:\\Backup Files\\";
+const std::string kIndexLine = Seps("E:\\Data\\s.qdb|1|7|8|00000000000000000000000000000000|\n");
+const std::string kBackupLine = Seps("E:\\Data\\a.txt|N|16.00|6\r\n");
+
+class PasswordCheck : public StorageFiles {
+  protected:
+    void SetUp() override {
+        StorageFiles::SetUp();
+        std::filesystem::create_directories(Host(kDir));
+    }
+
+    void StoreProtected(const std::string& path, const std::string& plain, const Iv& iv) {
+        Write("E:\\plain", plain);
+        EncryptFileWithIv(m_key, path, "E:\\plain", iv);
+        std::filesystem::remove(Host("E:\\plain"));
+    }
+    void StoreIndex(const std::string& plain) {
+        StoreProtected(DatabaseIndexPath(kDir), plain, m_iv);
+    }
+    void StoreBackupIndex(const std::string& plain) {
+        const std::string path = BackupIndexPath(kDir, "3");
+        StoreProtected(path, plain, IvFromText(path));
+    }
+    PasswordAnswer Test(const Key& key) { return TestPassword(key, m_iv, kDir); }
+
+    const Key m_key = TestKey(20), m_other = TestKey(21);
+    const Iv m_iv = IvFromText("Database Index");
+};
+
+TEST_F(PasswordCheck, EveryStateOfTheBackupFolder) {
+    using A = PasswordAnswer;
+    struct Case {
+        const char* state;
+        std::function<void()> make;
+        A right, wrong;
+    };
+    const auto check = [this] { WritePasswordCheck(m_key, kDir); };
+    const Case cases[] = {
+        {"nothing", [] {}, A::First, A::First},
+        {"an empty index", [this] { StoreIndex(""); }, A::First, A::First},
+        {"an empty backup index", [this] { Write(BackupIndexPath(kDir, "3"), ""); }, A::First,
+         A::First},
+        {"a check file of another length", [this] { Write(PasswordCheckPath(kDir), "short"); },
+         A::First, A::First},
+        {"an index", [this] { StoreIndex(kIndexLine); }, A::Opens, A::Refused},
+        {"an index and its check value",
+         [&] {
+             StoreIndex(kIndexLine);
+             check();
+         },
+         A::Opens, A::Refused},
+        {"a check value alone", check, A::Opens, A::Refused},
+        {"a check value and an empty index",
+         [&] {
+             check();
+             StoreIndex("");
+         },
+         A::Opens, A::Refused},
+        {"a backup index alone", [this] { StoreBackupIndex(kBackupLine); }, A::Opens, A::Refused},
+        {"an empty index and a backup index",
+         [this] {
+             StoreIndex("");
+             StoreBackupIndex(kBackupLine + kBackupLine);
+         },
+         A::Opens, A::Refused},
+        {"a damaged backup index alone", [this] { StoreBackupIndex("not a backup line\n"); },
+         A::Refused, A::Refused},
+        {"an index cut short", [this] { Write(DatabaseIndexPath(kDir), std::string(33, 'x')); },
+         A::IndexDamaged, A::IndexDamaged},
+        {"an index cut short and a check value",
+         [&] {
+             Write(DatabaseIndexPath(kDir), std::string(33, 'x'));
+             check();
+         },
+         A::IndexDamaged, A::Refused},
+        {"an index of bad lines and a check value",
+         [&] {
+             StoreIndex("no separators here\n");
+             check();
+         },
+         A::IndexDamaged, A::Refused},
+        {"an index of bad lines and a backup index",
+         [this] {
+             StoreIndex("no separators here\n");
+             StoreBackupIndex(kBackupLine);
+         },
+         A::IndexDamaged, A::Refused},
+        {"an index of bad lines alone", [this] { StoreIndex("bad\n"); }, A::Refused, A::Refused},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(Host(kDir));
+        std::filesystem::create_directories(Host(kDir));
+        c.make();
+        const std::vector<std::string> before = Names(kDir);
+        EXPECT_EQ(Test(m_key), c.right) << c.state;
+        EXPECT_EQ(Test(m_other), c.wrong) << c.state;
+        EXPECT_EQ(Names(kDir), before) << c.state;  // a test writes nothing
+    }
+}
+
+TEST_F(PasswordCheck, TheCheckValueIsAOneWayValueWrittenPrivatelyInOneStep) {
+    EXPECT_EQ(PasswordCheckOf(Key{}),
+              Bytes<32>("2620871490ad184dc57ad72851ed85ea8620212d3a1a70910137795fedaa60d1"));
+    EXPECT_NE(PasswordCheckOf(m_key), PasswordCheckOf(m_other));
+
+    const mode_t oldMask = umask(0);
+    Write(PasswordCheckPath(kDir) + ".new~", "left over");
+    chmod(Host(PasswordCheckPath(kDir) + ".new~").c_str(), 0644);
+    EXPECT_FALSE(HasPasswordCheck(kDir));
+    KeepPasswordCheck(m_key, kDir);
+    umask(oldMask);
+    const PasswordCheckValue value = PasswordCheckOf(m_key);
+    EXPECT_EQ(Read(PasswordCheckPath(kDir)), std::string(value.begin(), value.end()));
+    EXPECT_EQ(Names(kDir), std::vector<std::string>{"Password Check"});
+    struct stat st;
+    ASSERT_EQ(stat(Host(PasswordCheckPath(kDir)).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_TRUE(HasPasswordCheck(kDir));
+
+    // Kept once there; a check file of another length is replaced.
+    KeepPasswordCheck(m_other, kDir);
+    EXPECT_EQ(Read(PasswordCheckPath(kDir)), std::string(value.begin(), value.end()));
+    Write(PasswordCheckPath(kDir), std::string(31, 'x'));
+    KeepPasswordCheck(m_other, kDir);
+    EXPECT_EQ(Test(m_other), PasswordAnswer::Opens);
+
+    // A folder that is not there: the exception names the check file, nothing is left.
+    const std::string missing = "E:\\missing\\";
+    EXPECT_TRUE(RaisesFileException([&] { WritePasswordCheck(m_key, missing); },
+                                    CFileException::fileNotFound, PasswordCheckPath(missing)));
+    EXPECT_FALSE(Exists("E:\\missing"));
+}
+
+TEST(BackupIndexText, WellFormedLines) {
+    const std::pair<std::string, bool> cases[] = {
+        {kBackupLine, true},
+        {Seps("E:\\a.txt|Y|6|6\n"), true},
+        {kBackupLine + Seps("E:\\b|N|0.00|0\r\n"), true},
+        {"", false},
+        {Seps("E:\\a.txt|N|16.00|6"), false},  // no line break
+        {Seps("|N|16.00|6\r\n"), false},
+        {Seps("E:\\a||16.00|6\r\n"), false},
+        {Seps("E:\\a|N|16.00|6|\r\n"), false},
+        {Seps("E:\\a|N|1x|6\r\n"), false},
+        {Seps("E:\\a|N|16.|6\r\n"), false},
+        {Seps("E:\\a|N|16.00|\r\n"), false},
+        {kBackupLine + "\n", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BackupIndexTextIsWellFormed(c.first), c.second) << c.first;
+}
+
+}  // namespace
