@@ -79,6 +79,18 @@ Icon FileTypeIcon(const std::string& path) {
     return icon;
 }
 
+Icon FileTypeIconCache::For(const std::string& path) {
+    std::string ext = FileExtension(path);
+    if (ext == "exe" || ext == "EXE")
+        return FileTypeIcon(path);
+    const auto found = m_byExtension.find(ext);
+    if (found != m_byExtension.end())
+        return found->second;
+    Icon icon = FileTypeIcon(path);
+    m_byExtension.emplace(std::move(ext), icon);
+    return icon;
+}
+
 std::string FileTypeName(const std::string& path) {
     const std::string ext = FileExtension(path);
     if (ext.empty())

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "platform/WinTypes.h"
 
@@ -15,6 +16,16 @@
 //  - a location is "<icon file or icon name>,<index>";
 //  - no location (or no extension) gives icon resource 373.
 Icon FileTypeIcon(const std::string& path);
+
+// FileTypeIcon for the files of one command: each extension is looked up once (an ".exe"
+// shows its own icon, so it is never kept).
+class FileTypeIconCache {
+  public:
+    Icon For(const std::string& path);
+
+  private:
+    std::unordered_map<std::string, Icon> m_byExtension;
+};
 
 // The type's description ("plain text document"); without one, the extension in capitals
 // followed by " File" ("XYZ File"); a file without an extension is a "File".
