@@ -26,6 +26,19 @@ class WorkCopyStream {
     }
     bool AtEnd() const { return m_pos >= m_plain.size(); }
 
+    // Where the next ReadLine starts, and a look ahead that leaves the stream where it is:
+    // the whole line at `pos`, `pos` then past it; false at the end.
+    size_t Position() const { return m_pos; }
+    bool PeekLine(size_t& pos, std::string& line) const {
+        if (pos >= m_plain.size())
+            return false;
+        size_t end = m_plain.find('\n', pos);
+        end = end == SecureText::npos ? m_plain.size() : end + 1;
+        line.assign(m_plain.data() + pos, end - pos);
+        pos = end;
+        return true;
+    }
+
   private:
     SecureText m_plain;
     size_t m_pos = 0;
