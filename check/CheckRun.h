@@ -12,12 +12,9 @@
 
 #include "app/ProgressDialogs.h"
 #include "check/AlertSound.h"
+#include "check/CheckDigests.h"
 #include "check/CheckRunState.h"
 #include "check/CheckingSummaryDlg.h"
-
-namespace platform {
-class CFile;
-}
 
 class CheckRun {
   public:
@@ -41,9 +38,10 @@ class CheckRun {
     bool RunPass();
     bool CheckRecord(const std::string& line);
     void ShowRecord(const std::string& path);
-    // The file's digest in 64-byte blocks with a cancel poll before each; false when the
-    // user cancelled (the file is then closed).
-    bool DigestListedFile(platform::CFile& file, std::string& digest);
+    enum class Digested { Done, Unreadable, Cancelled };
+    // The record's file as the pool reads it, with the cancel poll and the block count of a
+    // read in 64-byte blocks; Unreadable sets the cause.
+    Digested DigestListedFile(std::string& digest, int& cause);
     void CountBlock();
     void ReportChange(const std::string& line);
     void ShowSummary();
@@ -63,6 +61,7 @@ class CheckRun {
     int m_blockCounter = 0;
     unsigned long m_checked = 0, m_changed = 0, m_unchecked = 0;
 
+    std::unique_ptr<CheckDigests> m_digests;  // during the pass
     std::unique_ptr<CCheckProgressDlg> m_progress;
     std::unique_ptr<CCheckingSummaryDlg> m_summary;
 };

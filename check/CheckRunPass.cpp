@@ -1,62 +1,47 @@
 // The check's pass: record after record of the working copy (in the frame's
-// m_checkWorkFile), each listed file digested again in 64-byte blocks with a cancel poll
-// before each block, and each change reported with the alert sound, the message and
-// "Changed file details.", whose choice is then carried out.
+// m_checkWorkFile), each listed file's digest taken from the digest pool that reads the
+// records ahead on every core, with the cancel poll before each 64-byte block and the bar's
+// steps as a read in 64-byte blocks gives them, and each change reported with the alert
+// sound, the message and "Changed file details.", whose choice is then carried out.
 #include <cstdio>
-#include <vector>
 
 #include "app/MainFrame.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckRun.h"
 #include "check/CheckTexts.h"
 #include "check/ProgressScale.h"
-#include "database/FileTypes.h"
 #include "database/ListView.h"
-#include "platform/File.h"
 #include "platform/FileException.h"
+#include "platform/FindData.h"
 #include "platform/Ui.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
+#include "storage/WorkCopyStream.h"
 
 namespace {
 
-constexpr size_t kDigestLength = 32;
 constexpr int kBlocksPerStep = 1000;  // 64,000 bytes
-
-// The path (the text before the line's first 0x7F) and the 32 characters after it. False
-// for a damaged line: no separator, or fewer than 32 characters before the line break;
-// `path` then holds the line's text up to its first separator or its end.
-bool SplitRecordStart(const std::string& line, std::string& path, std::string& digest) {
-    size_t end = line.find_first_of("\r\n");
-    if (end == std::string::npos)
-        end = line.size();
-    size_t sep = line.find(kFieldSeparator);
-    if (sep == std::string::npos || sep > end) {
-        path = line.substr(0, end);
-        return false;
-    }
-    path = line.substr(0, sep);
-    if (end - (sep + 1) < kDigestLength)
-        return false;
-    digest = line.substr(sep + 1, kDigestLength);
-    return true;
-}
 
 }  // namespace
 
+// The pool's workers live as long as the pass.
 bool CheckRun::RunPass() {
+    m_digests = std::make_unique<CheckDigests>();
     std::string line;
+    bool finished = true;
     while (m_state.recordsBegun < m_state.recordsCounted) {
         if (!m_frame.m_checkWorkFile->ReadLine(line))
             break;
-        if (!CheckRecord(line))
-            return false;
+        if (!CheckRecord(line)) {
+            finished = false;
+            break;
+        }
     }
-    return true;
+    m_digests.reset();
+    return finished;
 }
 
-// One record. A file that cannot be opened is reported and counted as unchecked; so is a
-// damaged record line, whose file is not looked for. False when the user cancelled.
+// One record. A file that cannot be opened or read is reported and counted as unchecked; so
+// is a damaged record line, whose file is not looked for. False when the user cancelled.
 bool CheckRun::CheckRecord(const std::string& line) {
     m_state.repositioned = false;
     ++m_state.recordsBegun;
@@ -66,31 +51,34 @@ bool CheckRun::CheckRecord(const std::string& line) {
     const bool whole = SplitRecordStart(line, path, storedDigest);
     ShowRecord(path);
 
-    platform::CFile file;
+    std::string digest;
     int cause = CFileException::invalidFile;
-    const bool opened = whole && file.Open(path, "rb", platform::Share::DenyNone, &cause);
-    if (!opened) {
+    Digested digested = Digested::Unreadable;
+    if (whole) {
+        m_digests->Begin(path, line, *m_frame.m_checkWorkFile,
+                         m_state.recordsCounted - m_state.recordsBegun);
+        digested = DigestListedFile(digest, cause);
+    }
+    if (digested == Digested::Cancelled)
+        return false;
+    if (digested == Digested::Unreadable) {
+        m_digests->Pause();
         Ui().MessageBox("Couldn't check " + path + "\nReason: " + FileErrorName(cause),
                         MbIcon::Exclamation);
         ++m_unchecked;
         --m_checked;
+        return true;
     }
-    if (!whole)
-        return true;
-    m_state.findData = platform::WIN32_FIND_DATA();
-    m_state.findDataValid = platform::GetFindData(path, m_state.findData);
-    if (!opened)
-        return true;
-
-    std::string digest;
-    if (!DigestListedFile(file, digest))
-        return false;
     if (digest == storedDigest)
         return true;
 
+    // The file's data as it is now, for the details and an acceptance.
+    m_state.findData = platform::WIN32_FIND_DATA();
+    m_state.findDataValid = platform::GetFindData(path, m_state.findData);
     m_state.path = path;
     m_state.storedDigest = storedDigest;
     m_state.newDigest = digest;
+    m_digests->Pause();
     ReportChange(line);
     return true;
 }
@@ -100,45 +88,53 @@ void CheckRun::ShowRecord(const std::string& path) {
     std::snprintf(remaining, sizeof remaining, "%d", m_state.recordsCounted - m_state.recordsBegun);
     m_progress->SetItemText(1051, ProgressPathText(path));
     m_progress->SetItemText(1114, remaining);
-    m_progress->SetIcon(1200, FileTypeIcon(path));
+    m_progress->SetIcon(1200, m_digests->TypeIcon(path));
 }
 
-// The file's length gives its count of whole 64-byte blocks; what follows them is read to
-// the end of the file. A file that grew since it was measured goes on in further polled
-// blocks, so the poll is never skipped for long.
-bool CheckRun::DigestListedFile(platform::CFile& file, std::string& digest) {
-    Md5Context ctx;
-    MD5Init(&ctx);
-    unsigned char block[64];
-    const int64_t blocks = file.Length() / 64;
-    bool atEnd = false;
-    for (int64_t i = 0; i < blocks; ++i) {
-        if (m_progress->CheckCancelButton()) {
-            file.Close();
+// The polls and block counts of a read in 64-byte blocks, played over the bytes the pool
+// has digested: a poll before each whole block of the length at the open and a count after
+// it; past that length (a file that grew) a count then a poll for each further whole block.
+// A file that gave fewer bytes than its length at the open ends at its first short block.
+CheckRun::Digested CheckRun::DigestListedFile(std::string& digest, int& cause) {
+    const DigestAhead::Progress& file = m_digests->File();
+    auto digested = [&](uint64_t bytes) {
+        while (file.bytes < bytes && file.state == DigestAhead::Progress::Reading)
+            m_digests->Follow();
+        return file.bytes >= bytes;
+    };
+    auto cancelled = [&] {
+        if (!m_progress->CheckCancelButton())
             return false;
+        m_digests->Stop();
+        return true;
+    };
+    while (file.state == DigestAhead::Progress::Waiting) m_digests->Follow();
+    if (file.opened) {
+        const uint64_t blocks = uint64_t(file.length) / 64;
+        uint64_t block = 0;
+        for (; block < blocks; ++block) {
+            if (cancelled())
+                return Digested::Cancelled;
+            if (!digested((block + 1) * 64))
+                break;
+            CountBlock();
         }
-        size_t n = file.Read(block, sizeof block);
-        MD5Update(&ctx, block, n);
-        if (n < sizeof block) {
-            atEnd = true;
-            break;
+        if (block == blocks) {
+            for (++block; digested(block * 64); ++block) {
+                CountBlock();
+                if (cancelled())
+                    return Digested::Cancelled;
+            }
         }
-        CountBlock();
+        digested(UINT64_MAX);
     }
-    while (!atEnd) {
-        size_t n = file.Read(block, sizeof block);
-        MD5Update(&ctx, block, n);
-        if (n < sizeof block)
-            break;
-        CountBlock();
-        if (m_progress->CheckCancelButton()) {
-            file.Close();
-            return false;
-        }
+    m_digests->End();
+    if (file.state == DigestAhead::Progress::Failed) {
+        cause = file.cause;
+        return Digested::Unreadable;
     }
-    file.Close();
-    digest = DigestHex(MD5Final(&ctx));
-    return true;
+    digest = file.digest;
+    return Digested::Done;
 }
 
 // Every 1000 blocks the bar moves by the progress step (it stops at its end) and the
