@@ -1,7 +1,8 @@
 # The two set-up commands of the README, and what they share.
 #   make run   installs what is missing, builds the program and starts it
 #   make test  installs what is missing, builds with AddressSanitizer and
-#              UndefinedBehaviorSanitizer, and runs every test through ctest
+#              UndefinedBehaviorSanitizer, and runs every test through ctest; then
+#              builds the core with ThreadSanitizer and runs the check's tests once more
 # Other targets: make bench (benchmarks, Release build), make format.
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -31,6 +32,9 @@ test: deps
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_WERROR=ON
 	cmake --build build/asan -j$(JOBS)
 	cd build/asan && ctest --output-on-failure -j$(JOBS)
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_TSAN=ON -DQUILL_WERROR=ON
+	cmake --build build/tsan -j$(JOBS)
+	cd build/tsan && ctest --output-on-failure -j$(JOBS)
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
