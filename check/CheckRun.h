@@ -15,6 +15,7 @@
 #include "check/CheckDigests.h"
 #include "check/CheckRunState.h"
 #include "check/CheckingSummaryDlg.h"
+#include "platform/Registry.h"
 
 class CheckRun {
   public:
@@ -47,6 +48,7 @@ class CheckRun {
     void ShowSummary();
     void Finish();
 
+    platform::RegistryReadOnce m_settingsReadOnce;
     CListview& m_view;
     CMainFrame& m_frame;
     const std::string m_databasePath;
