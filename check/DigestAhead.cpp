@@ -5,6 +5,7 @@
 // takes the lock only to wake the caller when the caller waits.
 #include "check/DigestAhead.h"
 
+#include <pthread.h>
 #include <sched.h>
 
 #include <algorithm>
@@ -228,6 +229,7 @@ bool DigestAhead::Claim(std::vector<JobPtr>& mine) {
 }
 
 void DigestAhead::Work() {
+    pthread_setname_np(pthread_self(), "digest ahead");  // as `top -H` and the tests see it
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[m_limits.piece]);
     std::vector<JobPtr> mine;
     std::unique_lock<std::mutex> lock(m_mutex);
