@@ -6,75 +6,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckTexts.h"
-#include "check/CheckingSummaryDlg.h"
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
-#include "tests/check/CheckTestDatabase.h"
+#include "tests/check/CheckRunFixture.h"
 
 namespace {
 
 const auto Mb = MessageBoxEvent;
-
-std::string ProgressEvent(const std::string& databasePath) {
-    return "{\"event\":\"progress\",\"caption\":" +
-           JsonString("Checking all files in Database: " + databasePath) + "}";
-}
-
-bool IsDialogEvent(const std::string& event, const char* cls) {
-    return event.rfind(std::string("{\"event\":\"dialog\",\"class\":\"") + cls + "\"", 0) == 0;
-}
-
-class CheckRunTest : public ::testing::Test {
-  protected:
-    CheckRunTest() : db(prefix) {
-        prefix.SetReg("Config13", "3");
-        prefix.SetReg("Config14", "");
-        prefix.ui.onDialog = [this](CDialog& dlg) {
-            if (auto* d = dynamic_cast<CChangedFileDetailsDlg*>(&dlg))
-                details.push_back(*d);
-            if (auto* s = dynamic_cast<CCheckingSummaryDlg*>(&dlg))
-                summaries.push_back(*s);
-        };
-    }
-
-    // Runs the command as the framework does; false when a file exception ended it.
-    bool Check() {
-        prefix.ui.ClearEvents();
-        details.clear();
-        summaries.clear();
-        return RunCommand([this] { db.view.OnCheckAllFiles(); });
-    }
-
-    const std::vector<std::string>& Events() const { return prefix.ui.Events(); }
-
-    void ExpectNoPlaintextLeft() const {
-        EXPECT_TRUE(prefix.FilesNamed("123456789z").empty());
-        EXPECT_TRUE(prefix.FilesNamed("Database Index1").empty());
-        EXPECT_EQ(prefix.frame.m_checkWorkFile, nullptr);
-    }
-
-    void ExpectSummary(const char* listed, const char* checked, const char* unchecked,
-                       const char* identical, const char* changed) {
-        ASSERT_EQ(summaries.size(), 1u);
-        const CCheckingSummaryDlg& s = summaries[0];
-        EXPECT_EQ(s.m_filesListedText, listed);
-        EXPECT_EQ(s.m_expectedCountText, listed);
-        EXPECT_EQ(s.m_filesCheckedText, checked);
-        EXPECT_EQ(s.m_filesUncheckedText, unchecked);
-        EXPECT_EQ(s.m_filesIdenticalText, identical);
-        EXPECT_EQ(s.m_filesChangedText, changed);
-        EXPECT_EQ(s.m_pathLine1, db.path);
-    }
-
-    TempPrefix prefix;
-    CheckTestDatabase db;
-    std::vector<CChangedFileDetailsDlg> details;
-    std::vector<CCheckingSummaryDlg> summaries;
-};
+using CheckRunTest = CheckRunFixture;
 
 }  // namespace
 
