@@ -1,6 +1,7 @@
-// Acceptances and restores chosen during a real check: each changed file is reported once
-// and every record visited once, the accepted records move to the end in the order accepted,
-// and the next check finds them unchanged.
+// Acceptances and restores chosen during a real check, on one thread and with files digested
+// ahead by several workers (a large file after them is being read when the first dialog
+// comes): each changed file is reported once and every record visited once, the accepted
+// records move to the end in the order accepted, and the next check finds them unchanged.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +10,25 @@
 #include "database/ListView.h"
 #include "platform/FindData.h"
 #include "tests/check/AcceptRestoreFixture.h"
+#include "tests/check/CheckRunFixture.h"
 
 namespace {
 
-using AcceptThroughCheckTest = AcceptRestoreFixture;
+class AcceptThroughCheckTest : public AcceptRestoreFixture,
+                               public ::testing::WithParamInterface<unsigned> {
+  protected:
+    AcceptThroughCheckTest() : m_limits(Limits()) {}
+
+  private:
+    static DigestAhead::Limits Limits() {
+        DigestAhead::Limits limits;
+        limits.workers = GetParam();
+        limits.files = 3;
+        limits.piece = 4096;
+        return limits;
+    }
+    ScopedDigestLimits m_limits;
+};
 
 size_t CountHolding(const std::vector<std::string>& events, const std::string& part) {
     return static_cast<size_t>(std::count_if(events.begin(), events.end(), [&](const auto& e) {
@@ -20,11 +36,13 @@ size_t CountHolding(const std::vector<std::string>& events, const std::string& p
     }));
 }
 
-TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchangedNextTime) {
+TEST_P(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchangedNextTime) {
     BuildThree("N");
     p.WriteFile("E:\\d.txt", "dddd");
     records.push_back(AddedRecord("E:\\d.txt"));
-    StoreDatabase(records[0] + records[1] + records[2] + records[3]);
+    p.WriteFile("E:\\e.bin", std::string(1 << 20, 'e'));
+    records.push_back(AddedRecord("E:\\e.bin"));
+    StoreDatabase(records[0] + records[1] + records[2] + records[3] + records[4]);
     ASSERT_TRUE(view->OpenDatabase(kDatabase));
     p.WriteFile(files[0], "changed a");
     p.WriteFile(files[2], "changed c");
@@ -43,16 +61,17 @@ TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
     EXPECT_EQ(0u, CountHolding(events, "E:\\\\d.txt has been changed! "));
     EXPECT_EQ(1u, CountHolding(events, "E:\\\\b.txt successfully restored."));
     EXPECT_EQ(1u, CountHolding(events,
-                               "\"m_filesCheckedText\":\"4\",\"m_filesChangedText\":\"3\","
-                               "\"m_filesIdenticalText\":\"1\""));
+                               "\"m_filesCheckedText\":\"5\",\"m_filesChangedText\":\"3\","
+                               "\"m_filesIdenticalText\":\"2\""));
     EXPECT_EQ(originals[1], p.ReadFile(files[1]));
 
-    // b.txt and d.txt keep their places; a.txt then c.txt follow, renewed.
+    // b.txt, d.txt and e.bin keep their places; a.txt then c.txt follow, renewed.
     std::vector<std::string> order;
     for (const FileRecord& record : view->m_records) order.push_back(record.path);
-    EXPECT_EQ((std::vector<std::string>{files[1], "E:\\d.txt", files[0], files[2]}), order);
-    EXPECT_EQ(Digest("changed a"), view->m_records[2].digest);
-    EXPECT_EQ("9", view->m_records[3].size);
+    EXPECT_EQ((std::vector<std::string>{files[1], "E:\\d.txt", "E:\\e.bin", files[0], files[2]}),
+              order);
+    EXPECT_EQ(Digest("changed a"), view->m_records[3].digest);
+    EXPECT_EQ("9", view->m_records[4].size);
     // The records passed over keep their bytes; the accepted ones are rewritten in full.
     std::string renewed;
     for (const std::string& file : {files[0], files[2]}) {
@@ -62,7 +81,7 @@ TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
         ASSERT_TRUE(platform::GetFindData(file, now.findData));
         renewed += ExpectedRecord(now, "9");
     }
-    EXPECT_EQ(records[1] + records[3] + renewed, DatabasePlain());
+    EXPECT_EQ(records[1] + records[3] + records[4] + renewed, DatabasePlain());
 
     p.ui.ClearEvents();
     view->OnCheckAllFiles();
@@ -70,5 +89,8 @@ TEST_F(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
     EXPECT_EQ(1u, CountHolding(p.ui.Events(), "\"m_filesChangedText\":\"0\""));
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
+
+// The check on its own thread, and four workers ahead of it.
+INSTANTIATE_TEST_SUITE_P(Pools, AcceptThroughCheckTest, ::testing::Values(0u, 4u));
 
 }  // namespace
