@@ -234,9 +234,42 @@ DriveType TypeOfMount(const Mount& m) {
     return DRIVE_FIXED;
 }
 
+// A full path whose components are plain names ("C:\\Data\\a.txt": no "." or "..", no empty
+// component, no '/', no trailing separator) maps without being taken apart.
+bool IsPlainFullPath(const std::string& p) {
+    if (p.size() < 4 || !IsDriveLetter(p[0]) || p[1] != ':' || p[2] != '\\' || p.back() == '\\')
+        return false;
+    size_t start = 3;  // of the component
+    for (size_t i = 3; i <= p.size(); ++i) {
+        if (i < p.size() && p[i] == '/')
+            return false;
+        if (i == p.size() || p[i] == '\\') {
+            const size_t n = i - start;
+            if (n == 0 || (n == 1 && p[start] == '.') ||
+                (n == 2 && p[start] == '.' && p[start + 1] == '.'))
+                return false;
+            start = i + 1;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string HostPath(const std::string& winPath) {
+    if (IsPlainFullPath(winPath)) {
+        std::string host = DosDevicesDir();
+        const size_t root = host.size() + 1;
+        host += '/';
+        host += char(std::tolower(static_cast<unsigned char>(winPath[0])));
+        host += ':';
+        host.append(winPath, 2, std::string::npos);
+        for (size_t i = root + 2; i < host.size(); ++i) {
+            if (host[i] == '\\')
+                host[i] = '/';
+        }
+        return host;
+    }
     char letter;
     std::vector<std::string> parts;
     bool trailingSep;
