@@ -4,6 +4,7 @@
 #include "check/CheckDigests.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/Drives.h"
 #include "storage/FileRecord.h"
@@ -30,10 +31,14 @@ uint64_t RecordedSize(const std::string& line) {
 }  // namespace
 
 bool SplitRecordStart(const std::string& line, std::string& path, std::string& digest) {
-    size_t end = line.find_first_of("\r\n");
+    // The line ends at its first CR or LF.
+    size_t end = line.find('\n');
     if (end == std::string::npos)
         end = line.size();
-    size_t sep = line.find(kFieldSeparator);
+    const void* cr = std::memchr(line.data(), '\r', end);
+    if (cr)
+        end = size_t(static_cast<const char*>(cr) - line.data());
+    const size_t sep = line.find(kFieldSeparator);
     if (sep == std::string::npos || sep > end) {
         path = line.substr(0, end);
         return false;

@@ -119,7 +119,7 @@ void DigestAhead::Follow(Progress& seen) {
             seen.length = job.length;
             seen.cause = job.cause;
             if (state == Progress::Done)
-                seen.digest = job.digest;
+                seen.digest = std::move(job.digest);  // read once, at its end
             return;
         }
         int owner = kNobody;
