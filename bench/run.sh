@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every benchmark of a Release build folder and prints their JSON lines.
+# Runs every benchmark of a Release build folder and prints their JSON lines; the check's
+# small files once more on one core.
 # Usage: bash bench/run.sh build/bench
 set -euo pipefail
 dir=${1:-build/bench}
@@ -8,3 +9,7 @@ for b in "$dir"/bench/*_bench; do
   echo "== $(basename "$b")" >&2
   "$b"
 done
+if [ -x "$dir/bench/check_bench" ] && command -v taskset > /dev/null; then
+  echo "== check_bench --scenario small on one core (taskset -c 0)" >&2
+  taskset -c 0 "$dir/bench/check_bench" --scenario small
+fi
