@@ -198,7 +198,7 @@ bool DigestAhead::Claim(std::vector<JobPtr>& mine) {
         if (seq >= end)
             return false;
         const size_t want =
-            std::clamp<size_t>(size_t(end - seq) / (2 * m_threads.size() + 1), 1, kMostPerClaim);
+            std::clamp<size_t>(size_t(end - seq) / (2 * m_limits.workers + 1), 1, kMostPerClaim);
         uint64_t claimed = 0;
         bool held = false;
         while (seq < end && mine.size() < want) {
