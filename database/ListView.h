@@ -2,7 +2,9 @@
 // the adding and checking subsystems; each is defined in its own subsystem's folder:
 //   database/  the fields, the per-view protected-storage operations, open, the refill
 //              (OnInitialUpdate) and the file-type lookup;
-//   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles;
+//   criteria/  the add-by-criteria commands' pre-scans (PrescanAddByAttributes);
+//   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles, the add-by-criteria
+//              commands (OnAddByAttributes) and their undo (RevertDatabaseToRecordCount);
 //   check/     OnCheckAllFiles (the check run and what it calls).
 // The wx list view in gui/ shows m_records and routes the commands here.
 #pragma once
@@ -61,6 +63,14 @@ class CListview {
     void AddOneFileToDatabase(const std::string& path);
     void OnDropFiles(const std::vector<std::string>& files);  // WM_DROPFILES
     void OnPasteFiles();                                      // commands 57637 and 32828
+    void OnAddByAttributes();                                 // command 32796
+    // Keeps the database's first m_recordCount records (the undo of an add) and stores it.
+    void RevertDatabaseToRecordCount();
+
+    // ---- criteria/ ----
+    // Shows "Add files to the database according to their attributes." until its location
+    // is accepted or cancelled, counts what would be added, and fills the hand-over fields.
+    void PrescanAddByAttributes();
 
     // ---- check/ ----
     void OnCheckAllFiles();  // command 32774
@@ -78,6 +88,21 @@ class CListview {
     int m_backupListedFiles = 0;
     // The add command's hold on the stored files while a drop or a paste runs.
     AddSession* m_addSession = nullptr;
+
+    // The add-by-criteria pre-scans' hand-over fields (written by a pre-scan, read by its
+    // add command).
+    int m_prescanCancelled = 0;
+    std::string m_critLocation;  // a folder, or "*" for every drive
+    int m_critNotifyIfListed = 0;
+    int m_foundCount = 0;   // matching files not yet listed
+    int m_listedCount = 0;  // matching files listed already
+    double m_bytesToAdd = 0;
+    std::string m_foundCountText;
+    std::string m_foundSizeText;
+    // The boxes of "Add files to the database according to their attributes.", 1 = ticked:
+    // hidden, archive, read-only, system, the four "plus any others", any, compressed,
+    // compressed plus, encrypted, encrypted plus.
+    int m_critAttributes[13] = {};
 
     // The list's rows, as the last fill read them.
     std::vector<FileRecord> m_records;
