@@ -4,12 +4,17 @@
 //   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0}}  the next dialog of that class: the
 //                                   members set as if typed, then OK (or "result":"cancel",
 //                                   which leaves the members as filled)
-//   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog
+//   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog;
+//                                   with "progress":"CAddProgressDlg" (or "CCheckProgressDlg",
+//                                   "CSearchProgressDlg") of the next dialog of that class
 //   {"clipboard":["E:\\a.txt"]} or {"clipboard":null}
 // Each kind of event takes the first line of its kind. An event with no line left takes its
 // default (the default button; a dialog closed with OK, members as filled; an empty
-// clipboard file list is "no files"). An answer a message box does not offer, or a member
-// a dialog does not have, is a mistake of the script and throws.
+// clipboard file list is "no files"); a dialog shown again, unanswered, exactly as it was
+// last shown unanswered (the same dialog with the same members, as after a refused choice)
+// is cancelled. An array member of a dialog ("m_critAttributes":[0,1,...]) takes an array
+// with one whole number for each of its items. An answer a message box does not offer, or a
+// member a dialog does not have, is a mistake of the script and throws.
 #pragma once
 
 #include <deque>
@@ -48,6 +53,17 @@ class ScriptedUi : public IUserInterface {
     std::vector<int> progressPositions;
     std::map<int, std::vector<std::string>> progressTextsShown;
     bool progressOpen = false;
+    // Every progress dialog so far, in order: its class, its title, every item text it was
+    // given and its cancel polls.
+    struct ProgressRecord {
+        std::string className;
+        std::string title;
+        std::map<int, std::vector<std::string>> texts;
+        long polls = 0;
+    };
+    std::vector<ProgressRecord> progressDialogs;
+    // The class name the script gives a progress dialog of a template.
+    static std::string ProgressClassName(int templateId);
     // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
     bool statusProgressActive = false;
@@ -90,4 +106,7 @@ class ScriptedUi : public IUserInterface {
 
     std::deque<Answer>* m_answers;
     std::vector<std::string> m_events;
+    // The dialog last shown without an answer, and its members then.
+    const CDialog* m_lastUnanswered = nullptr;
+    std::string m_lastUnansweredMembers;
 };
