@@ -22,8 +22,7 @@ namespace {
 
 // The commands of this program that are not built yet: shown, never enabled.
 bool NotBuilt(int id) {
-    return id == ID_ADD_BY_ATTRIBUTES || id == ID_ADD_BY_CONTENTS || id == ID_ADD_BY_ABILITIES ||
-           id == ID_REMOVE_SELECTED;
+    return id == ID_ADD_BY_CONTENTS || id == ID_ADD_BY_ABILITIES || id == ID_REMOVE_SELECTED;
 }
 
 }  // namespace
@@ -131,6 +130,7 @@ bool MainWindow::Handles(int id) const {
         case ID_PASTE_FILES:
         case ID_EDIT_PASTE:
         case ID_CHECK_ALL_FILES:
+        case ID_ADD_BY_ATTRIBUTES:
             return m_list != nullptr;  // the list view's commands
         case wxID_EXIT:
             return true;
@@ -183,6 +183,9 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
             break;
         case ID_CHECK_ALL_FILES:
             RunViewCommand([this] { m_list->OnCheckAllFiles(); });
+            break;
+        case ID_ADD_BY_ATTRIBUTES:
+            RunViewCommand([this] { m_list->OnAddByAttributes(); });
             break;
         case wxID_EXIT:
             Close();

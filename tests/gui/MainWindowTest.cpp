@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_NE(list->GetDropTarget(), nullptr);
 
-    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES}) {
+    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES}) {
         EXPECT_TRUE(Enabled(window, id)) << id;
     }
     // Adding by contents is not part of this program yet.
