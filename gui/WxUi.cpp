@@ -1,18 +1,20 @@
 // The seam's wx side. Every box and dialog ends the busy cursor first, so the pointer is
 // an arrow wherever the user is asked something; the next progress step shows it again.
+// Boxes fit the screen and stand in the middle of the main window.
 #include "gui/WxUi.h"
 
 #include <wx/app.h>
 #include <wx/dialog.h>
-#include <wx/msgdlg.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 
 #include "gui/DialogView.h"
 #include "gui/FileLists.h"
 #include "gui/HelpViewer.h"
+#include "gui/MessageBoxView.h"
 #include "gui/ProgressView.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
 #include "gui/StatusBar.h"
 #include "gui/ViewRegistry.h"
 #include "gui/WxText.h"
@@ -95,7 +97,8 @@ MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons button
             style |= wxICON_QUESTION;
             break;
     }
-    wxMessageDialog box(DialogParent(), ToWx(text), "Quillstead", style);
+    MessageBoxView box(DialogParent(), ToWx(text), "Quillstead", style);
+    CentreOn(box, m_mainWindow);
     switch (box.ShowModal()) {
         case wxID_OK:
             return MbResult::Ok;

@@ -1,0 +1,124 @@
+// Where dialogs stand: message boxes holding paths of any length fit the screen with every
+// button on it, show the whole text (scrolled only when even wrapped it is taller than the
+// screen) and keep it byte for byte, in the middle of the main window.
+#include <wx/button.h>
+#include <wx/display.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "gui/MainWindow.h"
+#include "gui/MessageBoxView.h"
+#include "gui/WrappedText.h"
+#include "platform/FileException.h"
+#include "tests/gui/GuiTest.h"
+
+namespace {
+
+// A path of about `length` bytes: folders under E:, the last one cut where the length ends.
+std::string LongPath(size_t length, const std::string& folder = "folder of photographs") {
+    std::string path = "E:";
+    while (path.size() < length) path += "\\" + folder;
+    return path.substr(0, length);
+}
+
+std::string Unbroken(wxString text) {
+    text.Replace("\n", "");
+    return FromWx(text);
+}
+
+void ExpectInside(const wxRect& outer, const wxRect& inner, const std::string& what) {
+    EXPECT_TRUE(outer.Contains(inner))
+        << what << " at " << inner.x << "," << inner.y << " " << inner.width << "x"
+        << inner.height << " outside " << outer.x << "," << outer.y << " " << outer.width << "x"
+        << outer.height;
+}
+
+// The dialog and every button of it lie wholly on the screen.
+void ExpectOnScreen(wxWindow* dialog) {
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const wxRect rect = dialog->GetScreenRect();
+    ExpectInside(area, rect, "the dialog");
+    int buttons = 0;
+    std::function<void(wxWindow*)> visit = [&](wxWindow* window) {
+        for (wxWindow* child : window->GetChildren()) {
+            if (auto* button = dynamic_cast<wxButton*>(child)) {
+                ++buttons;
+                ExpectInside(rect, button->GetScreenRect(), FromWx(button->GetLabelText()));
+            }
+            visit(child);
+        }
+    };
+    visit(dialog);
+    EXPECT_GT(buttons, 0);
+}
+
+// The dialog stands in the middle of `window`, unless that would take it off the screen:
+// then it is moved just onto it.
+void ExpectCentredOn(wxWindow* dialog, wxWindow* window) {
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    wxRect expected = dialog->GetScreenRect().CentreIn(window->GetScreenRect());
+    expected.x = std::clamp(expected.x, area.x, area.GetRight() + 1 - expected.width);
+    expected.y = std::clamp(expected.y, area.y, area.GetBottom() + 1 - expected.height);
+    const wxPoint at = dialog->GetScreenPosition();
+    EXPECT_NEAR(at.x, expected.x, 1) << FromWx(dialog->GetLabel());
+    EXPECT_NEAR(at.y, expected.y, 1) << FromWx(dialog->GetLabel());
+}
+
+}  // namespace
+
+class PlacementTest : public GuiTest {
+  protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        window = new MainWindow(ui);
+        // Away from the screen's middle, so that centring on it can be told apart.
+        window->SetSize(60, 40, 800, 600);
+        window->Show();
+        Pump(50);
+    }
+
+    // A box that must show `text` whole (wrapped, or scrolled when `scrolls`), on the
+    // screen and in the middle of the main window.
+    void ExpectBox(const std::string& text, bool scrolls) {
+        Hook().ExpectView(
+            "Quillstead",
+            [this, text, scrolls](wxDialog* d) {
+                auto* box = dynamic_cast<MessageBoxView*>(d);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(FromWx(box->GetMessage()), text);
+                EXPECT_EQ(FromWx(box->Text()->GetLabel()), text);
+                EXPECT_EQ(box->Text()->Scrolls(), scrolls);
+                EXPECT_EQ(Unbroken(box->Text()->ShownText()), Unbroken(ToWx(text)));
+                ExpectOnScreen(d);
+                ExpectCentredOn(d, window);
+            },
+            wxID_OK);
+    }
+
+    MainWindow* window = nullptr;
+};
+
+TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
+    const std::string path = LongPath(1142);
+    const struct {
+        std::string text;
+        bool scrolls;
+    } cases[] = {
+        {"Couldn't back up " + path + " into C:\\Program Files\\Quillstead\\Backup Files\\Backup "
+                                      "File 1\nReason: A sharing violation occurred.",
+         false},
+        {LongPath(1142, "x") + " previously listed.", false},
+        {std::string(1142, 'a') + " could not be opened for reading, so it was not added.", false},
+        {LongPath(40000) + " previously listed.", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        ExpectBox(c.text, c.scrolls);
+        EXPECT_EQ(ui.MessageBox(c.text, MbIcon::Exclamation, MbButtons::OkCancel), MbResult::Ok);
+    }
+    // The framework's report of a file exception too.
+    const CFileException e(CFileException::accessDenied, path);
+    ExpectBox(FrameworkFileErrorText(e), false);
+    ui.ReportFileException(e);
+}
