@@ -1,12 +1,13 @@
-// Where dialogs stand: message boxes holding paths of any length fit the screen with every
-// button on it, show the whole text (scrolled only when even wrapped it is taller than the
-// screen) and keep it byte for byte, in the middle of the main window.
+// Where dialogs stand: message boxes and the change dialogs holding paths of any length fit
+// the screen with every button on it, show the whole text (scrolled only when even wrapped
+// it is taller than the screen) and keep it byte for byte, in the middle of the main window.
 #include <wx/button.h>
 #include <wx/display.h>
 
 #include <algorithm>
 #include <functional>
 
+#include "check/ChangedFileDetailsDlg.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxView.h"
 #include "gui/WrappedText.h"
@@ -121,4 +122,32 @@ TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
     const CFileException e(CFileException::accessDenied, path);
     ExpectBox(FrameworkFileErrorText(e), false);
     ui.ReportFileException(e);
+}
+
+TEST_F(PlacementTest, TheChangedFileDetailsOfALongPathFitTheScreen) {
+    using D = CChangedFileDetailsDlg;
+    for (size_t length : {1142, 40000}) {
+        SCOPED_TRACE(length);
+        const std::string path = LongPath(length);
+        CChangedFileDetailsDlg details;
+        details.m_choice = 0;
+        details.m_pathLine1 = path.substr(0, 92);
+        details.m_pathLine2 = path.substr(92, 92);
+        details.m_pathLine3 = path.substr(184);
+        Hook().ExpectView(
+            "Changed file details.",
+            [&](wxDialog* d) {
+                EXPECT_EQ(ControlText(d, D::IDC_PATH1), path.substr(0, 92));
+                EXPECT_EQ(ControlText(d, D::IDC_PATH3), path.substr(184));
+                auto* last = dynamic_cast<WrappedText*>(d->FindWindow(D::IDC_PATH3));
+                ASSERT_NE(last, nullptr);
+                EXPECT_EQ(last->Scrolls(), length > 20000);
+                EXPECT_EQ(Unbroken(last->ShownText()), path.substr(184));
+                ExpectOnScreen(d);
+                ExpectCentredOn(d, window);
+            },
+            wxID_OK);
+        EXPECT_EQ(details.DoModal(), IDOK);
+        EXPECT_EQ(details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3, path);
+    }
 }
