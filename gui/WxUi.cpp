@@ -1,6 +1,6 @@
 // The seam's wx side. Every box and dialog ends the busy cursor first, so the pointer is
 // an arrow wherever the user is asked something; the next progress step shows it again.
-// Boxes fit the screen and stand in the middle of the main window.
+// Boxes and dialogs fit the screen and stand in the middle of the main window.
 #include "gui/WxUi.h"
 
 #include <wx/app.h>
@@ -127,6 +127,7 @@ int WxUi::RunModal(CDialog& dialog) {
     }
     DialogView* view = (*factory)(DialogParent(), dialog);
     view->Load();
+    CentreOn(*view, m_mainWindow);
     const int result = view->ShowModal();
     view->Destroy();
     return result == wxID_OK ? IDOK : IDCANCEL;
@@ -196,7 +197,7 @@ void WxUi::ShowHelp(const std::string& helpText) {
         return;
     }
     wxWindow* parent = DialogParent();
-    ShowHelpPage(page, parent != m_mainWindow ? parent : nullptr);
+    ShowHelpPage(page, parent != m_mainWindow ? parent : nullptr, m_mainWindow);
 }
 
 void WxUi::ReportFileException(const CFileException& e) {

@@ -1,6 +1,7 @@
 // Where dialogs stand: message boxes and the change dialogs holding paths of any length fit
 // the screen with every button on it, show the whole text (scrolled only when even wrapped
-// it is taller than the screen) and keep it byte for byte, in the middle of the main window.
+// it is taller than the screen) and keep it byte for byte; and every box, dialog, progress
+// dialog and help window stands in the middle of the main window.
 #include <wx/button.h>
 #include <wx/display.h>
 
@@ -8,8 +9,10 @@
 #include <functional>
 
 #include "check/ChangedFileDetailsDlg.h"
+#include "check/CheckingSummaryDlg.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxView.h"
+#include "gui/ProgressView.h"
 #include "gui/WrappedText.h"
 #include "platform/FileException.h"
 #include "tests/gui/GuiTest.h"
@@ -150,4 +153,40 @@ TEST_F(PlacementTest, TheChangedFileDetailsOfALongPathFitTheScreen) {
         EXPECT_EQ(details.DoModal(), IDOK);
         EXPECT_EQ(details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3, path);
     }
+}
+
+TEST_F(PlacementTest, EveryDialogStandsInTheMiddleOfTheMainWindow) {
+    // A dialog view, a box over it, and the help over it.
+    CCheckingSummaryDlg summary;
+    summary.m_pathLine1 = "E:\\databases\\home";
+    Hook().ExpectView(
+        "Checking Summary.",
+        [this](wxDialog* d) {
+            ExpectCentredOn(d, window);
+            Hook().ExpectView(
+                "Quillstead", [this](wxDialog* box) { ExpectCentredOn(box, window); }, wxID_OK);
+            ui.MessageBox("Over the summary.", MbIcon::Information, MbButtons::Ok);
+            Hook().ExpectView(
+                "Quillstead Help", [this](wxDialog* help) { ExpectCentredOn(help, window); },
+                wxID_CANCEL);
+            ui.ShowHelp("Quillstead.chm::/filechanges.html>Main");
+        },
+        wxID_OK);
+    summary.DoModal();
+
+    // The help of its own, and a progress dialog.
+    ui.ShowHelp("Quillstead.chm::/filechanges.html>Main");
+    wxWindow* help = nullptr;
+    for (wxWindow* top : wxTopLevelWindows) {
+        if (top->GetLabel() == "Quillstead Help")
+            help = top;
+    }
+    ASSERT_NE(help, nullptr);
+    ExpectCentredOn(help, window);
+    help->Destroy();
+
+    auto progress = ui.CreateProgress(102);
+    auto* view = dynamic_cast<ProgressView*>(progress.get());
+    ASSERT_NE(view, nullptr);
+    ExpectCentredOn(view->Window(), window);
 }
