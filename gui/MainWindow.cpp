@@ -52,6 +52,7 @@ MainWindow::MainWindow(WxUi& ui)
     Bind(wxEVT_MENU, &MainWindow::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &MainWindow::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
+    Bind(wxEVT_ACTIVATE, &MainWindow::OnActivate, this);
 }
 
 MainWindow::~MainWindow() {
@@ -116,6 +117,24 @@ void MainWindow::ShowView(wxWindow* view) {
     GetSizer()->Add(view, 1, wxEXPAND);
     Layout();
     view->SetFocus();
+}
+
+void MainWindow::FocusView() {
+    if (m_view && IsShown() && IsEnabled())
+        m_view->SetFocus();
+}
+
+void MainWindow::OnActivate(wxActivateEvent& event) {
+    event.Skip();
+    if (!event.GetActive())
+        return;
+    // A window that was disabled while it had the focus (a progress dialog's owner) comes
+    // back with none: the keys would reach nobody.
+    CallAfter([this] {
+        wxWindow* focus = FindFocus();
+        if (!focus || wxGetTopLevelParent(focus) != this)
+            FocusView();
+    });
 }
 
 bool MainWindow::Handles(int id) const {
@@ -214,8 +233,13 @@ void MainWindow::RunViewCommand(const std::function<void()>& command) {
     RunCommand(command);
     --m_commandDepth;
     m_ui.EndBusy();
-    if (m_commandDepth == 0 && m_closeWhenIdle)
+    if (m_commandDepth > 0)
+        return;
+    if (m_closeWhenIdle) {
         Destroy();
+        return;
+    }
+    FocusView();
 }
 
 bool MainWindow::CreateDatabase(const std::string& winPath) {
