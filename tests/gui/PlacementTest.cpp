@@ -33,9 +33,8 @@ std::string Unbroken(wxString text) {
 
 void ExpectInside(const wxRect& outer, const wxRect& inner, const std::string& what) {
     EXPECT_TRUE(outer.Contains(inner))
-        << what << " at " << inner.x << "," << inner.y << " " << inner.width << "x"
-        << inner.height << " outside " << outer.x << "," << outer.y << " " << outer.width << "x"
-        << outer.height;
+        << what << " at " << inner.x << "," << inner.y << " " << inner.width << "x" << inner.height
+        << " outside " << outer.x << "," << outer.y << " " << outer.width << "x" << outer.height;
 }
 
 // The dialog and every button of it lie wholly on the screen.
@@ -109,8 +108,9 @@ TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
         std::string text;
         bool scrolls;
     } cases[] = {
-        {"Couldn't back up " + path + " into C:\\Program Files\\Quillstead\\Backup Files\\Backup "
-                                      "File 1\nReason: A sharing violation occurred.",
+        {"Couldn't back up " + path +
+             " into C:\\Program Files\\Quillstead\\Backup Files\\Backup "
+             "File 1\nReason: A sharing violation occurred.",
          false},
         {LongPath(1142, "x") + " previously listed.", false},
         {std::string(1142, 'a') + " could not be opened for reading, so it was not added.", false},
