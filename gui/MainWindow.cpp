@@ -4,9 +4,11 @@
 #include <wx/accel.h>
 #include <wx/artprov.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
+#include <wx/utils.h>
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
@@ -210,10 +212,14 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
 }
 
 bool MainWindow::AskDatabasePath(bool create, std::string& winPath) {
-    wxFileDialog ask(this, create ? "New Database" : "Open Database", wxString(), wxString(),
+    // Never the process's current folder: the add command makes that the backup folder.
+    if (m_lastFolder.empty() || !wxFileName::DirExists(m_lastFolder))
+        m_lastFolder = wxGetHomeDir();
+    wxFileDialog ask(this, create ? "New Database" : "Open Database", m_lastFolder, wxString(),
                      "All files (*)|*", create ? wxFD_SAVE : (wxFD_OPEN | wxFD_FILE_MUST_EXIST));
     if (ask.ShowModal() != wxID_OK)
         return false;
+    m_lastFolder = wxFileName(ask.GetPath()).GetPath();
     const std::string host = HostBytes(ask.GetPath());
     auto windows = platform::WindowsPath(host);
     if (!windows) {

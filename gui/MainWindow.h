@@ -4,8 +4,9 @@
 // where the active view handles them; each runs through RunCommand, so a file exception
 // that ends one is reported. The paste keys are the frame's, and the keyboard focus goes
 // back to the active view after every command and whenever the window is activated without
-// a focused child, so they work whatever was on screen before. Closing the window and the
-// end of the session clean up through the frame model.
+// a focused child, so they work whatever was on screen before. The file dialogs open in the
+// folder last chosen in them, at first in the user's home folder. Closing the window and
+// the end of the session clean up through the frame model.
 #pragma once
 
 #include <wx/frame.h>
@@ -68,4 +69,5 @@ class MainWindow : public wxFrame {
     wxWindow* m_view = nullptr;
     int m_commandDepth = 0;
     bool m_closeWhenIdle = false;  // closed while a command ran
+    wxString m_lastFolder;         // where the file dialogs open (empty: the home folder)
 };

@@ -1,7 +1,10 @@
 // The main window's commands as a user gives them: the paste keys wherever the focus was
-// left.
+// left, and the file dialogs' first folder.
+#include <wx/filedlg.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
+
+#include <filesystem>
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
@@ -71,4 +74,48 @@ TEST_F(ListCommandsTest, ThePasteKeysWorkWhereverTheFocusWasLeft) {
     Pump(100);
     pasteByKeys("e", 'v', wxMOD_CONTROL);
     EXPECT_EQ(window->ListView()->GetItemCount(), 5);
+}
+
+TEST_F(ListCommandsTest, TheFileDialogsOpenInTheHomeFolderThenInTheLastOneChosen) {
+    const std::string home = prefix.root + "/home";
+    std::filesystem::create_directories(home);
+    std::filesystem::create_directories(prefix.Host("E:\\databases"));
+    const std::string chosen = prefix.Host("E:\\databases\\home database");
+    const std::string previousHome = getenv("HOME") ? getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    // The add command leaves the process in the backup folder.
+    std::filesystem::current_path(prefix.Host(prefix.BackupDir()));
+
+    // The GTK dialog passes the hook twice: as a file dialog, then as a dialog. The name is
+    // typed in and taken with Return, as a user would.
+    Hook().Expect("the New Database dialog", [&](wxDialog* d) {
+        auto* ask = dynamic_cast<wxFileDialog*>(d);
+        EXPECT_TRUE(ask != nullptr);
+        if (!ask)
+            return int(wxID_CANCEL);
+        EXPECT_EQ(FromWx(ask->GetDirectory()), home);
+        ask->SetPath(wxString::FromUTF8(chosen));
+        Hook().Expect("the New Database dialog on screen", [](wxDialog* shown) {
+            shown->CallAfter([] { wxUIActionSimulator().Char(WXK_RETURN); });
+            return int(wxID_NONE);
+        });
+        return int(wxID_NONE);
+    });
+    wxCommandEvent create(wxEVT_MENU, MenuId(ID_CREATE_DATABASE));
+    window->GetEventHandler()->ProcessEvent(create);
+    EXPECT_TRUE(prefix.Exists("E:\\databases\\home database"));
+
+    Hook().Expect("the Open Database dialog", [&](wxDialog* d) {
+        auto* ask = dynamic_cast<wxFileDialog*>(d);
+        EXPECT_TRUE(ask != nullptr);
+        if (ask) {
+            EXPECT_EQ(FromWx(ask->GetDirectory()), prefix.Host("E:\\databases"));
+        }
+        return int(wxID_CANCEL);
+    });
+    wxCommandEvent open(wxEVT_MENU, MenuId(ID_OPEN_DATABASE));
+    window->GetEventHandler()->ProcessEvent(open);
+
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    setenv("HOME", previousHome.c_str(), 1);
 }
