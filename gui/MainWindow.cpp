@@ -200,7 +200,10 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
             break;
         case ID_PASTE_FILES:
         case ID_EDIT_PASTE:
-            RunViewCommand([this] { m_list->OnPasteFiles(); });
+            RunViewCommand([this] {
+                m_ui.BusyCursor();  // reading the clipboard may wait for its owner
+                m_list->OnPasteFiles();
+            });
             break;
         case ID_CHECK_ALL_FILES:
             RunViewCommand([this] { m_list->OnCheckAllFiles(); });

@@ -1,6 +1,7 @@
 // The seam's wx side. Every box and dialog ends the busy cursor first, so the pointer is
-// an arrow wherever the user is asked something; the next progress step shows it again.
-// Boxes and dialogs fit the screen and stand in the middle of the main window.
+// an arrow wherever the user is asked something, and shows it again once answered while the
+// command goes on. Boxes and dialogs fit the screen and stand in the middle of the main
+// window.
 #include "gui/WxUi.h"
 
 #include <wx/app.h>
@@ -30,6 +31,20 @@ class SeamTimer : public wxTimer {
 
   private:
     std::function<void()> m_tick;
+};
+
+// The arrow while the user is asked something; the busy cursor, if it was shown, after.
+class WxUi::ArrowWhileAsking {
+  public:
+    explicit ArrowWhileAsking(WxUi& ui) : m_ui(ui), m_wasBusy(ui.m_busy) { m_ui.EndBusy(); }
+    ~ArrowWhileAsking() {
+        if (m_wasBusy)
+            m_ui.BusyCursor();
+    }
+
+  private:
+    WxUi& m_ui;
+    bool m_wasBusy;
 };
 
 WxUi::WxUi() {
@@ -64,7 +79,7 @@ wxWindow* WxUi::DialogParent() const {
 }
 
 MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) {
-    EndBusy();
+    ArrowWhileAsking arrow(*this);
     long style = 0;
     switch (buttons) {
         case MbButtons::Ok:
@@ -117,7 +132,7 @@ MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons button
 }
 
 int WxUi::RunModal(CDialog& dialog) {
-    EndBusy();
+    ArrowWhileAsking arrow(*this);
     const ViewFactory* factory = FindDialogView(dialog.ClassName());
     if (!factory) {
         MessageBox(std::string("The window of the dialog ") + dialog.ClassName() +

@@ -53,6 +53,7 @@ class WxUi : public IUserInterface {
     bool HasTimer(int id) const { return m_timers.count(id) != 0; }
 
   private:
+    class ArrowWhileAsking;
     void RetireTimer(int id);
 
     wxWindow* m_mainWindow = nullptr;

@@ -1,31 +1,54 @@
 // The main window's commands as a user gives them: the paste keys wherever the focus was
-// left, and the file dialogs' first folder.
+// left, the file dialogs' first folder, and the busy cursor while a drop or a paste works.
 #include <wx/filedlg.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include <filesystem>
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
+#include "platform/Prefix.h"
 #include "tests/gui/GuiTest.h"
+
+namespace {
+
+// The seam on wx, noting at each message box whether the busy cursor was showing.
+class BusyNotingUi : public WxUi {
+  public:
+    MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override {
+        busyAtBoxes.push_back(IsBusy() && wxIsBusy());
+        return WxUi::MessageBox(text, icon, buttons);
+    }
+    std::vector<bool> busyAtBoxes;
+};
+
+}  // namespace
 
 class ListCommandsTest : public GuiTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
-        window = new MainWindow(ui);
+        SetUi(&noting);
+        window = new MainWindow(noting);
         window->Model().SetKey(prefix.frame.m_fileKey);
         window->Show();
         window->Raise();
         Pump(50);
     }
+    void TearDown() override {
+        GuiTest::TearDown();
+        noting.EndBusy();
+    }
+
     void OpenDatabase() {
         ASSERT_TRUE(window->CreateDatabase("E:\\home database"));
         ASSERT_TRUE(window->OpenDatabase("E:\\home database"));
     }
 
+    BusyNotingUi noting;
     MainWindow* window = nullptr;
 };
 
@@ -118,4 +141,27 @@ TEST_F(ListCommandsTest, TheFileDialogsOpenInTheHomeFolderThenInTheLastOneChosen
 
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     setenv("HOME", previousHome.c_str(), 1);
+}
+
+TEST_F(ListCommandsTest, DropsAndPastesShowTheBusyCursorWhileTheyWork) {
+    prefix.WriteFile("E:\\files\\dropped.txt", "d");
+    prefix.WriteFile("E:\\files\\pasted.txt", "p");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    noting.busyAtBoxes.clear();
+    // A path no drive covers is reported, and the work goes on under the busy cursor.
+    std::filesystem::remove(platform::DosDevicesDir() + "/z:");
+    Hook().ExpectMessage(NoDriveText("/etc/hostname"));
+    Hook().ExpectMessage("1 File successfully dropped into the database.");
+    window->ListView()->DropHostFiles({"/etc/hostname", prefix.Host("E:\\files\\dropped.txt")});
+    EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+    EXPECT_EQ(noting.busyAtBoxes, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(wxIsBusy());
+
+    ASSERT_NO_FATAL_FAILURE(PutFilesOnClipboard({prefix.Host("E:\\files\\pasted.txt")}));
+    Hook().ExpectMessage("1 File successfully pasted into the database.");
+    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_PASTE_FILES));
+    window->GetEventHandler()->ProcessEvent(paste);
+    EXPECT_EQ(noting.busyAtBoxes, (std::vector<bool>{true, true, true}));
+    EXPECT_FALSE(wxIsBusy());
+    EXPECT_EQ(window->ListView()->GetItemCount(), 2);
 }
