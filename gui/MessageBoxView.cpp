@@ -53,8 +53,11 @@ MessageBoxView::MessageBoxView(wxWindow* parent, const wxString& text, const wxS
     column->Add(CreateStdDialogButtonSizer(style & (wxOK | wxCANCEL | wxYES_NO)), 0,
                 wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
     SetSizer(column);
-    // OK, Yes and Cancel end the box by themselves; No is told to.
+    // OK, Yes and Cancel end the box by themselves; No is told to. Escape and the close box
+    // press Cancel, or No where there is none (never Yes), or else OK.
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_NO); }, wxID_NO);
+    if ((style & wxYES_NO) && !(style & wxCANCEL))
+        SetEscapeId(wxID_NO);
     FitOnScreen(*this, {m_text});
 }

@@ -3,7 +3,7 @@
 // than the screen, so a path of any length can be read whole), and its buttons, the first
 // one the default. The text is kept as it was given (GetMessage); only the lines shown
 // have breaks. It answers with the id of the button pressed; Escape and the close box
-// answer wxID_CANCEL.
+// press Cancel, or No where there is none, or else OK.
 #pragma once
 
 #include <wx/msgdlg.h>
