@@ -42,6 +42,7 @@ struct Command {
     const char* driverName;  // "" when the driver has no such command
     CommandWhen when;
     CommandArgument argument;
+    bool separatorBefore;  // its menu draws a line above it
     // Runs the command on its model; null for the window's own commands (open and close a
     // database), which switch its views.
     void (*run)(CommandContext&);
@@ -54,7 +55,7 @@ enum CommandId {
     ID_ADD_BY_CONTENTS = 32818,
     ID_ADD_BY_ABILITIES = 32820,
     ID_PASTE_FILES = 32828,
-    ID_EDIT_PASTE = 57637,  // Ctrl+V and Shift+Insert
+    ID_EDIT_PASTE = 57637,   // Ctrl+V and Shift+Insert
     ID_DROP_FILES = 0x0233,  // WM_DROPFILES
     ID_CREATE_DATABASE = 33001,
     ID_OPEN_DATABASE = 33002,
