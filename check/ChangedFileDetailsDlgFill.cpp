@@ -10,9 +10,8 @@
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/Registry.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
-#include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
 
 namespace {
 
@@ -123,29 +122,22 @@ std::string CChangedFileDetailsDlg::LastCheckedTextOf(const std::string& indexLi
     return "Database unchecked until now.";
 }
 
-// The top line. A decrypted copy that cannot be opened leaves the line empty, as for a
-// database without a line; the copy is wiped either way.
+// The top line, from the database's line in the "Database Index" as the running command
+// holds it (read afresh when no command holds it); no line leaves it empty.
 void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
+    std::string line;
+    if (view.WorkFilesOpen()) {
+        if (view.WorkFiles().Index().FindLine(view.m_databasePath, line))
+            m_lastCheckedText = LastCheckedTextOf(line);
+        return;
+    }
     CMainFrame& frame = view.GetParentFrame();
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
-    const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    TempFiles wipe;
-    wipe.Wipe(copyPath);
-    DecryptFileWithIv(frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, frame.m_indexIv);
-
-    platform::CFile copy;
-    if (copy.Open(copyPath, "rb", platform::Share::DenyAll)) {
-        std::string line;
-        while (copy.ReadLine(line)) {
-            if (IndexLineBelongsTo(line, view.m_databasePath)) {
-                m_lastCheckedText = LastCheckedTextOf(line);
-            }
-        }
-        copy.Close();
-    }
-    if (platform::FileExists(copyPath))
-        SecureDeleteFile(copyPath);
+    DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
+    index.Load();
+    if (index.FindLine(view.m_databasePath, line))
+        m_lastCheckedText = LastCheckedTextOf(line);
 }
 
 void CChangedFileDetailsDlg::Fill(CListview& view, const FileRecord& record,

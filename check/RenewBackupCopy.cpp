@@ -41,7 +41,8 @@ void RenewBackupCopy(CheckRunState& run) {
         return;
     }
     std::string mode;
-    ReadSetting(settings::kBackupMode, mode);
+    Settings ownSettings;
+    (run.settings ? *run.settings : ownSettings).BackupMode(mode);
 
     platform::CFile in;
     int cause = 0;
