@@ -23,5 +23,6 @@ void RegisterAllDialogViews() {
     RegisterChangedFileDetailsView();
     RegisterCheckingSummaryView();
     RegisterRestoreView();
+    RegisterFileAnalysisView();
     RegisterPasswordView();
 }

@@ -22,4 +22,5 @@ void RegisterAllDialogViews();
 void RegisterChangedFileDetailsView();
 void RegisterCheckingSummaryView();
 void RegisterRestoreView();
+void RegisterFileAnalysisView();
 void RegisterPasswordView();
