@@ -41,8 +41,8 @@ void CListview::OnAddByAttributes() {
     run.Run();
 }
 
-void AddByAttributes::Prescan(CListview& view) {
-    view.PrescanAddByAttributes();
+void AddByAttributes::Prescan(CListview& view, Settings& settings) {
+    view.PrescanAddByAttributes(settings);
 }
 
 std::unique_ptr<Criterion> AddByAttributes::MakeCriterion(CListview& view) {

@@ -11,7 +11,7 @@
 
 class AddByAttributes : public WalkAddCommand {
   public:
-    void Prescan(CListview& view) override;
+    void Prescan(CListview& view, Settings& settings) override;
     std::unique_ptr<Criterion> MakeCriterion(CListview& view) override;
     std::string AddedText(const WalkAddOutcome& outcome) const override;
     std::string NoneText(const WalkAddOutcome& outcome) const override;

@@ -2,20 +2,22 @@
 #include "add/AddFileRead.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "add/AddMessages.h"
 #include "platform/Drives.h"
 #include "platform/File.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
-#include "storage/Md5.h"
-#include "storage/SecureText.h"
+#include "storage/FileDigest.h"
 
 namespace {
-constexpr size_t kPiece = 64;
-constexpr size_t kBuffer = size_t(1) << 16;  // a whole number of pieces
+constexpr uint64_t kPiece = 64;
 }  // namespace
+
+bool AddCommitDue(int pending, std::chrono::steady_clock::duration since) {
+    return (pending >= kAddCommitAfterFiles && since >= kAddCommitAtMostEvery) ||
+           since >= kAddCommitAtLeastEvery;
+}
 
 AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypted,
                           PieceWatcher* watcher) {
@@ -24,47 +26,34 @@ AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypt
     const uint64_t length = measured > 0 ? uint64_t(measured) : 0;
     const uint64_t copyLimit =
         (encrypted && length >= (uint64_t(1) << 32)) ? uint64_t(uint32_t(length)) : length;
-
-    Md5Context md5;
-    MD5Init(&md5);
-    std::vector<unsigned char> buffer(kBuffer);
-    uint64_t total = 0;
-    while (total < length) {
-        const size_t want = size_t(std::min<uint64_t>(kBuffer, length - total));
-        const size_t n = file.Read(buffer.data(), want);
-        if (n == 0)
-            break;  // the file shrank
-        // Every whole piece of the measured length passes the watcher before it is taken
-        // (`total` is a whole number of pieces: only the last read can be short).
-        if (watcher) {
-            const uint64_t upTo = std::min((total + n) / kPiece, length / kPiece);
-            for (uint64_t piece = total / kPiece; piece < upTo; ++piece) {
-                if (!watcher->BeforePiece()) {
-                    if (pair)
-                        pair->AbandonCopy();
-                    pair = nullptr;
-                    WipeMemory(buffer.data(), buffer.size());
-                    read.stopped = true;
-                    return read;
+    uint64_t offset = 0;
+    const bool whole = DigestWhileReadingUpTo(
+        file, length, read.digest, read.bytes, [&](const unsigned char* data, size_t n) {
+            // Every whole piece of the measured length passes the watcher before it is taken.
+            if (watcher) {
+                const uint64_t upTo = std::min((offset + n) / kPiece, length / kPiece);
+                for (uint64_t piece = offset / kPiece; piece < upTo; ++piece) {
+                    if (!watcher->BeforePiece())
+                        return false;
                 }
             }
-        }
-        MD5Update(&md5, buffer.data(), n);
-        if (pair && total < copyLimit) {
-            try {
-                pair->WriteCopy(buffer.data(), size_t(std::min<uint64_t>(n, copyLimit - total)));
-            } catch (const CFileException& e) {
-                read.copyFailure = e;  // the copy is taken back out; the digest goes on
-                pair = nullptr;
+            if (pair && offset < copyLimit) {
+                try {
+                    pair->WriteCopy(data, size_t(std::min<uint64_t>(n, copyLimit - offset)));
+                } catch (const CFileException& e) {
+                    read.copyFailure = e;  // the copy is taken back out; the digest goes on
+                    pair = nullptr;
+                }
             }
-        }
-        total += n;
-        if (n < want)
-            break;
+            offset += n;
+            return true;
+        });
+    if (!whole) {
+        if (pair)
+            pair->AbandonCopy();
+        pair = nullptr;
+        read.stopped = true;
     }
-    WipeMemory(buffer.data(), buffer.size());
-    read.bytes = total;
-    read.digest = DigestHex(MD5Final(&md5));
     return read;
 }
 

@@ -1,4 +1,5 @@
-// The add's one read of a file: its bytes, from its start, go into the MD5 digest and, when
+// The add's one read of a file (through the one digest reader, storage/FileDigest.h): its
+// bytes, from its start, go into the MD5 digest and, when
 // the file is being backed up, into its copy at the end of "Backup File <n>", so every added
 // file is read once. At most the length the file had when it was opened is read, so a file
 // that grows meanwhile (the backup file itself, met in a folder walk) is never chased. A
@@ -19,10 +20,13 @@ class CFile;
 class BackupPair;
 class DatabaseFiles;
 
-// An add of many files stores what it added every so many files or so much time, so an
-// interruption loses little.
-constexpr int kAddCommitEveryFiles = 500;
-constexpr std::chrono::milliseconds kAddCommitEveryTime(1000);
+// An add of many files stores what it added after a few hundred files (but not more than
+// four times a second, whose rewrites would then cost more than the files) or after a second,
+// whichever comes first, so an interruption loses little.
+constexpr int kAddCommitAfterFiles = 300;
+constexpr std::chrono::milliseconds kAddCommitAtMostEvery(250);
+constexpr std::chrono::milliseconds kAddCommitAtLeastEvery(1000);
+bool AddCommitDue(int pending, std::chrono::steady_clock::duration since);
 
 class PieceWatcher {
   public:

@@ -61,12 +61,10 @@ bool AddSession::Open() {
     }
     m_open = true;
     m_lastCommit = std::chrono::steady_clock::now();
-    std::string backUpText;
-    ReadSetting(settings::kBackupAddedFiles, backUpText);
-    ScanInt(backUpText, m_view.m_backupListedFiles);
+    m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
     if (m_view.m_backupListedFiles == 1) {
-        ReadSetting(settings::kBackupDir, m_view.m_backupDirectory);
-        ReadSetting(settings::kBackupMode, m_mode);
+        m_settings.BackupDir(m_view.m_backupDirectory);
+        m_settings.BackupMode(m_mode);
     }
     return true;
 }
@@ -83,13 +81,12 @@ bool AddSession::Commit() {
     }
     m_pending = 0;
     m_lastCommit = std::chrono::steady_clock::now();
-    CopyToBackupDatabase(m_view.m_databasePath);
+    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
     return true;
 }
 
 void AddSession::CommitIfDue() {
-    if (m_pending >= kAddCommitEveryFiles ||
-        std::chrono::steady_clock::now() - m_lastCommit >= kAddCommitEveryTime)
+    if (AddCommitDue(m_pending, std::chrono::steady_clock::now() - m_lastCommit))
         Commit();
 }
 

@@ -9,6 +9,7 @@
 #include "criteria/Criterion.h"
 
 class CListview;
+class Settings;
 
 // What the closing texts are made of: A, L, and where the walk went (`allDrives` for "*",
 // when the texts name no location; else m_critLocation as the walk left it).
@@ -23,8 +24,9 @@ class WalkAddCommand {
   public:
     virtual ~WalkAddCommand() = default;
 
-    // The command's pre-scan (it fills the view's hand-over fields).
-    virtual void Prescan(CListview& view) = 0;
+    // The command's pre-scan (it fills the view's hand-over fields), with the command's
+    // settings.
+    virtual void Prescan(CListview& view, Settings& settings) = 0;
     // The criterion, made from the hand-over fields.
     virtual std::unique_ptr<Criterion> MakeCriterion(CListview& view) = 0;
 

@@ -41,8 +41,8 @@ WalkAddRun::~WalkAddRun() {
 }
 
 void WalkAddRun::Run() {
-    m_command.Prescan(m_view);
-    ReadSetting(settings::kBackupMode, m_mode);
+    m_command.Prescan(m_view, m_settings);
+    m_settings.BackupMode(m_mode);
     if (m_view.m_prescanCancelled == 1)
         return;
     SetUp();
@@ -179,16 +179,10 @@ bool WalkAddRun::AddFile(const std::string& path) {
 
 // The digest with its backup copy in one read, then the record.
 bool WalkAddRun::ReadAndRecord(const std::string& path, platform::CFile& file) {
-    if (!m_backupSettingsRead) {
-        // Config5 and the backup folder, read once for the run.
-        m_backupSettingsRead = true;
-        std::string text;
-        if (ReadSetting(settings::kBackupAddedFiles, text))
-            ScanInt(text, m_view.m_backupListedFiles);
-        m_backUp = m_view.m_backupListedFiles == 1;
-        if (m_backUp)
-            ReadSetting(settings::kBackupDir, m_view.m_backupDirectory);
-    }
+    m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
+    m_backUp = m_view.m_backupListedFiles == 1;
+    if (m_backUp)
+        m_settings.BackupDir(m_view.m_backupDirectory);
     const bool encrypted = m_mode == "N";
     BackupPair* pair = nullptr;
     if (m_backUp && !m_copiesStopped) {
@@ -263,8 +257,7 @@ void WalkAddRun::ShowRemaining(const char* unit) {
 }
 
 bool WalkAddRun::CommitIfDue() {
-    if (m_pending < kAddCommitEveryFiles &&
-        std::chrono::steady_clock::now() - m_lastStore < kAddCommitEveryTime)
+    if (!AddCommitDue(m_pending, std::chrono::steady_clock::now() - m_lastStore))
         return true;
     return Store();
 }
@@ -316,7 +309,7 @@ void WalkAddRun::Close() {
         m_view.m_foundSizeText = BytesFigureText(0, " bytes.");
         m_progress->SetItemText(kBytesText, m_view.m_foundSizeText);
     }
-    CopyToBackupDatabase(m_view.m_databasePath);
+    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
     m_view.UpdateDatabaseIndexEntry();
 
     const WalkAddOutcome outcome{m_added, m_listed, m_allDrives, m_view.m_critLocation};

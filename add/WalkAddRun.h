@@ -21,6 +21,7 @@
 #include "add/WalkAddCommand.h"
 #include "add/WalkAddProgress.h"
 #include "app/ProgressDialogs.h"
+#include "app/Settings.h"
 #include "criteria/FolderWalk.h"
 
 class CListview;
@@ -62,7 +63,8 @@ class WalkAddRun : private FolderWalkVisitor, private PieceWatcher {
     CListview& m_view;
     WalkAddCommand& m_command;
     std::unique_ptr<Criterion> m_criterion;
-    std::string m_mode;  // Config17, read once
+    Settings m_settings;  // each read once, for the pre-scan and the loop
+    std::string m_mode;   // Config17
     bool m_backupSettingsRead = false;
     bool m_backUp = false;         // Config5 is 1
     bool m_copiesStopped = false;  // a copy could not be begun: no more are tried

@@ -28,6 +28,7 @@ CheckRun::CheckRun(CListview& view)
     : m_view(view), m_frame(view.GetParentFrame()), m_databasePath(view.m_databasePath) {
     m_state.view = &view;
     m_state.frame = &m_frame;
+    m_state.settings = &m_settings;
 }
 
 // However the run ends, its working copy (in memory) goes and nothing stays held.
@@ -76,10 +77,8 @@ void CheckRun::Run() {
 // Config14 (the WAV file) and then Config13 (the alert). A setting that cannot be read
 // leaves the alert silent.
 void CheckRun::ReadAlertSettings() {
-    bool wavRead = ReadSetting(settings::kAlertWav, m_wavPath);
-    std::string alertText;
-    if (ReadSetting(settings::kAlert, alertText))
-        ScanInt(alertText, m_alert);
+    const bool wavRead = m_settings.AlertWav(m_wavPath);
+    m_settings.Alert(m_alert);
     if (m_alert == 4 && !wavRead)
         m_alert = kSilentAlert;
 }

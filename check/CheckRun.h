@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/ProgressDialogs.h"
+#include "app/Settings.h"
 #include "check/AlertSound.h"
 #include "check/CheckRunState.h"
 #include "check/CheckingSummaryDlg.h"
@@ -51,6 +52,7 @@ class CheckRun {
 
     CListview& m_view;
     CMainFrame& m_frame;
+    Settings m_settings;
     const std::string m_databasePath;
 
     int m_alert = kSilentAlert;

@@ -9,11 +9,13 @@
 
 class CListview;
 class CMainFrame;
+class Settings;
 class CChangedFileDetailsDlg;
 
 struct CheckRunState {
     CListview* view = nullptr;
     CMainFrame* frame = nullptr;
+    Settings* settings = nullptr;  // the check's, read once
 
     int recordsCounted = 0;  // N, from the counting pass
     int recordsBegun = 0;

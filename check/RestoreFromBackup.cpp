@@ -87,8 +87,8 @@ bool CreateAfresh(CFile& file, const std::string& path, int& cause) {
 
 class Restore {
   public:
-    Restore(CMainFrame& frame, DatabaseFiles& files, const std::string& file)
-        : m_frame(frame), m_files(files), m_file(file) {}
+    Restore(CMainFrame& frame, DatabaseFiles& files, Settings& settings, const std::string& file)
+        : m_frame(frame), m_files(files), m_settings(settings), m_file(file) {}
     ~Restore();
     void Run(int restoreMode);
 
@@ -103,6 +103,7 @@ class Restore {
 
     CMainFrame& m_frame;
     DatabaseFiles& m_files;
+    Settings& m_settings;
     std::string m_file;
     std::string m_backupFilePath;
     BackupLookup m_lookup;
@@ -314,7 +315,7 @@ bool Restore::PutInPlace(int restoreMode) {
 // by ".CHANGED", then ".CHANGED1", ".CHANGED2" and so on. A missing folder is made.
 bool Restore::MoveChangedFileAside(std::string& target) {
     std::string folder;
-    ReadSetting(settings::kChangedFilesDir, folder);
+    m_settings.ChangedFilesDir(folder);
     if (folder.empty())
         return false;
     if (!platform::IsDirectory(folder))
@@ -347,6 +348,7 @@ void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& det
         return;
 
     const std::string file = details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3;
-    Restore restore(frame, run.view->WorkFiles(), file);
+    Settings ownSettings;
+    Restore restore(frame, run.view->WorkFiles(), run.settings ? *run.settings : ownSettings, file);
     restore.Run(dialog.m_restoreMode);
 }

@@ -25,7 +25,7 @@ Prescan::FreeSpaceFn Prescan::SetFreeSpaceProbe(FreeSpaceFn probe) {
     return previous;
 }
 
-Prescan::Prescan(CListview& view) : m_view(view) {}
+Prescan::Prescan(CListview& view, Settings& settings) : m_view(view), m_settings(settings) {}
 
 // The database was only read: letting it go changes nothing.
 Prescan::~Prescan() {
@@ -63,13 +63,11 @@ bool Prescan::Search() {
     m_view.m_bytesToAdd = 0;
     m_copyBytes = 0;
     // The copies' room is only asked for when each added file is backed up.
-    std::string backUp;
     int backUpAddedFiles = 0;
-    if (ReadSetting(settings::kBackupAddedFiles, backUp))
-        ScanInt(backUp, backUpAddedFiles);
+    m_settings.BackupAddedFiles(backUpAddedFiles);
     m_backUp = backUpAddedFiles == 1;
     if (m_backUp)
-        ReadSetting(settings::kBackupMode, m_mode);
+        m_settings.BackupMode(m_mode);
 
     // An unreadable database raises the file exception, which ends the command.
     m_view.DecryptDatabaseToWorkFile();
@@ -150,7 +148,7 @@ bool Prescan::FreeSpaceAllows() {
     if (!m_backUp)
         return true;
     std::string backupDir;
-    if (!ReadSetting(settings::kBackupDir, backupDir))
+    if (!m_settings.BackupDir(backupDir))
         return true;
     uint64_t available = 0;
     // Where the free space cannot be learnt, nothing is asked.

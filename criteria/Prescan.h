@@ -27,11 +27,13 @@
 
 class CListview;
 class CCriteriaDlg;
+class Settings;
 class StoredDatabase;
 
 class Prescan : private FolderWalkVisitor {
   public:
-    explicit Prescan(CListview& view);
+    // `settings` are the command's own, read once for the whole command.
+    Prescan(CListview& view, Settings& settings);
     ~Prescan();
     Prescan(const Prescan&) = delete;
     Prescan& operator=(const Prescan&) = delete;
@@ -55,6 +57,7 @@ class Prescan : private FolderWalkVisitor {
     bool Entry(const WalkEntry& entry) override;
 
     CListview& m_view;
+    Settings& m_settings;
     std::unique_ptr<Criterion> m_criterion;
     std::unique_ptr<CSearchProgressDlg> m_search;
     const StoredDatabase* m_database = nullptr;

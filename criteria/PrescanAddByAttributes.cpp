@@ -7,8 +7,8 @@
 #include "criteria/Prescan.h"
 #include "database/ListView.h"
 
-void CListview::PrescanAddByAttributes() {
+void CListview::PrescanAddByAttributes(Settings& settings) {
     CAddByAttributesDlg dialog;
-    Prescan prescan(*this);
+    Prescan prescan(*this, settings);
     prescan.Run(dialog, [this] { return std::make_unique<AttributeCriterion>(m_critAttributes); });
 }

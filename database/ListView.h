@@ -20,6 +20,7 @@
 class AddSession;
 class CMainFrame;
 class DatabaseFiles;
+class Settings;
 
 class CListview {
   public:
@@ -69,8 +70,9 @@ class CListview {
 
     // ---- criteria/ ----
     // Shows "Add files to the database according to their attributes." until its location
-    // is accepted or cancelled, counts what would be added, and fills the hand-over fields.
-    void PrescanAddByAttributes();
+    // is accepted or cancelled, counts what would be added, and fills the hand-over fields;
+    // the settings are the command's.
+    void PrescanAddByAttributes(Settings& settings);
 
     // ---- check/ ----
     void OnCheckAllFiles();  // command 32774

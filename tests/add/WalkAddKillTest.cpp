@@ -21,7 +21,11 @@ namespace {
 int g_stopAt = 0;
 int g_seen = 0;
 const char* g_point = "";
+// Each copy takes a millisecond at least, so a store comes on the way however fast the
+// machine is (it waits for 300 files and a quarter of a second).
 void KillAt(const char* where) {
+    if (std::string(where) == "copy appended")
+        usleep(1000);
     if (std::string(where) == g_point && ++g_seen == g_stopAt)
         _exit(0);
 }
@@ -83,8 +87,7 @@ class WalkAddKillTest : public WalkAddFixture {
 
 }  // namespace
 
-// Files are stored every 500 (or every second, should that come first): a kill after a
-// store keeps what it stored and loses what came after.
+// A kill after a store keeps what it stored and loses what came after.
 TEST_F(WalkAddKillTest, AKillAfterAStoreKeepsWhatItStored) {
     const size_t kept = KillAndRecover("copy appended", 650);
     EXPECT_GE(kept, 1u);
@@ -101,5 +104,5 @@ TEST_F(WalkAddKillTest, AKillWhileAStoreIsStagedUndoesIt) {
 TEST_F(WalkAddKillTest, AKillOnceAStoreIsRecordedFinishesIt) {
     const size_t kept = KillAndRecover("commit recorded", 1);
     EXPECT_GE(kept, 1u);
-    EXPECT_LE(kept, 500u);
+    EXPECT_LT(kept, 650u);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "app/NoDatabaseView.h"
+#include "app/Settings.h"
 #include "criteria/Prescan.h"
 #include "database/ListView.h"
 #include "platform/File.h"
@@ -40,12 +41,17 @@ class PrescanTest : public ::testing::Test {
         MakeTestFiles(prefix, {"E:\\p\\sub\\h.txt"}, "hid");
         SetDosAttributes(prefix, "E:\\p\\sub\\h.txt", 0x2);
         view.OnDropFiles({"E:\\p\\b.txt"});
-        previousProbe = Prescan::SetFreeSpaceProbe(FixedFreeSpace);
+        previousProbe = ::Prescan::SetFreeSpaceProbe(FixedFreeSpace);
         g_free = uint64_t(1) << 40;
         prefix.ui.ClearEvents();
     }
-    void TearDown() override { Prescan::SetFreeSpaceProbe(previousProbe); }
+    void TearDown() override { ::Prescan::SetFreeSpaceProbe(previousProbe); }
 
+    // One pre-scan, as one command runs it (with its own settings).
+    void Prescan() {
+        Settings settings;
+        view.PrescanAddByAttributes(settings);
+    }
     void Choose(const std::string& location, const char* boxes = kAny) {
         prefix.ui.AddScriptLine("{\"dialog\":\"CAddByAttributesDlg\",\"set\":{\"m_critLocation\":" +
                                 JsonString(location) + ",\"m_critAttributes\":" + boxes + "}}");
@@ -70,14 +76,14 @@ class PrescanTest : public ::testing::Test {
     TempPrefix prefix;
     CCNoflview noDatabase{prefix.frame};
     CListview view{prefix.frame};
-    Prescan::FreeSpaceFn previousProbe = nullptr;
+    ::Prescan::FreeSpaceFn previousProbe = nullptr;
 };
 
 }  // namespace
 
 TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 3);  // a.txt, c.bin, h.txt; never .dot
     EXPECT_EQ(view.m_listedCount, 1);
@@ -97,7 +103,7 @@ TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
     EXPECT_FALSE(view.WorkFilesOpen());
 
     Choose("E:\\p", kHidden);
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_foundCount, 1);
     EXPECT_EQ(view.m_listedCount, 0);
     EXPECT_EQ(view.m_bytesToAdd, 3);
@@ -106,7 +112,7 @@ TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
 TEST_F(PrescanTest, ARefusedLocationShowsWhyAndTheDialogAgain) {
     Choose("E:\\nowhere");
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 3);
     EXPECT_EQ(prefix.ui.Events(),
@@ -117,14 +123,14 @@ TEST_F(PrescanTest, ARefusedLocationShowsWhyAndTheDialogAgain) {
 
 TEST_F(PrescanTest, TheDialogTheSearchOrTheFreeSpaceQuestionCanBeCancelled) {
     prefix.ui.AddScriptLine("{\"dialog\":\"CAddByAttributesDlg\",\"result\":\"cancel\"}");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 1);
     EXPECT_EQ(prefix.ui.Events(), (std::vector<std::string>{DialogLine("", None(), "cancel")}));
     EXPECT_TRUE(prefix.ui.progressDialogs.empty());
 
     Choose("E:\\p");
     prefix.ui.AddScriptLine("{\"cancel_at_poll\":2,\"progress\":\"CSearchProgressDlg\"}");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 1);
     EXPECT_EQ(prefix.ui.progressDialogs.back().polls, 2);
     EXPECT_FALSE(prefix.ui.progressOpen);
@@ -136,7 +142,7 @@ TEST_F(PrescanTest, TheDialogTheSearchOrTheFreeSpaceQuestionCanBeCancelled) {
         prefix.ui.ClearEvents();
         Choose("E:\\p");
         prefix.ui.AddScriptLine(std::string("{\"messagebox\":\"") + answer + "\"}");
-        view.PrescanAddByAttributes();
+        Prescan();
         EXPECT_EQ(view.m_prescanCancelled, std::string(answer) == "cancel" ? 1 : 0);
         EXPECT_EQ(prefix.ui.Events().back(),
                   Box("The backup copies of the files to add need 144 bytes, but the drive of the "
@@ -152,20 +158,20 @@ TEST_F(PrescanTest, TheFreeSpaceTestCountsPlainCopiesWholeAndOnlyRunsWhenFilesAr
     g_free = 107;
     prefix.SetReg("Config17", "P");
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_NE(prefix.ui.Events().back().find("need 108 bytes"), std::string::npos);
 
     g_free = 108;  // they fit
     prefix.ui.ClearEvents();
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(prefix.ui.Events().back(), kSearching);
 
     g_free = 0;
     prefix.SetReg("Config5", "0");
     prefix.ui.ClearEvents();
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(prefix.ui.Events().back(), kSearching);
     EXPECT_EQ(view.m_prescanCancelled, 0);
 }
@@ -177,7 +183,7 @@ TEST_F(PrescanTest, EveryDriveIsSearchedAndADriveThatCannotBeIsNamed) {
     SetDosAttributes(prefix, "G:\\h2.txt", 0x2);
     ASSERT_TRUE(platform::SetDriveLink('f', prefix.root + "/gone"));
     Choose("*", kHidden);
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 2);  // E:\p\sub\h.txt and G:\h2.txt
     EXPECT_EQ(view.m_bytesToAdd, 9);
@@ -194,7 +200,7 @@ TEST_F(PrescanTest, ADatabaseChangedBehindTheProgramsBackIsRefused) {
     ASSERT_TRUE(db.PutS(std::string(16, 'x')));
     ASSERT_TRUE(db.Close());
     Choose("E:\\p");
-    view.PrescanAddByAttributes();
+    Prescan();
     EXPECT_EQ(view.m_prescanCancelled, 1);
     EXPECT_EQ(prefix.ui.Events().back(),
               Box(kDatabase + " database file has been changed and cannot be checked!"));

@@ -141,6 +141,8 @@ int Run(int argc, char** argv) {
                 break;
         }
         frame.SetKey(key);
+        // What an interruption left is finished or undone before any command runs.
+        RunCommand([&] { frame.RecoverStoredFiles(); });
 
         if (o.hasDatabase) {
             list = std::make_unique<CListview>(frame);
@@ -154,7 +156,7 @@ int Run(int argc, char** argv) {
     }
 
     int status = 0;
-    RunCommand([&] { status = command->run(ctx); });
+    RunCommand([&] { status = RunDriverCommand(*command, ctx); });
     return status;
 }
 
