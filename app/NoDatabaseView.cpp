@@ -1,6 +1,7 @@
 // The view shown while no database is open: the create-database command (the new, empty
-// database, its line in the "Database Index" and its empty backup pair) and the
-// protected-storage operations on m_workDatabasePath.
+// database, its line in the "Database Index" and its empty backup pair). The new line joins
+// the index in memory and is committed by the index's transaction, so no plaintext copy of the
+// index reaches the disk.
 #include "app/NoDatabaseView.h"
 
 #include <cctype>
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/File.h"
@@ -16,9 +16,11 @@
 #include "platform/Ui.h"
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/DatabaseIndexImage.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
+#include "storage/Recovery.h"
+#include "storage/Transaction.h"
 
 namespace {
 
@@ -33,26 +35,6 @@ void CreateEmptyFile(const std::string& path) {
     file.OpenOrThrow(path, "wb", platform::Share::DenyAll);
     if (!file.Close())
         throw CFileException(CFileException::hardIO, path);
-}
-
-// The decrypted index in memory; empty when there is no index yet.
-std::string ReadIndex(const CMainFrame& frame, const std::string& backupDir) {
-    const std::string indexPath = DatabaseIndexPath(backupDir);
-    if (!platform::FileExists(indexPath))
-        return std::string();
-    return ReadProtectedFile(frame.m_fileKey, indexPath, frame.m_indexIv);
-}
-
-std::vector<std::string> SplitLines(const std::string& plain) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == std::string::npos ? plain.size() : end + 1;
-        lines.push_back(plain.substr(start, end - start));
-        start = end;
-    }
-    return lines;
 }
 
 // One above the highest backup number in the index, moved on past numbers whose backup
@@ -94,8 +76,10 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
     if (!ReadSetting(settings::kBackupDir, backupDir))
         return false;
 
-    const std::string plain = ReadIndex(m_frame, backupDir);
-    const std::vector<std::string> lines = SplitLines(plain);
+    RecoverPending(m_frame.m_fileKey);
+    DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
+    index.Load();
+    const std::vector<std::string> lines = index.Lines();
     for (const std::string& line : lines) {
         if (IndexLineBelongsTo(line, path)) {
             Refuse(path + " is already a database.");
@@ -116,38 +100,10 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
     // An empty database is an empty protected file.
     CreateEmptyFile(path);
 
-    std::string text = plain;
-    if (!text.empty() && text.back() != '\n')
-        text += "\n";
-    text += BuildDatabaseIndexLine(path, n, platform::GetSystemTimeAsFileTime(),
-                                   DigestStoredFile(path)) +
-            "\n";
-
-    const std::string workPath = DatabaseIndexWorkPath(backupDir);
-    TempFiles wipe;
-    wipe.Wipe(workPath);
-    {
-        platform::CFile work;
-        work.OpenOrThrow(workPath, "wb", platform::Share::DenyAll);
-        if (!work.PutS(text) || !work.Close())
-            throw CFileException(CFileException::diskFull, workPath);
-    }
-    EncryptFileWithIv(m_frame.m_fileKey, DatabaseIndexPath(backupDir), workPath, m_frame.m_indexIv);
+    index.AddLine(BuildDatabaseIndexLine(path, n, platform::GetSystemTimeAsFileTime(),
+                                         DigestStoredFile(path)));
+    Transaction tx(m_frame.m_fileKey);
+    index.Stage(tx);
+    tx.Commit();
     return true;
-}
-
-void CCNoflview::DecryptDatabaseToWorkFile() {
-    ::DecryptDatabaseToWorkFile(m_frame.m_fileKey, m_workDatabasePath, m_databaseUnopenable);
-}
-
-void CCNoflview::EncryptWorkFileToDatabase() {
-    ::EncryptWorkFileToDatabase(m_frame.m_fileKey, m_workDatabasePath);
-}
-
-void CCNoflview::UpdateDatabaseIndexEntry() {
-    std::string backupDir;
-    // Without the backup folder there is no index to refresh ("Registry error." was shown).
-    if (!ReadSetting(settings::kBackupDir, backupDir))
-        return;
-    ::UpdateDatabaseIndexEntry(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, m_workDatabasePath);
 }

@@ -5,7 +5,7 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
-#include "database/ListView.h"
+#include "app/WorkFilesView.h"
 #include "platform/Ui.h"
 
 namespace {
@@ -17,7 +17,8 @@ enum { kTickIcon = 370, kCrossIcon = 371 };
 
 }  // namespace
 
-CChangedFileDetailsDlg::CChangedFileDetailsDlg(CListview* parent) : CDialog(IDD), m_view(parent) {}
+CChangedFileDetailsDlg::CChangedFileDetailsDlg(WorkFilesView* parent)
+    : CDialog(IDD), m_view(parent) {}
 
 void CChangedFileDetailsDlg::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_PATH1, "m_pathLine1", m_pathLine1);

@@ -5,9 +5,9 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckTexts.h"
-#include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/Registry.h"
 #include "storage/DatabaseIndex.h"
@@ -125,7 +125,7 @@ std::string CChangedFileDetailsDlg::LastCheckedTextOf(const std::string& indexLi
 
 // The top line. A decrypted copy that cannot be opened leaves the line empty, as for a
 // database without a line; the copy is wiped either way.
-void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
+void CChangedFileDetailsDlg::FillLastChecked(WorkFilesView& view) {
     CMainFrame& frame = view.GetParentFrame();
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
@@ -138,7 +138,7 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
     if (copy.Open(copyPath, "rb", platform::Share::DenyAll)) {
         std::string line;
         while (copy.ReadLine(line)) {
-            if (IndexLineBelongsTo(line, view.m_databasePath)) {
+            if (IndexLineBelongsTo(line, view.WorkDatabasePath())) {
                 m_lastCheckedText = LastCheckedTextOf(line);
             }
         }
@@ -148,7 +148,7 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
         SecureDeleteFile(copyPath);
 }
 
-void CChangedFileDetailsDlg::Fill(CListview& view, const FileRecord& record,
+void CChangedFileDetailsDlg::Fill(WorkFilesView& view, const FileRecord& record,
                                   const platform::WIN32_FIND_DATA& now,
                                   const std::string& newDigest) {
     m_view = &view;

@@ -1,6 +1,6 @@
 // The list view's own part: opening a database listed in the "Database Index", loading it
-// into the list (decrypted in memory, so no plaintext copy reaches the disk), the file-type
-// lookup, and the protected-storage operations on the open database.
+// into the list (decrypted in memory, so no plaintext copy reaches the disk), and the
+// file-type lookup.
 #include "database/ListView.h"
 
 #include <algorithm>
@@ -11,11 +11,10 @@
 #include "database/FileTypes.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
-#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
 
-CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
+CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
 
 CListview::~CListview() = default;
 
@@ -65,42 +64,4 @@ void CListview::OnInitialUpdate() {
 std::string CListview::GetFileTypeDescription(const std::string& path) {
     m_fileTypeIcon = FileTypeIcon(path);
     return FileTypeName(path);
-}
-
-void CListview::DecryptDatabaseToWorkFile(bool indexMustExist) {
-    CloseWorkFiles();
-    std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    auto work = std::make_unique<DatabaseFiles>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir,
-                                                m_databasePath);
-    int cause = 0;
-    switch (work->Open(cause, indexMustExist)) {
-        case DatabaseFiles::Opened::Unreadable:
-            m_databaseUnreadable = 1;
-            throw CFileException(cause, m_databasePath);
-        case DatabaseFiles::Opened::Changed:
-            m_workChanged = true;
-            break;
-        case DatabaseFiles::Opened::Ok:
-            m_workChanged = false;
-            break;
-    }
-    m_work = std::move(work);
-}
-
-bool CListview::EncryptWorkFileToDatabase() {
-    return m_work && m_work->Commit();
-}
-
-void CListview::UpdateDatabaseIndexEntry() {
-    EncryptWorkFileToDatabase();
-}
-
-void CListview::CloseWorkFiles() noexcept {
-    m_work.reset();
-    m_workChanged = false;
-}
-
-std::string CListview::ChangedDatabaseText() const {
-    return m_databasePath + " database file has been changed and cannot be checked!";
 }
