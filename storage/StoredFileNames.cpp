@@ -19,6 +19,10 @@ std::string BackupFilePath(const std::string& backupDir, const std::string& n) {
     return backupDir + "Backup File " + n;
 }
 
+std::string CheckingSchedulePath(const std::string& scheduleDir) {
+    return scheduleDir + "Database Checking Schedule";
+}
+
 std::string FitName(const std::string& path, const std::string& suffix) {
     const size_t slash = path.rfind('\\');
     const size_t start = slash == std::string::npos ? 0 : slash + 1;
