@@ -13,6 +13,7 @@ enum CommandId {
     ID_CREATE_DATABASE = 33001,
     ID_OPEN_DATABASE = 33002,
     ID_CLOSE_DATABASE = 33003,
+    ID_SCHEDULED_CHECKING = 33004,  // "&Checking > Scheduled Checking..." (no database open)
 };
 
 // The window id of a command: wx keeps menu ids below 32767, so each command has its own

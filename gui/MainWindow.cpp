@@ -42,6 +42,12 @@ MainWindow::MainWindow(WxUi& ui)
     SetSizer(new wxBoxSizer(wxVERTICAL));
     ShowView(new NoDatabaseWindow(this));
     m_ui.AttachMainWindow(this, m_status);
+    // A timer's tick runs as a command of the window; one that comes while another command
+    // runs is let go (the timer ticks again).
+    m_ui.SetTickRunner([this](const std::function<void()>& tick) {
+        if (m_commandDepth == 0)
+            RunViewCommand(tick);
+    });
 
     wxAcceleratorEntry keys[] = {
         wxAcceleratorEntry(wxACCEL_CTRL, 'V', MenuId(ID_EDIT_PASTE)),
@@ -55,7 +61,10 @@ MainWindow::MainWindow(WxUi& ui)
 }
 
 MainWindow::~MainWindow() {
+    m_ui.SetTickRunner(nullptr);
     m_ui.AttachMainWindow(nullptr, nullptr);
+    // No tick reaches the view once it is gone.
+    m_noDatabase.StopScheduledChecking();
     // The list's window goes before the model it shows.
     if (m_view) {
         m_view->Destroy();
@@ -80,6 +89,7 @@ void MainWindow::BuildMenus() {
 
     auto* checking = new wxMenu;
     checking->Append(MenuId(ID_CHECK_ALL_FILES), "Check All Files In The Open Database");
+    checking->Append(MenuId(ID_SCHEDULED_CHECKING), "Scheduled Checking...");
 
     auto* bar = new wxMenuBar;
     bar->Append(file, "&File");
@@ -126,6 +136,7 @@ bool MainWindow::Handles(int id) const {
     switch (id) {
         case ID_CREATE_DATABASE:
         case ID_OPEN_DATABASE:
+        case ID_SCHEDULED_CHECKING:
             return !m_list;  // the no-database view's commands
         case ID_CLOSE_DATABASE:
         case ID_PASTE_FILES:
@@ -151,6 +162,7 @@ void MainWindow::OnUpdateCommand(wxUpdateUIEvent& event) {
         case ID_PASTE_FILES:
         case ID_CHECK_ALL_FILES:
         case ID_REMOVE_SELECTED:
+        case ID_SCHEDULED_CHECKING:
             event.Enable(Handles(id));
             break;
         default:
@@ -183,6 +195,9 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
             break;
         case ID_CHECK_ALL_FILES:
             RunViewCommand([this] { m_list->OnCheckAllFiles(); });
+            break;
+        case ID_SCHEDULED_CHECKING:
+            RunViewCommand([this] { m_noDatabase.OnScheduledChecking(); });
             break;
         case wxID_EXIT:
             Close();

@@ -24,4 +24,5 @@ void RegisterAllDialogViews() {
     RegisterCheckingSummaryView();
     RegisterRestoreView();
     RegisterPasswordView();
+    RegisterScheduledCheckingView();
 }

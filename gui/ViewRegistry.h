@@ -23,3 +23,4 @@ void RegisterChangedFileDetailsView();
 void RegisterCheckingSummaryView();
 void RegisterRestoreView();
 void RegisterPasswordView();
+void RegisterScheduledCheckingView();
