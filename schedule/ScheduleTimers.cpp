@@ -32,6 +32,12 @@ int ReadIntSetting(const char* subkey) {
     return value;
 }
 
+// Truncated to whole milliseconds; the float may round the longest interval up past what a
+// timer holds.
+unsigned CheckTimerMs(float intervalMs) {
+    return static_cast<unsigned>(std::min(static_cast<double>(intervalMs), kLongestIntervalMs));
+}
+
 }  // namespace
 
 void CCNoflview::OnStartScheduledChecking() {
@@ -79,7 +85,7 @@ void CCNoflview::RestartSchedule() {
 }
 
 void CCNoflview::ArmCheckTimer() {
-    const auto ms = static_cast<unsigned>(m_intervalMs);
+    const unsigned ms = CheckTimerMs(m_intervalMs);
     Ui().SetTimer(kCheckTimer, ms, [this] { OnTimer(kCheckTimer); });
     m_nextCheck = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
@@ -106,8 +112,8 @@ void CCNoflview::OnTimer(int id) {
     if (id != kCheckTimer || m_scheduleRunning != 1)
         return;
     // Timer 10 ticks again one interval from now, whatever this tick does.
-    m_nextCheck = std::chrono::steady_clock::now() +
-                  std::chrono::milliseconds(static_cast<unsigned>(m_intervalMs));
+    m_nextCheck =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(CheckTimerMs(m_intervalMs));
     // The schedule's checks run only while no database is open.
     if (m_frame.m_databaseOpen)
         return;
