@@ -164,14 +164,8 @@ wxButton* DialogView::AddButton(wxWindow* parent, int id, const wxString& label)
 }
 
 wxButton* DialogView::AddExchangingButton(wxWindow* parent, int id, const wxString& label) {
-    wxButton* button = AddButton(parent, id, label);
-    button->Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) {
-        Save();
-        // A file exception ends the button's command and is reported; the dialog stays.
-        RunCommand([&] { m_model.OnCommand(id); });
-        LoadControls();
-    });
-    return button;
+    m_exchangingButtons.insert(id);
+    return AddButton(parent, id, label);
 }
 
 wxListBox* DialogView::AddList(wxWindow* parent, int id, const wxSize& size) {
@@ -271,8 +265,13 @@ void DialogView::OnButton(wxCommandEvent& event) {
     } else if (id == wxID_CANCEL) {
         EndModal(wxID_CANCEL);
     } else {
+        const bool exchanging = m_exchangingButtons.count(id) != 0;
+        if (exchanging)
+            Save();
         // A file exception ends the button's command and is reported; the dialog stays.
         RunCommand([&] { m_model.OnCommand(id); });
+        if (exchanging)
+            LoadControls();
     }
 }
 

@@ -15,6 +15,7 @@
 #include <wx/textctrl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,7 @@ class DialogView : public wxDialog {
     std::map<int, wxWindow*> m_controls;
     std::map<int, std::vector<wxRadioButton*>> m_radioGroups;
     std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
+    std::set<int> m_exchangingButtons;
     wxSize m_templateSize;
     // Each text control's bytes as the model gave them, with what they showed as.
     std::map<int, std::pair<std::string, wxString>> m_textsSent;
