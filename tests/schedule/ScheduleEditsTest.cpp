@@ -1,6 +1,6 @@
 // The checking schedule itself: the stored file under m_scheduleIv in the folder of its
-// setting with the lines it holds, the refused changes, the "Scheduled Checking" dialog's
-// lists, interval and commands, and scheduled checking started, counted down and stopped.
+// setting, the refused changes, the "Scheduled Checking" dialog's lists, interval and
+// commands, and scheduled checking started from the settings, counted down and stopped.
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
@@ -14,14 +14,18 @@
 namespace {
 
 using ScheduleEditsTest = ScheduleFixture;
+using C = std::vector<std::string>;
 
-const std::string kScheduleFile =
-    "C:\\Program Files\\Quillstead\\Checking Schedule\\Database Checking Schedule";
-
-std::string ScheduleText(const TempPrefix& p, const std::string& path = kScheduleFile) {
+std::string ScheduleText(const TempPrefix& p, const std::string& dir) {
     std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, path, p.frame.m_scheduleIv, plain));
+    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, dir + "Database Checking Schedule",
+                                    p.frame.m_scheduleIv, plain));
     return plain;
+}
+
+std::string Line(const std::string& path, const std::string& h, const std::string& m,
+                 const std::string& s) {
+    return path + kSep + h + kSep + m + kSep + s + kSep + "P" + kSep + "\n";
 }
 
 }  // namespace
@@ -32,50 +36,34 @@ TEST_F(ScheduleEditsTest, TheScheduleIsStoredEncryptedWithOneLineADatabase) {
     StoreDatabaseIndex(p, DatabaseIndexText(p) + CreatedIndexLine("E:\\db.qdb2", 3, "0") + "\n");
     Schedule({kSecond, "E:\\db.qdb2"});
     SetInterval("2", "30", "5");
-    p.SetReg("Config11", "P");
     Schedule({kDatabase});
-    EXPECT_TRUE(p.ui.Events().empty());
-    EXPECT_EQ(ScheduleText(p), "E:\\two.qdb" + kSep + "0" + kSep + "1" + kSep + "0" + kSep + "P" +
-                                   kSep + "\nE:\\db.qdb2" + kSep + "0" + kSep + "1" + kSep + "0" +
-                                   kSep + "P" + kSep + "\nE:\\db.qdb" + kSep + "2" + kSep + "30" +
-                                   kSep + "5" + kSep + "P" + kSep + "\n");
-    EXPECT_EQ(p.ReadFile(kScheduleFile).find("two.qdb"), std::string::npos);
+    const std::string dir = "C:\\Program Files\\Quillstead\\Checking Schedule\\";
+    EXPECT_EQ(ScheduleText(p, dir), Line(kSecond, "0", "1", "0") +
+                                        Line("E:\\db.qdb2", "0", "1", "0") +
+                                        Line(kDatabase, "2", "30", "5"));
+    EXPECT_EQ(p.ReadFile(dir + "Database Checking Schedule").find("two.qdb"), std::string::npos);
 
     // Taking out E:\db.qdb leaves E:\db.qdb2, whose path only begins with it.
     ASSERT_TRUE(RemoveFromSchedule(p.frame, kDatabase));
     ASSERT_TRUE(RemoveFromSchedule(p.frame, kSecond));
-    EXPECT_EQ(ScheduledDatabases(p.frame), std::vector<std::string>{"E:\\db.qdb2"});
+    EXPECT_EQ(ScheduledDatabases(p.frame), C{"E:\\db.qdb2"});
 
-    struct Refusal {
-        bool add;
-        std::string path, text;
-    };
-    const Refusal refusals[] = {
-        {true, "E:\\db.qdb2", "E:\\db.qdb2 is already in the Database Checking Schedule."},
-        {true, "E:\\DB.QDB",
-         "E:\\DB.QDB is not listed in the Database Index and cannot be scheduled."},
-        {false, kDatabase, "E:\\db.qdb is not in the Database Checking Schedule."},
-    };
-    for (const Refusal& r : refusals) {
+    const std::pair<bool, std::string> refused[] = {
+        {true, "E:\\db.qdb2 is already in the Database Checking Schedule."},
+        {true, "E:\\DB.QDB is not listed in the Database Index and cannot be scheduled."},
+        {false, "E:\\db.qdb is not in the Database Checking Schedule."}};
+    for (const auto& [add, text] : refused) {
         p.ui.ClearEvents();
-        EXPECT_FALSE(r.add ? AddToSchedule(p.frame, r.path) : RemoveFromSchedule(p.frame, r.path));
-        EXPECT_EQ(p.ui.Events(), std::vector<std::string>{MessageBoxEvent(r.text, "exclamation")});
+        const std::string path = text.substr(0, text.find(' '));
+        EXPECT_FALSE(add ? AddToSchedule(p.frame, path) : RemoveFromSchedule(p.frame, path));
+        EXPECT_EQ(p.ui.Events(), C{MessageBoxEvent(text, "exclamation")});
     }
-    EXPECT_TRUE(p.FilesNamed(".new~").empty());
-}
 
-TEST_F(ScheduleEditsTest, TheScheduleLivesInTheFolderOfItsSettingWhichIsMadeWhenMissing) {
-    BuildThree("P");
+    // Another folder is made when it is missing.
     p.SetReg("Checking Schedule Directory", "E:\\sched\\");
     Schedule({kDatabase});
-    EXPECT_EQ(ScheduleText(p, "E:\\sched\\Database Checking Schedule"),
-              "E:\\db.qdb" + kSep + "0" + kSep + "1" + kSep + "0" + kSep + "P" + kSep + "\n");
-    EXPECT_FALSE(p.Exists(kScheduleFile));
-
-    p.RemoveReg("Checking Schedule Directory");
-    p.ui.ClearEvents();
-    EXPECT_TRUE(ScheduledDatabases(p.frame).empty());
-    EXPECT_EQ(p.ui.Events(), std::vector<std::string>{MessageBoxEvent("Registry error.", "stop")});
+    EXPECT_EQ(ScheduleText(p, "E:\\sched\\"), Line(kDatabase, "2", "30", "5"));
+    EXPECT_TRUE(p.FilesNamed(".new~").empty());
 }
 
 TEST_F(ScheduleEditsTest, TheDialogMovesDatabasesAndStartsAndStopsScheduledChecking) {
@@ -96,39 +84,35 @@ TEST_F(ScheduleEditsTest, TheDialogMovesDatabasesAndStartsAndStopsScheduledCheck
 
     dialog.m_indexSelection = 0;
     dialog.OnCommand(CScheduledCheckingDlg::IDC_ADD);
-    EXPECT_TRUE(dialog.m_indexDatabases.empty());
-    EXPECT_EQ(dialog.m_scheduledDatabases, (std::vector<std::string>{kSecond, kDatabase}));
+    EXPECT_EQ(dialog.m_scheduledDatabases, (C{kSecond, kDatabase}));
     dialog.m_scheduleSelection = 0;
     dialog.OnCommand(CScheduledCheckingDlg::IDC_REMOVE);
-    EXPECT_EQ(dialog.m_indexDatabases, std::vector<std::string>{kSecond});
-    EXPECT_EQ(ScheduledDatabases(p.frame), std::vector<std::string>{kDatabase});
+    EXPECT_EQ(dialog.m_indexDatabases, C{kSecond});
+    EXPECT_EQ(ScheduledDatabases(p.frame), C{kDatabase});
 
     // Texts that are not an interval from 1 second to 596 hours start nothing.
-    const char* const refused[][3] = {
-        {"0", "0", "0"}, {"1", "x", "0"}, {"", "0", "5"}, {"-1", "0", "0"}, {"596", "0", "1"}};
-    for (const auto& r : refused) {
+    for (const C& interval :
+         {C{"0", "0", "0"}, C{"1", "x", ""}, C{"-1", "0", "0"}, C{"596", "0", "1"}}) {
         p.ui.ClearEvents();
-        dialog.m_hours = r[0], dialog.m_minutes = r[1], dialog.m_seconds = r[2];
+        dialog.m_hours = interval[0], dialog.m_minutes = interval[1];
+        dialog.m_seconds = interval[2];
         dialog.OnCommand(CScheduledCheckingDlg::IDC_START);
-        EXPECT_EQ(p.ui.Events(), std::vector<std::string>{MessageBoxEvent(
-                                     "Give the interval in whole hours, minutes and seconds, "
-                                     "from 1 second to 596 hours.",
-                                     "exclamation")});
-        EXPECT_TRUE(p.ui.timers.empty());
+        EXPECT_EQ(p.ui.Events(), C{MessageBoxEvent("Give the interval in whole hours, minutes and "
+                                                   "seconds, from 1 second to 596 hours.",
+                                                   "exclamation")});
     }
+    EXPECT_TRUE(p.ui.timers.empty());
     p.SetReg("Config11", "N");
     dialog.m_hours = " 596 ", dialog.m_minutes = "0", dialog.m_seconds = "00";
     dialog.OnCommand(CScheduledCheckingDlg::IDC_START);
     EXPECT_EQ(p.ui.timers.at(10).milliseconds, 596u * 3600000u);
     EXPECT_EQ(dialog.m_stateText, "Scheduled checking is on.");
-    EXPECT_EQ(dialog.m_hours, "596");
     std::string mode;
     EXPECT_TRUE(ReadSetting("Config11", mode));
-    EXPECT_EQ(mode, "P");
+    EXPECT_EQ(mode + dialog.m_hours, "P596");
 
     dialog.OnCommand(CScheduledCheckingDlg::IDC_STOP);
     EXPECT_TRUE(p.ui.timers.empty());
-    EXPECT_EQ(noDb.m_scheduleRunning, 0);
     EXPECT_EQ(p.ui.paneTexts[1], "");
     EXPECT_EQ(dialog.m_stateText, "Scheduled checking is off.");
 }
@@ -137,28 +121,26 @@ TEST_F(ScheduleEditsTest, StartingReadsTheIntervalAndTheModeFromTheSettings) {
     struct Case {
         const char *hours, *minutes, *seconds, *mode;
         unsigned timer10;  // 0: nothing started
-        int seconds10;
     };
     const Case cases[] = {
-        {"1", "0", "0", "P", 3600000, 3600},
-        {"0", "1", "30", "P", 90000, 90},
-        {"-1", "90", "0", "P", 1800000, 1800},
-        {"700", "0", "0", "P", 2147483647, 2147483},  // what a timer holds at most
-        {"0", "0", "0", "P", 0, 0},
-        {"-1", "0", "0", "P", 0, -3600},
-        {"0", "0", "1", "N", 0, 1},  // the logging check is not part of the program
-        {"0", "0", "1", "p", 0, 1},
+        {"1", "0", "0", "P", 3600000},
+        {"-1", "90", "5", "P", 1805000},
+        {"700", "0", "0", "P", 2147483647},  // what a timer holds at most
+        {"0", "0", "0", "P", 0},
+        {"-1", "0", "0", "P", 0},
+        {"0", "0", "1", "N", 0},  // the logging check is not part of the program
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.hours) + ":" + c.minutes + ":" + c.seconds + " " + c.mode);
         noDb.StopScheduledChecking();
         SetInterval(c.hours, c.minutes, c.seconds);
         p.SetReg("Config11", c.mode);
         noDb.OnStartScheduledChecking();
-        EXPECT_EQ(noDb.m_intervalSeconds, c.seconds10);
-        EXPECT_EQ(noDb.m_scheduleRunning, c.timer10 ? 1 : 0);
-        EXPECT_EQ(p.ui.timers.count(10) ? p.ui.timers.at(10).milliseconds : 0u, c.timer10);
-        EXPECT_EQ(p.ui.timers.count(107), c.timer10 ? 1u : 0u);
+        EXPECT_EQ(p.ui.timers.count(10) ? p.ui.timers.at(10).milliseconds : 0u, c.timer10)
+            << c.hours;
+        if (c.timer10) {
+            EXPECT_EQ(noDb.m_intervalSeconds, int(c.timer10 / 1000)) << c.hours;
+        }
+        EXPECT_EQ(p.ui.timers.count(107), c.timer10 ? 1u : 0u) << c.hours;
     }
     // A setting that cannot be read says so, and counts as 0.
     p.ui.ClearEvents();
@@ -166,41 +148,33 @@ TEST_F(ScheduleEditsTest, StartingReadsTheIntervalAndTheModeFromTheSettings) {
     p.SetReg("Config11", "P");
     p.RemoveReg("Config9");
     noDb.OnStartScheduledChecking();
-    EXPECT_EQ(p.ui.Events(), std::vector<std::string>{MessageBoxEvent("Registry error.", "stop")});
+    EXPECT_EQ(p.ui.Events(), C{MessageBoxEvent("Registry error.", "stop")});
     EXPECT_EQ(p.ui.timers.at(10).milliseconds, 5000u);
 }
 
-TEST_F(ScheduleEditsTest, TheCountdownShowsWhileNoDatabaseIsOpenAndTicksGoWhileOneIs) {
+TEST_F(ScheduleEditsTest, TheCountdownShowsWhileNoDatabaseIsOpenAndTicksWaitWhileOneIs) {
     BuildThree("P");
     noDb.OnStartScheduledChecking();
     ASSERT_TRUE(Tick(107));
     EXPECT_EQ(p.ui.paneTexts[1], "Next scheduled check in 0:01:00");
-
-    // An empty schedule: a tick checks nothing and the schedule runs on.
-    ASSERT_TRUE(Tick(10));
+    ASSERT_TRUE(Tick(10));  // an empty schedule: nothing is checked, the schedule runs on
     EXPECT_TRUE(p.ui.Events().empty());
     EXPECT_EQ(p.ui.timers.size(), 2u);
 
-    // While a database is open the countdown is not shown and its checks wait.
     Schedule({kDatabase});
     p.frame.m_databaseOpen = true;
     ASSERT_TRUE(Tick(107));
     EXPECT_EQ(p.ui.paneTexts[1], "");
     ASSERT_TRUE(Tick(10));
     EXPECT_TRUE(p.ui.Events().empty());
-    EXPECT_EQ(p.frame.m_openDatabasePath, "");
 }
 
 TEST(Countdown, SecondsLeftAndTheirText) {
     const auto now = std::chrono::steady_clock::now();
-    using std::chrono::milliseconds;
-    EXPECT_EQ(SecondsUntil(now + milliseconds(60000), now), 60);
-    EXPECT_EQ(SecondsUntil(now + milliseconds(59001), now), 60);
-    EXPECT_EQ(SecondsUntil(now + milliseconds(59000), now), 59);
-    EXPECT_EQ(SecondsUntil(now + milliseconds(1), now), 1);
-    EXPECT_EQ(SecondsUntil(now, now), 0);
-    EXPECT_EQ(SecondsUntil(now - milliseconds(5000), now), 0);
-    EXPECT_EQ(CountdownText(0), "Next scheduled check in 0:00:00");
+    const std::pair<int, int> left[] = {{60000, 60}, {59001, 60}, {59000, 59},
+                                        {1, 1},      {0, 0},      {-5000, 0}};
+    for (const auto& [ms, seconds] : left)
+        EXPECT_EQ(SecondsUntil(now + std::chrono::milliseconds(ms), now), seconds) << ms;
     EXPECT_EQ(CountdownText(3599), "Next scheduled check in 0:59:59");
     EXPECT_EQ(CountdownText(2145600), "Next scheduled check in 596:00:00");
 }

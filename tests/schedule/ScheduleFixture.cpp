@@ -3,13 +3,12 @@
 
 #include "platform/Ui.h"
 #include "schedule/ScheduleEdits.h"
-#include "storage/DatabaseIndex.h"
+#include "storage/DatabaseIndexImage.h"
 #include "storage/ProtectedFile.h"
 #include "tests/support/Json.h"
 
 ScheduleFixture::ScheduleFixture() {
     p.SetReg("Config13", "3");
-    p.SetReg("Config14", "");
     SetInterval("0", "1", "0");
     p.frame.m_openDatabasePath.clear();
     p.ui.onDialog = [this](CDialog& dialog) {
@@ -46,25 +45,11 @@ bool ScheduleFixture::Tick(int id) {
 }
 
 std::string ScheduleFixture::IndexLineOf(const std::string& database) const {
-    const std::string index = DatabaseIndexText(p);
-    size_t start = 0;
-    while (start < index.size()) {
-        const size_t end = index.find('\n', start);
-        const std::string line = index.substr(start, end - start);
-        if (IndexLineBelongsTo(line, database))
-            return line;
-        start = end == std::string::npos ? index.size() : end + 1;
-    }
-    return std::string();
-}
-
-std::vector<std::string> ScheduleFixture::EventsOf(const std::string& kind) const {
-    std::vector<std::string> found;
-    const std::string head = "{\"event\":\"" + kind + "\"";
-    for (const std::string& event : p.ui.Events())
-        if (event.rfind(head, 0) == 0)
-            found.push_back(event);
-    return found;
+    DatabaseIndexImage index(p.frame.m_fileKey, p.frame.m_indexIv, p.BackupDir());
+    index.Load();
+    std::string line;
+    index.FindLine(database, line);
+    return line;
 }
 
 std::string ProgressLine(const std::string& caption) {

@@ -1,17 +1,14 @@
 // A scheduled run killed at every point where the stored files change leaves what a killed
-// interactive check leaves: once the next start's recovery has run, the database decrypts
-// and its digest is the one its "Database Index" line keeps, "Backup File 1" holds exactly
-// the copies "Backup Index 1" lists, the schedule decrypts, the changed file is never lost,
-// and no plaintext copy is left anywhere.
+// interactive check leaves: after the next start's recovery the database's digest is the one
+// its "Database Index" line keeps, "Backup File 1" holds exactly the copies its index lists,
+// the changed file is never lost, and no plaintext copy is left anywhere.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <functional>
-
 #include "app/MainFrame.h"
 #include "platform/File.h"
-#include "schedule/ScheduleEdits.h"
+#include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
 #include "storage/Recovery.h"
@@ -28,89 +25,65 @@ void StopHere(const char*) {
         _exit(42);
 }
 
-// Runs `work` in a child killed at its `stopAt`-th stop point; false when the work ended
-// before it.
-bool KilledAt(int stopAt, const std::function<void()>& work) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        g_stopAt = stopAt;
-        SetStorageStopHook(&StopHere);
-        RunCommand(work);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    return WEXITSTATUS(status) == 42;
-}
-
-double CopyLengths(const std::string& index) {
-    double total = 0;
-    size_t start = 0;
-    while (start < index.size()) {
-        const size_t end = index.find('\n', start);
-        const std::string line = index.substr(start, end - start);
-        const size_t last = line.rfind('\x7f');
-        const size_t before = line.rfind('\x7f', last - 1);
-        total += std::stod(line.substr(before + 1, last - before - 1));
-        start = end == std::string::npos ? index.size() : end + 1;
-    }
-    return total;
-}
-
-class ScheduleKillTest : public ScheduleFixture {
-  protected:
-    void ExpectRecovered(const std::string& changedBytes) {
-        RecoverStorage(p.frame.m_fileKey, p.frame.m_indexIv, p.BackupDir());
-        std::string kept;
-        ASSERT_TRUE(IndexField(IndexLineOf(kDatabase), 5, kept));
-        EXPECT_EQ(kept, DigestStoredFile(kDatabase));
-        DatabasePlain();
-        EXPECT_EQ(double(p.ReadFile(BackupFilePath()).size()), CopyLengths(BackupIndexPlain()));
-        EXPECT_EQ(ScheduledDatabases(p.frame), std::vector<std::string>{kDatabase});
-        // The changed file is where it was, or moved aside with the original in its place.
-        const std::string now = p.ReadFile(files[1]);
-        if (now != changedBytes) {
-            EXPECT_EQ(now, originals[1]);
-            EXPECT_EQ(p.ReadFile("C:\\Program Files\\Quillstead\\Changed Files\\b.txt.CHANGED"),
-                      changedBytes);
-        }
-        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
-    }
-};
+using ScheduleKillTest = ScheduleFixture;
 
 }  // namespace
 
 TEST_F(ScheduleKillTest, AcceptingAndRestoringAreRecoveredAtEveryPoint) {
-    struct Case {
-        const char* choice;
-        const char* restoreMode;
-    };
-    const Case cases[] = {{"1", nullptr}, {"2", nullptr}, {"3", "1"}, {"3", "0"}};
+    const std::string aside = "C:\\Program Files\\Quillstead\\Changed Files\\b.txt.CHANGED";
     BuildThree("N");
     Schedule({kDatabase});
-    for (const Case& c : cases) {
-        int points = 0;
-        for (int stopAt = 1;; ++stopAt) {
-            SCOPED_TRACE(std::string("choice ") + c.choice + ", killed at point " +
-                         std::to_string(stopAt));
+    // The choice and, for a restore, the restore dialog's mode (-1: none).
+    const std::pair<int, int> answers[] = {{1, -1}, {3, 1}, {3, 0}};
+    for (const auto& [choice, mode] : answers) {
+        int stopAt = 1;
+        for (;; ++stopAt) {
+            SCOPED_TRACE("choice " + std::to_string(choice) + "/" + std::to_string(mode) +
+                         " killed at point " + std::to_string(stopAt));
             BuildThree("N");
-            platform::RemoveFile("C:\\Program Files\\Quillstead\\Changed Files\\b.txt.CHANGED");
-            p.WriteFile(files[1], "changed content");
-            p.ui.AddScriptLine(
-                std::string(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":)") + c.choice +
-                "}}");
-            if (c.restoreMode)
-                p.ui.AddScriptLine(
-                    std::string(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)") +
-                    c.restoreMode + "}}");
-            if (!KilledAt(stopAt, [this] { StartAndTick(); }))
+            platform::RemoveFile(aside);
+            p.WriteFile(files[1], "changed");
+            p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":)" +
+                               std::to_string(choice) + "}}");
+            if (mode >= 0)
+                p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)" +
+                                   std::to_string(mode) + "}}");
+            const pid_t pid = fork();
+            if (pid == 0) {
+                g_stopAt = stopAt;
+                SetStorageStopHook(&StopHere);
+                StartAndTick();
+                _exit(0);
+            }
+            int status = 0;
+            waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status));
+            if (WEXITSTATUS(status) == 0)
                 break;
-            ++points;
-            ExpectRecovered("changed content");
+
+            RecoverStorage(p.frame.m_fileKey, p.frame.m_indexIv, p.BackupDir());
+            std::string kept;
+            ASSERT_TRUE(IndexField(IndexLineOf(kDatabase), 5, kept));
+            EXPECT_EQ(kept, DigestStoredFile(kDatabase));
+            const std::string index = BackupIndexPlain();
+            double copies = 0;
+            size_t start = 0;
+            for (size_t end; (end = index.find('\n', start)) != std::string::npos;
+                 start = end + 1) {
+                BackupIndexEntry entry;
+                ASSERT_TRUE(ParseBackupIndexLine(index.substr(start, end - start), entry));
+                copies += entry.copyLength;
+            }
+            EXPECT_EQ(double(p.ReadFile(BackupFilePath()).size()), copies);
+            // Where it was, or moved aside with the original in its place.
+            if (p.ReadFile(files[1]) != "changed") {
+                EXPECT_EQ(p.ReadFile(files[1]), originals[1]);
+                EXPECT_EQ(p.ReadFile(aside), "changed");
+            }
+            EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
             if (HasFatalFailure())
                 return;
         }
-        EXPECT_GT(points, 1) << c.choice;
+        EXPECT_GT(stopAt, 3) << choice;
     }
 }
