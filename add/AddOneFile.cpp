@@ -25,8 +25,11 @@
 
 namespace {
 
-constexpr int kCommitEveryFiles = 500;
-constexpr std::chrono::milliseconds kCommitEveryTime(1000);
+// A commit is due after a few hundred files (but not more than four times a second, whose
+// rewrites would then cost more than the files) or after a second, whichever comes first.
+constexpr int kCommitAfterFiles = 300;
+constexpr std::chrono::milliseconds kCommitAtMostEvery(250);
+constexpr std::chrono::milliseconds kCommitAtLeastEvery(1000);
 
 }  // namespace
 
@@ -98,8 +101,9 @@ bool AddSession::Commit() {
 }
 
 void AddSession::CommitIfDue() {
-    if (m_pending >= kCommitEveryFiles ||
-        std::chrono::steady_clock::now() - m_lastCommit >= kCommitEveryTime)
+    const auto since = std::chrono::steady_clock::now() - m_lastCommit;
+    if ((m_pending >= kCommitAfterFiles && since >= kCommitAtMostEvery) ||
+        since >= kCommitAtLeastEvery)
         Commit();
 }
 

@@ -58,6 +58,7 @@ class CCNoflview : public WorkFilesView {
     int m_countdownSound = 0;   // Config12
 
   protected:
+    // m_databaseUnopenable keeps an earlier failure: the scheduled check reads and clears it.
     void MarkDatabaseUnreadable() override { m_databaseUnopenable = 1; }
 
   private:

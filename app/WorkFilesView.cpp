@@ -12,6 +12,7 @@ WorkFilesView::~WorkFilesView() = default;
 
 void WorkFilesView::DecryptDatabaseToWorkFile(bool indexMustExist) {
     CloseWorkFiles();
+    ForgetEarlierFailure();
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
     const std::string& path = WorkDatabasePath();

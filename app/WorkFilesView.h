@@ -44,6 +44,8 @@ class WorkFilesView {
     std::string ChangedDatabaseText() const;
 
   protected:
+    // As a decryption begins: a view whose flag tells of this decryption only clears it.
+    virtual void ForgetEarlierFailure() {}
     // Sets the view's unreadable flag to 1.
     virtual void MarkDatabaseUnreadable() = 0;
 

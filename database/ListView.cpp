@@ -3,16 +3,14 @@
 // file-type lookup.
 #include "database/ListView.h"
 
-#include <algorithm>
-
 #include "app/MainFrame.h"
-#include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "database/FileTypes.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
-#include "storage/DatabaseIndex.h"
-#include "storage/ProtectedFile.h"
+#include "storage/DatabaseFiles.h"
+#include "storage/Recovery.h"
+#include "storage/WorkCopyStream.h"
 
 CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
 
@@ -22,8 +20,11 @@ bool CListview::OpenDatabase(const std::string& path) {
     std::string backupDir;
     if (!ReadSetting(settings::kBackupDir, backupDir))
         return false;
+    RecoverPending(m_frame.m_fileKey);
+    DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
+    index.Load();
     std::string line;
-    if (!FindDatabaseIndexLine(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, path, line)) {
+    if (!index.FindLine(path, line)) {
         Ui().MessageBox(path + " is not listed in the Database Index and cannot be opened.",
                         MbIcon::Exclamation, MbButtons::Ok);
         return false;
@@ -36,18 +37,16 @@ bool CListview::OpenDatabase(const std::string& path) {
 }
 
 void CListview::OnInitialUpdate() {
-    const std::string plain =
-        ReadProtectedFile(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath));
+    StoredDatabase database(m_frame.m_fileKey, m_databasePath);
+    int cause = 0;
+    if (!database.Load(cause))
+        throw CFileException(cause, m_databasePath);
 
     std::vector<FileRecord> records;
-    records.reserve(size_t(std::count(plain.begin(), plain.end(), '\n')) + 1);
+    records.reserve(size_t(database.RecordCount()));
     double total = 0;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == std::string::npos ? plain.size() : end + 1;
-        const std::string line = plain.substr(start, end - start);
-        start = end;
+    WorkCopyStream lines(database.Plain());
+    for (std::string line; lines.ReadLine(line);) {
         // A damaged line still counts as a record; it shows what it holds.
         FileRecord record;
         ParseFileRecordLine(line, record);

@@ -66,5 +66,8 @@ class CListview : public WorkFilesView {
     std::function<void()> m_onRefilled;
 
   protected:
+    // The flag tells of this decryption only: a failure of an earlier command (a removable
+    // drive taken out) must not make this one end without a word.
+    void ForgetEarlierFailure() override { m_databaseUnreadable = 0; }
     void MarkDatabaseUnreadable() override { m_databaseUnreadable = 1; }
 };

@@ -9,6 +9,7 @@
 #include "gui/FileLists.h"
 #include "gui/RecordColumns.h"
 #include "gui/WxText.h"
+#include "platform/Ui.h"
 
 namespace {
 
@@ -53,10 +54,16 @@ void DatabaseListView::Refill() {
 }
 
 void DatabaseListView::DropHostFiles(const std::vector<std::string>& hostPaths) {
-    std::vector<std::string> files = WindowsPathsOf(hostPaths);
-    if (files.empty())
-        return;
-    CallAfter([this, files] { m_run([this, &files] { m_model.OnDropFiles(files); }); });
+    // The drop ends first (its source waits for it); then, under the busy cursor, the paths
+    // no drive covers are reported and the others added.
+    CallAfter([this, hostPaths] {
+        m_run([this, &hostPaths] {
+            Ui().BusyCursor();
+            const std::vector<std::string> files = WindowsPathsOf(hostPaths);
+            if (!files.empty())
+                m_model.OnDropFiles(files);
+        });
+    });
 }
 
 wxString DatabaseListView::OnGetItemText(long item, long column) const {

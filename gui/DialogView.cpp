@@ -11,11 +11,13 @@
 
 #include "gui/PictureStrip.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
+#include "gui/WrappedText.h"
 #include "gui/WxText.h"
 #include "platform/Ui.h"
 
-// The exchange on the view's controls: static texts and edits take texts, a radio group
-// the index of its chosen button, a check box 0 or 1.
+// The exchange on the view's controls: static texts, path texts and edits take texts, a
+// radio group the index of its chosen button, a check box 0 or 1.
 class WxExchange : public DataExchange {
   public:
     WxExchange(DialogView& view, bool save) : DataExchange(save), m_view(view) {}
@@ -33,6 +35,10 @@ class WxExchange : public DataExchange {
             if (!m_bSaveAndValidate)
                 text->SetLabelText(ToWx(value));
             shown = text->GetLabelText();
+        } else if (auto* path = dynamic_cast<WrappedText*>(control)) {
+            if (!m_bSaveAndValidate)
+                path->SetLabel(ToWx(value));
+            shown = path->GetLabel();
         } else {
             return;
         }
@@ -130,6 +136,13 @@ wxStaticText* DialogView::AddLabel(wxWindow* parent, const wxString& text) {
     return label;
 }
 
+WrappedText* DialogView::AddPathText(wxWindow* parent, int id, int widthDlu) {
+    auto* text = new WrappedText(parent, id, ConvertDialogToPixels(wxSize(widthDlu, 0)).x);
+    Register(id, text);
+    m_pathTexts.push_back(text);
+    return text;
+}
+
 wxStaticBitmap* DialogView::AddIcon(wxWindow* parent, int id, int templateIcon) {
     wxImage blank(32, 32, true);
     blank.InitAlpha();
@@ -220,14 +233,8 @@ void DialogView::LoadControls() {
 
 void DialogView::Load() {
     LoadControls();
-    if (GetSizer()) {
-        GetSizer()->SetSizeHints(this);
-        wxSize size = GetSize();
-        size.IncTo(m_templateSize);
-        SetSize(size);
-        Layout();
-    }
-    CentreOnParent();
+    FitOnScreen(*this, m_pathTexts, m_templateSize);
+    CentreOn(*this, GetParent());
 }
 
 void DialogView::Save() {

@@ -4,9 +4,11 @@
 #include <wx/accel.h>
 #include <wx/artprov.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
+#include <wx/utils.h>
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
@@ -58,6 +60,7 @@ MainWindow::MainWindow(WxUi& ui)
     Bind(wxEVT_MENU, &MainWindow::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &MainWindow::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
+    Bind(wxEVT_ACTIVATE, &MainWindow::OnActivate, this);
 }
 
 MainWindow::~MainWindow() {
@@ -128,6 +131,24 @@ void MainWindow::ShowView(wxWindow* view) {
     view->SetFocus();
 }
 
+void MainWindow::FocusView() {
+    if (m_view && IsShown() && IsEnabled())
+        m_view->SetFocus();
+}
+
+void MainWindow::OnActivate(wxActivateEvent& event) {
+    event.Skip();
+    if (!event.GetActive())
+        return;
+    // A window that was disabled while it had the focus (a progress dialog's owner) comes
+    // back with none: the keys would reach nobody.
+    CallAfter([this] {
+        wxWindow* focus = FindFocus();
+        if (!focus || wxGetTopLevelParent(focus) != this)
+            FocusView();
+    });
+}
+
 bool MainWindow::Handles(int id) const {
     if (NotBuilt(id))
         return false;
@@ -191,7 +212,10 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
             break;
         case ID_PASTE_FILES:
         case ID_EDIT_PASTE:
-            RunViewCommand([this] { m_list->OnPasteFiles(); });
+            RunViewCommand([this] {
+                m_ui.BusyCursor();  // reading the clipboard may wait for its owner
+                m_list->OnPasteFiles();
+            });
             break;
         case ID_CHECK_ALL_FILES:
             RunViewCommand([this] { m_list->OnCheckAllFiles(); });
@@ -206,10 +230,14 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
 }
 
 bool MainWindow::AskDatabasePath(bool create, std::string& winPath) {
-    wxFileDialog ask(this, create ? "New Database" : "Open Database", wxString(), wxString(),
+    // Never the process's current folder: the add command makes that the backup folder.
+    if (m_lastFolder.empty() || !wxFileName::DirExists(m_lastFolder))
+        m_lastFolder = wxGetHomeDir();
+    wxFileDialog ask(this, create ? "New Database" : "Open Database", m_lastFolder, wxString(),
                      "All files (*)|*", create ? wxFD_SAVE : (wxFD_OPEN | wxFD_FILE_MUST_EXIST));
     if (ask.ShowModal() != wxID_OK)
         return false;
+    m_lastFolder = wxFileName(ask.GetPath()).GetPath();
     const std::string host = HostBytes(ask.GetPath());
     auto windows = platform::WindowsPath(host);
     if (!windows) {
@@ -229,8 +257,13 @@ void MainWindow::RunViewCommand(const std::function<void()>& command) {
     RunCommand(command);
     --m_commandDepth;
     m_ui.EndBusy();
-    if (m_commandDepth == 0 && m_closeWhenIdle)
+    if (m_commandDepth > 0)
+        return;
+    if (m_closeWhenIdle) {
         Destroy();
+        return;
+    }
+    FocusView();
 }
 
 bool MainWindow::CreateDatabase(const std::string& winPath) {

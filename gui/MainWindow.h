@@ -2,8 +2,11 @@
 // three-pane status bar, and the two views: the picture while no database is open
 // (`CCNoflview`) and the open database's list (`CListview`). Commands are enabled only
 // where the active view handles them; each runs through RunCommand, so a file exception
-// that ends one is reported. Closing the window and the end of the session clean up through
-// the frame model.
+// that ends one is reported. The paste keys are the frame's, and the keyboard focus goes
+// back to the active view after every command and whenever the window is activated without
+// a focused child, so they work whatever was on screen before. The file dialogs open in the
+// folder last chosen in them, at first in the user's home folder. Closing the window and
+// the end of the session clean up through the frame model.
 #pragma once
 
 #include <wx/frame.h>
@@ -48,12 +51,15 @@ class MainWindow : public wxFrame {
     void BuildMenus();
     void BuildToolBar();
     void ShowView(wxWindow* view);
+    // Gives the keyboard focus to the active view.
+    void FocusView();
     bool AskDatabasePath(bool create, std::string& winPath);
     bool Handles(int id) const;
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnClose(wxCloseEvent& event);
+    void OnActivate(wxActivateEvent& event);
 
     WxUi& m_ui;
     CMainFrame m_model;
@@ -63,4 +69,5 @@ class MainWindow : public wxFrame {
     wxWindow* m_view = nullptr;
     int m_commandDepth = 0;
     bool m_closeWhenIdle = false;  // closed while a command ran
+    wxString m_lastFolder;         // where the file dialogs open (empty: the home folder)
 };

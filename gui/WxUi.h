@@ -1,4 +1,4 @@
-// The user-interface seam on wxWidgets: message boxes (wxMessageDialog, title "Quillstead"),
+// The user-interface seam on wxWidgets: message boxes (MessageBoxView, title "Quillstead"),
 // dialog models through their registered views, the modeless progress dialogs, the main
 // window's status bar, the busy cursor, sounds (libcanberra), the clipboard's files, help
 // pages, the framework's file-exception report and timers.
@@ -61,6 +61,7 @@ class WxUi : public IUserInterface {
     bool HasTimer(int id) const { return m_timers.count(id) != 0; }
 
   private:
+    class ArrowWhileAsking;
     void RetireTimer(int id);
 
     wxWindow* m_mainWindow = nullptr;

@@ -58,6 +58,10 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
 void RecoverPending(const Key& key) {
     RecoverTransaction(key);
     RecoverPlaintextNotes(key);
+    // A note interrupted while it was being written never took its name.
+    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), ""))
+        if (EndsWith(name, ".tmp"))
+            platform::RemoveHostFile(RecoveryFolder() + "/" + name);
 }
 
 void RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backupDir) {

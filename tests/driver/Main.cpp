@@ -143,6 +143,8 @@ int Run(int argc, char** argv) {
                 break;
         }
         frame.SetKey(key);
+        // What an interruption left is finished or undone before any command runs.
+        RunCommand([&] { frame.RecoverStoredFiles(); });
 
         if (o.hasDatabase) {
             list = std::make_unique<CListview>(frame);

@@ -1,25 +1,22 @@
-// The view shown while no database is open: the create-database command (the new, empty
-// database, its line in the "Database Index" and its empty backup pair). The new line joins
-// the index in memory and is committed by the index's transaction, so no plaintext copy of the
-// index reaches the disk.
-#include "app/NoDatabaseView.h"
-
+// The create-database command of the view shown while no database is open: a new, empty
+// database, its line in the "Database Index" and its empty backup pair, made in one
+// transaction, so an interruption leaves either all of them or none.
 #include <cctype>
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 #include "app/MainFrame.h"
+#include "app/NoDatabaseView.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/File.h"
-#include "platform/FileException.h"
 #include "platform/Ui.h"
-#include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/DatabaseIndexImage.h"
 #include "storage/FileRecord.h"
-#include "storage/ProtectedFile.h"
+#include "storage/Md5.h"
 #include "storage/Recovery.h"
+#include "storage/StoredFileNames.h"
 #include "storage/Transaction.h"
 
 namespace {
@@ -29,19 +26,11 @@ bool IsFullFilePath(const std::string& path) {
            path[2] == '\\' && path.back() != '\\';
 }
 
-// Creates an empty file; the file exception when it cannot be made.
-void CreateEmptyFile(const std::string& path) {
-    platform::CFile file;
-    file.OpenOrThrow(path, "wb", platform::Share::DenyAll);
-    if (!file.Close())
-        throw CFileException(CFileException::hardIO, path);
-}
-
 // One above the highest backup number in the index, moved on past numbers whose backup
 // files exist already (left by a database removed from the index).
-unsigned NewBackupNumber(const std::vector<std::string>& lines, const std::string& backupDir) {
+unsigned NewBackupNumber(const DatabaseIndexImage& index, const std::string& backupDir) {
     unsigned long highest = 0;
-    for (const std::string& line : lines) {
+    for (const std::string& line : index.Lines()) {
         std::string field;
         if (!IndexField(line, 2, field) || field.empty())
             continue;
@@ -59,6 +48,12 @@ unsigned NewBackupNumber(const std::vector<std::string>& lines, const std::strin
 
 void Refuse(const std::string& text) {
     Ui().MessageBox(text, MbIcon::Exclamation, MbButtons::Ok);
+}
+
+std::string EmptyFileDigest() {
+    Md5Context ctx;
+    MD5Init(&ctx);
+    return DigestHex(MD5Final(&ctx));
 }
 
 }  // namespace
@@ -79,30 +74,24 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
     RecoverPending(m_frame.m_fileKey);
     DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
     index.Load();
-    const std::vector<std::string> lines = index.Lines();
-    for (const std::string& line : lines) {
-        if (IndexLineBelongsTo(line, path)) {
-            Refuse(path + " is already a database.");
-            return false;
-        }
+    std::string line;
+    if (index.FindLine(path, line)) {
+        Refuse(path + " is already a database.");
+        return false;
     }
     if (platform::FileExists(path)) {
         Refuse(path + " already exists.");
         return false;
     }
 
-    // The backup pair first: should the database then fail, the pair left behind only moves
-    // the next database's number on, while a database left without its index line would
-    // block its own path.
-    const unsigned n = NewBackupNumber(lines, backupDir);
-    CreateEmptyFile(BackupFilePath(backupDir, std::to_string(n)));
-    CreateEmptyFile(BackupIndexPath(backupDir, std::to_string(n)));
-    // An empty database is an empty protected file.
-    CreateEmptyFile(path);
-
-    index.AddLine(BuildDatabaseIndexLine(path, n, platform::GetSystemTimeAsFileTime(),
-                                         DigestStoredFile(path)));
+    // An empty database is an empty protected file; its pair starts empty too.
+    const std::string n = std::to_string(NewBackupNumber(index, backupDir));
     Transaction tx(m_frame.m_fileKey);
+    tx.Stage(BackupFilePath(backupDir, n), std::string());
+    tx.Stage(BackupIndexPath(backupDir, n), std::string());
+    tx.Stage(path, std::string());
+    index.AddLine(BuildDatabaseIndexLine(path, unsigned(std::stoul(n)),
+                                         platform::GetSystemTimeAsFileTime(), EmptyFileDigest()));
     index.Stage(tx);
     tx.Commit();
     return true;
