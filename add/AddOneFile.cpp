@@ -19,9 +19,8 @@
 #include "platform/FindData.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
+#include "storage/FileDigest.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
-#include "storage/SecureText.h"
 
 namespace {
 
@@ -74,12 +73,10 @@ bool AddSession::Open() {
     }
     m_open = true;
     m_lastCommit = std::chrono::steady_clock::now();
-    std::string backUpText;
-    ReadSetting(settings::kBackupAddedFiles, backUpText);
-    ScanInt(backUpText, m_view.m_backupListedFiles);
+    m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
     if (m_view.m_backupListedFiles == 1) {
-        ReadSetting(settings::kBackupDir, m_view.m_backupDirectory);
-        ReadSetting(settings::kBackupMode, m_mode);
+        m_settings.BackupDir(m_view.m_backupDirectory);
+        m_settings.BackupMode(m_mode);
     }
     return true;
 }
@@ -96,7 +93,7 @@ bool AddSession::Commit() {
     }
     m_pending = 0;
     m_lastCommit = std::chrono::steady_clock::now();
-    CopyToBackupDatabase(m_view.m_databasePath);
+    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
     return true;
 }
 
@@ -166,24 +163,22 @@ void AddSession::AddFile(const std::string& path) {
 
     // One read gives the digest and the copy.
     std::optional<CFileException> copyFailure;
-    Md5Context md5;
-    MD5Init(&md5);
-    std::vector<unsigned char> piece(size_t(1) << 16);
-    uint64_t total = 0;
-    for (size_t n; (n = file.Read(piece.data(), piece.size())) != 0; total += n) {
-        MD5Update(&md5, piece.data(), n);
-        if (pair && total < copyLimit) {
+    uint64_t copied = 0;
+    std::string digest;
+    const uint64_t total =
+        DigestWhileReading(file, digest, [&](const unsigned char* data, size_t n) {
+            if (!pair || copied >= copyLimit)
+                return;
             try {
-                pair->WriteCopy(piece.data(), size_t(std::min<uint64_t>(n, copyLimit - total)));
+                const size_t take = size_t(std::min<uint64_t>(n, copyLimit - copied));
+                pair->WriteCopy(data, take);
+                copied += take;
             } catch (const CFileException& e) {
                 copyFailure = e;  // the copy is taken back out; the record still follows
                 pair = nullptr;
             }
-        }
-    }
-    WipeMemory(piece.data(), piece.size());
+        });
     file.Close();
-    const std::string digest = DigestHex(MD5Final(&md5));
 
     platform::WIN32_FIND_DATA find;
     if (!platform::GetFindData(path, find)) {

@@ -54,3 +54,20 @@ bool ScanInt(const std::string& text, int& value) {
     value = static_cast<int>(negative ? -magnitude : magnitude);
     return true;
 }
+
+bool Settings::Text(const char* subkey, std::string& value) {
+    auto it = m_read.find(subkey);
+    if (it == m_read.end()) {
+        Read read;
+        read.ok = ReadSetting(subkey, read.text);
+        it = m_read.emplace(subkey, read).first;
+    }
+    if (it->second.ok)
+        value = it->second.text;
+    return it->second.ok;
+}
+
+bool Settings::Number(const char* subkey, int& value) {
+    std::string text;
+    return Text(subkey, text) && ScanInt(text, value);
+}

@@ -3,6 +3,7 @@
 // names and the read that reports a failure with "Registry error." (stop icon).
 #pragma once
 
+#include <map>
 #include <string>
 
 namespace settings {
@@ -39,3 +40,35 @@ bool WriteSetting(const char* subkey, const std::string& value);
 // "%d" of a text, as sscanf reads it: leading blanks, a sign, digits. When no number can be
 // read, `value` is left as it was and false is returned.
 bool ScanInt(const std::string& text, int& value);
+
+// The settings one command reads, typed: each value is read from the registry the first time
+// the command asks for it (a failed read shows "Registry error." then, once) and kept for
+// the rest of the command, so a command reads each setting once. A getter returns whether
+// the value could be read; a failed text read leaves `value` as it was, and so does a number
+// whose text holds none ("%d").
+class Settings {
+  public:
+    bool BackupDir(std::string& value) { return Text(settings::kBackupDir, value); }
+    bool ChangedFilesDir(std::string& value) { return Text(settings::kChangedFilesDir, value); }
+    bool ScheduleDir(std::string& value) { return Text(settings::kScheduleDir, value); }
+    bool InstallDir(std::string& value) { return Text(settings::kInstallDir, value); }
+    bool BackupMode(std::string& value) { return Text(settings::kBackupMode, value); }
+    bool BackupDatabaseSuffix(std::string& value) { return Text(settings::kSuffix, value); }
+    bool BackupDatabaseDir(std::string& value) { return Text(settings::kBackupDatabaseDir, value); }
+    bool AlertWav(std::string& value) { return Text(settings::kAlertWav, value); }
+
+    bool KeepBackupDatabase(int& value) { return Number(settings::kKeepBackupDatabase, value); }
+    bool BackupDatabaseBeside(int& value) { return Number(settings::kBackupBesideDatabase, value); }
+    bool BackupAddedFiles(int& value) { return Number(settings::kBackupAddedFiles, value); }
+    bool Alert(int& value) { return Number(settings::kAlert, value); }
+
+  private:
+    bool Text(const char* subkey, std::string& value);
+    bool Number(const char* subkey, int& value);
+
+    struct Read {
+        bool ok = false;
+        std::string text;
+    };
+    std::map<std::string, Read> m_read;
+};

@@ -32,6 +32,7 @@ CheckRun::CheckRun(WorkFilesView& view, const CheckRunRules& rules)
     : m_view(view), m_list(nullptr), m_frame(view.GetParentFrame()), m_rules(rules) {
     m_state.view = &view;
     m_state.frame = &m_frame;
+    m_state.settings = &m_settings;
     m_state.restoreStraightToReady = rules.restoreStraightToReady;
 }
 
@@ -70,10 +71,8 @@ void CheckRun::Run() {
 
 // A setting that cannot be read leaves the alert silent.
 void CheckRun::ReadAlertSettings() {
-    bool wavRead = ReadSetting(settings::kAlertWav, m_wavPath);
-    std::string alertText;
-    if (ReadSetting(settings::kAlert, alertText))
-        ScanInt(alertText, m_alert);
+    const bool wavRead = m_settings.AlertWav(m_wavPath);
+    m_settings.Alert(m_alert);
     if (m_alert == 4 && !wavRead)
         m_alert = kSilentAlert;
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/ProgressDialogs.h"
+#include "app/Settings.h"
 #include "check/AlertSound.h"
 #include "check/CheckRunState.h"
 #include "check/CheckingSummaryDlg.h"
@@ -103,6 +104,7 @@ class CheckRun {
     CListview* m_list;  // null when no list view holds the database
     CMainFrame& m_frame;
     const CheckRunRules m_rules;
+    Settings m_settings;
 
     int m_alert = kSilentAlert;
     std::string m_wavPath;

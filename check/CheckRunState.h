@@ -9,11 +9,13 @@
 
 class WorkFilesView;
 class CMainFrame;
+class Settings;
 class CChangedFileDetailsDlg;
 
 struct CheckRunState {
     WorkFilesView* view = nullptr;  // the view whose database the check works on
     CMainFrame* frame = nullptr;
+    Settings* settings = nullptr;  // the check's, read once
 
     int recordsCounted = 0;  // N, from the counting pass
     int recordsBegun = 0;

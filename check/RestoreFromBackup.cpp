@@ -88,8 +88,13 @@ bool CreateAfresh(CFile& file, const std::string& path, int& cause) {
 
 class Restore {
   public:
-    Restore(CMainFrame& frame, DatabaseFiles& files, const std::string& file, bool straightToReady)
-        : m_frame(frame), m_files(files), m_file(file), m_straightToReady(straightToReady) {}
+    Restore(CMainFrame& frame, DatabaseFiles& files, Settings& settings, const std::string& file,
+            bool straightToReady)
+        : m_frame(frame),
+          m_files(files),
+          m_settings(settings),
+          m_file(file),
+          m_straightToReady(straightToReady) {}
     ~Restore();
     void Run(int restoreMode);
 
@@ -104,6 +109,7 @@ class Restore {
 
     CMainFrame& m_frame;
     DatabaseFiles& m_files;
+    Settings& m_settings;
     std::string m_file;
     bool m_straightToReady;  // no "Processing..." once the original's copy is made
     std::string m_backupFilePath;
@@ -317,7 +323,7 @@ bool Restore::PutInPlace(int restoreMode) {
 // by ".CHANGED", then ".CHANGED1", ".CHANGED2" and so on. A missing folder is made.
 bool Restore::MoveChangedFileAside(std::string& target) {
     std::string folder;
-    ReadSetting(settings::kChangedFilesDir, folder);
+    m_settings.ChangedFilesDir(folder);
     if (folder.empty())
         return false;
     if (!platform::IsDirectory(folder))
@@ -350,6 +356,8 @@ void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& det
         return;
 
     const std::string file = details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3;
-    Restore restore(frame, run.view->WorkFiles(), file, run.restoreStraightToReady);
+    Settings ownSettings;
+    Restore restore(frame, run.view->WorkFiles(), run.settings ? *run.settings : ownSettings, file,
+                    run.restoreStraightToReady);
     restore.Run(dialog.m_restoreMode);
 }

@@ -92,8 +92,10 @@ std::string DatabaseListView::TypeText(const std::string& path) const {
 
 void DatabaseListView::OnContextMenu(wxContextMenuEvent&) {
     wxMenu menu;
-    menu.Append(MenuId(ID_PASTE_FILES), "Paste Files into the Database");
-    menu.Append(MenuId(ID_REMOVE_SELECTED), "Remove Selected Files");
-    menu.Enable(MenuId(ID_REMOVE_SELECTED), false);
+    for (const int id : {ID_PASTE_FILES, ID_REMOVE_SELECTED}) {
+        const ::Command& command = *FindCommand(id);
+        menu.Append(MenuId(id), wxString::FromUTF8(command.text));
+        menu.Enable(MenuId(id), command.when != CommandWhen::Never);
+    }
     PopupMenu(&menu);
 }

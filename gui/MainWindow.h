@@ -14,7 +14,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/NoDatabaseView.h"
 #include "database/ListView.h"
@@ -44,6 +46,8 @@ class MainWindow : public wxFrame {
     void CloseDatabase();
     // Runs a command of a view: through RunCommand, with the busy cursor ended afterwards.
     void RunViewCommand(const std::function<void()>& command);
+    // Runs a command of the table with its arguments, when it is enabled.
+    void RunTableCommand(const Command& command, const std::vector<std::string>& args);
     // WM_ENDSESSION: the frame model's clean-up.
     void EndSession();
 

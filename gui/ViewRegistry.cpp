@@ -23,6 +23,7 @@ void RegisterAllDialogViews() {
     RegisterChangedFileDetailsView();
     RegisterCheckingSummaryView();
     RegisterRestoreView();
+    RegisterFileAnalysisView();
     RegisterPasswordView();
     RegisterScheduledCheckingView();
 }

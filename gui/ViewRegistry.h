@@ -22,5 +22,6 @@ void RegisterAllDialogViews();
 void RegisterChangedFileDetailsView();
 void RegisterCheckingSummaryView();
 void RegisterRestoreView();
+void RegisterFileAnalysisView();
 void RegisterPasswordView();
 void RegisterScheduledCheckingView();

@@ -158,7 +158,7 @@ int Run(int argc, char** argv) {
     }
 
     int status = 0;
-    RunCommand([&] { status = command->run(ctx); });
+    RunCommand([&] { status = RunDriverCommand(*command, ctx); });
     return status;
 }
 
