@@ -56,11 +56,16 @@ class Settings {
     bool BackupDatabaseSuffix(std::string& value) { return Text(settings::kSuffix, value); }
     bool BackupDatabaseDir(std::string& value) { return Text(settings::kBackupDatabaseDir, value); }
     bool AlertWav(std::string& value) { return Text(settings::kAlertWav, value); }
+    bool ScheduleMode(std::string& value) { return Text(settings::kScheduleMode, value); }
 
     bool KeepBackupDatabase(int& value) { return Number(settings::kKeepBackupDatabase, value); }
     bool BackupDatabaseBeside(int& value) { return Number(settings::kBackupBesideDatabase, value); }
     bool BackupAddedFiles(int& value) { return Number(settings::kBackupAddedFiles, value); }
     bool Alert(int& value) { return Number(settings::kAlert, value); }
+    bool IntervalHours(int& value) { return Number(settings::kIntervalHours, value); }
+    bool IntervalMinutes(int& value) { return Number(settings::kIntervalMinutes, value); }
+    bool IntervalSeconds(int& value) { return Number(settings::kIntervalSeconds, value); }
+    bool CountdownSound(int& value) { return Number(settings::kCountdownSound, value); }
 
   private:
     bool Text(const char* subkey, std::string& value);

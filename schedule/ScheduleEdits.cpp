@@ -20,9 +20,10 @@ void Refuse(const std::string& text) {
 }
 
 // The schedule read from the folder of its setting; false when the setting cannot be read.
-bool LoadSchedule(CMainFrame& frame, std::unique_ptr<CheckingSchedule>& schedule) {
+bool LoadSchedule(CMainFrame& frame, Settings& settings,
+                  std::unique_ptr<CheckingSchedule>& schedule) {
     std::string dir;
-    if (!ReadSetting(settings::kScheduleDir, dir))
+    if (!settings.ScheduleDir(dir))
         return false;
     schedule = std::make_unique<CheckingSchedule>(frame.m_fileKey, frame.m_scheduleIv, dir);
     schedule->Load();
@@ -30,21 +31,23 @@ bool LoadSchedule(CMainFrame& frame, std::unique_ptr<CheckingSchedule>& schedule
 }
 
 // The schedule's own fields of a new line: the settings as they stand.
-ScheduleFields CurrentFields() {
+ScheduleFields CurrentFields(Settings& settings) {
+    int hours = 0, minutes = 0, seconds = 0;
+    settings.IntervalHours(hours);
+    settings.IntervalMinutes(minutes);
+    settings.IntervalSeconds(seconds);
     ScheduleFields fields;
-    ReadSetting(settings::kIntervalHours, fields.hours);
-    ReadSetting(settings::kIntervalMinutes, fields.minutes);
-    ReadSetting(settings::kIntervalSeconds, fields.seconds);
-    ReadSetting(settings::kScheduleMode, fields.mode);
+    fields.hours = std::to_string(hours);
+    fields.minutes = std::to_string(minutes);
+    fields.seconds = std::to_string(seconds);
+    settings.ScheduleMode(fields.mode);
     return fields;
 }
 
-}  // namespace
-
-std::vector<std::string> IndexedDatabases(CMainFrame& frame) {
+std::vector<std::string> IndexedDatabases(CMainFrame& frame, Settings& settings) {
     std::vector<std::string> databases;
     std::string backupDir;
-    if (!ReadSetting(settings::kBackupDir, backupDir))
+    if (!settings.BackupDir(backupDir))
         return databases;
     RecoverPending(frame.m_fileKey);
     DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
@@ -58,18 +61,27 @@ std::vector<std::string> IndexedDatabases(CMainFrame& frame) {
     return databases;
 }
 
+}  // namespace
+
+std::vector<std::string> IndexedDatabases(CMainFrame& frame) {
+    Settings settings;
+    return IndexedDatabases(frame, settings);
+}
+
 std::vector<std::string> ScheduledDatabases(CMainFrame& frame) {
+    Settings settings;
     std::unique_ptr<CheckingSchedule> schedule;
-    if (!LoadSchedule(frame, schedule))
+    if (!LoadSchedule(frame, settings, schedule))
         return {};
     return schedule->Databases();
 }
 
 bool AddToSchedule(CMainFrame& frame, const std::string& databasePath) {
+    Settings settings;
     std::unique_ptr<CheckingSchedule> schedule;
-    if (!LoadSchedule(frame, schedule))
+    if (!LoadSchedule(frame, settings, schedule))
         return false;
-    const std::vector<std::string> indexed = IndexedDatabases(frame);
+    const std::vector<std::string> indexed = IndexedDatabases(frame, settings);
     if (std::find(indexed.begin(), indexed.end(), databasePath) == indexed.end()) {
         Refuse(databasePath + " is not listed in the Database Index and cannot be scheduled.");
         return false;
@@ -78,14 +90,15 @@ bool AddToSchedule(CMainFrame& frame, const std::string& databasePath) {
         Refuse(databasePath + " is already in the Database Checking Schedule.");
         return false;
     }
-    schedule->Add(BuildScheduleLine(databasePath, CurrentFields()));
+    schedule->Add(BuildScheduleLine(databasePath, CurrentFields(settings)));
     schedule->Commit();
     return true;
 }
 
 bool RemoveFromSchedule(CMainFrame& frame, const std::string& databasePath) {
+    Settings settings;
     std::unique_ptr<CheckingSchedule> schedule;
-    if (!LoadSchedule(frame, schedule))
+    if (!LoadSchedule(frame, settings, schedule))
         return false;
     if (!schedule->Lists(databasePath)) {
         Refuse(databasePath + " is not in the Database Checking Schedule.");

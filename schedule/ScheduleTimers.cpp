@@ -23,15 +23,6 @@ constexpr unsigned kCountdownMs = 950;
 // The longest interval a timer holds (2^31 - 1 ms, about 596 hours).
 constexpr double kLongestIntervalMs = 2147483647.0;
 
-// A "%d" setting; 0 when it cannot be read or holds no number.
-int ReadIntSetting(const char* subkey) {
-    std::string text;
-    int value = 0;
-    if (ReadSetting(subkey, text))
-        ScanInt(text, value);
-    return value;
-}
-
 // Truncated to whole milliseconds; the float may round the longest interval up past what a
 // timer holds.
 unsigned CheckTimerMs(float intervalMs) {
@@ -41,17 +32,20 @@ unsigned CheckTimerMs(float intervalMs) {
 }  // namespace
 
 void CCNoflview::OnStartScheduledChecking() {
-    m_countdownSound = ReadIntSetting(settings::kCountdownSound);
-    const int hours = ReadIntSetting(settings::kIntervalHours);
-    const int minutes = ReadIntSetting(settings::kIntervalMinutes);
-    const int seconds = ReadIntSetting(settings::kIntervalSeconds);
+    // A setting that cannot be read, or holds no number, counts as 0.
+    Settings settings;
+    int hours = 0, minutes = 0, seconds = 0;
+    settings.CountdownSound(m_countdownSound);
+    settings.IntervalHours(hours);
+    settings.IntervalMinutes(minutes);
+    settings.IntervalSeconds(seconds);
     // Worked out without overflow, and never beyond what a timer holds.
     const double ms = seconds * 1000.0 + minutes * 60000.0 + hours * 3600000.0;
     m_intervalMs = static_cast<float>(std::min(ms, kLongestIntervalMs));
     m_intervalSeconds = static_cast<int>(m_intervalMs / 1000);
 
     std::string mode;
-    ReadSetting(settings::kScheduleMode, mode);
+    settings.ScheduleMode(mode);
     // The logging check (mode "N", timer 105) is not part of this program.
     if (mode != "P" || m_intervalSeconds <= 0)
         return;

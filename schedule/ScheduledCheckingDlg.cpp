@@ -66,9 +66,14 @@ void CScheduledCheckingDlg::OnCommand(int id) {
 
 void CScheduledCheckingDlg::Fill() {
     FillLists();
-    ReadSetting(settings::kIntervalHours, m_hours);
-    ReadSetting(settings::kIntervalMinutes, m_minutes);
-    ReadSetting(settings::kIntervalSeconds, m_seconds);
+    Settings settings;
+    int hours = 0, minutes = 0, seconds = 0;
+    settings.IntervalHours(hours);
+    settings.IntervalMinutes(minutes);
+    settings.IntervalSeconds(seconds);
+    m_hours = std::to_string(hours);
+    m_minutes = std::to_string(minutes);
+    m_seconds = std::to_string(seconds);
     FillState();
 }
 
