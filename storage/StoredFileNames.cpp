@@ -38,7 +38,7 @@ std::string FitName(const std::string& path, const std::string& suffix) {
 }
 
 std::string StagedPath(const std::string& storedPath) {
-    return FitName(storedPath, ".new~");
+    return FitName(storedPath, kStagedSuffix);
 }
 
 std::string RestoreCipherPath(const std::string& file) {
@@ -60,7 +60,7 @@ std::string ChangedFilePath(const std::string& folder, const std::string& name, 
 std::string BackupTempPath(const std::string& backupDir, const std::string& file) {
     const size_t slash = file.rfind('\\');
     return FitName(backupDir + (slash == std::string::npos ? file : file.substr(slash + 1)),
-                   ".Ntemp");
+                   kBackupTempSuffix);
 }
 
 std::string DatabaseWorkCopyPath(const std::string& databasePath) {
@@ -72,7 +72,7 @@ std::string DatabaseRewritePath(const std::string& databasePath) {
 }
 
 std::string DatabaseIndexWorkPath(const std::string& backupDir) {
-    return DatabaseIndexPath(backupDir) + "123456789z";
+    return DatabaseIndexPath(backupDir) + kIndexCopySuffix;
 }
 
 std::string DatabaseIndexRewritePath(const std::string& backupDir) {
@@ -80,9 +80,9 @@ std::string DatabaseIndexRewritePath(const std::string& backupDir) {
 }
 
 std::string BackupIndexWorkPath(const std::string& backupIndex) {
-    return FitName(backupIndex, "123456789z");
+    return FitName(backupIndex, kIndexCopySuffix);
 }
 
 std::string BackupRenewalPath(const std::string& storedPath) {
-    return FitName(storedPath, ".new");
+    return FitName(storedPath, kRenewalSuffix);
 }

@@ -9,6 +9,12 @@
 
 #include <string>
 
+// ---- the suffixes, for the clean-up that recognises the names ----
+inline const char* const kStagedSuffix = ".new~";
+inline const char* const kBackupTempSuffix = ".Ntemp";
+inline const char* const kIndexCopySuffix = "123456789z";  // a plaintext index copy
+inline const char* const kRenewalSuffix = ".new";
+
 // ---- stored files (the backup folder ends with a backslash) ----
 std::string DatabaseIndexPath(const std::string& backupDir);  // dir + "Database Index"
 std::string BackupIndexPath(const std::string& backupDir, const std::string& n);
