@@ -7,6 +7,7 @@
 #include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
 #include "storage/Transaction.h"
+#include "storage/WorkCopyStream.h"
 
 CheckingSchedule::CheckingSchedule(const Key& key, const Iv& scheduleIv, std::string scheduleDir)
     : m_key(key),
@@ -30,17 +31,10 @@ void CheckingSchedule::Load() {
 
 template <class Visit>
 void CheckingSchedule::ForEachLine(Visit visit) const {
-    const SecureText& plain = m_image.Plain();
-    std::string line;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == SecureText::npos ? plain.size() : end + 1;
-        line.assign(plain.data() + start, end - start);
+    for (std::string& line : LinesOf(m_image.Plain())) {
         visit(line);
-        start = end;
+        WipeText(line);
     }
-    WipeText(line);
 }
 
 std::vector<std::string> CheckingSchedule::Databases() const {

@@ -33,7 +33,7 @@ class CheckingSchedule {
     void Commit();
 
   private:
-    // Calls `visit` with each line, its line break included; the copy is wiped afterwards.
+    // Calls `visit` with each line, its line break included; each copy is wiped afterwards.
     template <class Visit>
     void ForEachLine(Visit visit) const;
 
