@@ -32,6 +32,8 @@ const std::vector<Command>& Table() {
         {ID_REMOVE_SELECTED, "", "Remove Selected Files", "", W::Never, A::None, false, nullptr},
         {ID_CHECK_ALL_FILES, "&Checking", "Check All Files In The Open Database", "check",
          W::Database, A::None, false, [](CommandContext& c) { c.list->OnCheckAllFiles(); }},
+        {ID_SCHEDULED_CHECKING, "&Checking", "Scheduled Checking...", "", W::NoDatabase, A::None,
+         false, [](CommandContext& c) { c.noDatabase.OnScheduledChecking(); }},
     };
     return kCommands;
 }

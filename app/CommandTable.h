@@ -60,6 +60,7 @@ enum CommandId {
     ID_CREATE_DATABASE = 33001,
     ID_OPEN_DATABASE = 33002,
     ID_CLOSE_DATABASE = 33003,
+    ID_SCHEDULED_CHECKING = 33004,
 };
 
 // Every command, in the order of their menus.

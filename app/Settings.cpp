@@ -1,5 +1,5 @@
-// Reading the settings: the registry read that reports a failure with "Registry error.",
-// and the "%d" parse every numeric setting goes through.
+// Reading and writing the settings: the registry read and write that report a failure with
+// "Registry error.", and the "%d" parse every numeric setting goes through.
 #include "app/Settings.h"
 
 #include <climits>
@@ -13,6 +13,13 @@ bool ReadSetting(const char* subkey, std::string& value) {
         value = read;
         return true;
     }
+    Ui().MessageBox("Registry error.", MbIcon::Stop, MbButtons::Ok);
+    return false;
+}
+
+bool WriteSetting(const char* subkey, const std::string& value) {
+    if (platform::RegWriteValue(subkey, value))
+        return true;
     Ui().MessageBox("Registry error.", MbIcon::Stop, MbButtons::Ok);
     return false;
 }

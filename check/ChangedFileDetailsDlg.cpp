@@ -5,8 +5,8 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/FileAnalysisDlg.h"
-#include "database/ListView.h"
 #include "platform/Ui.h"
 
 namespace {
@@ -18,7 +18,8 @@ enum { kTickIcon = 370, kCrossIcon = 371 };
 
 }  // namespace
 
-CChangedFileDetailsDlg::CChangedFileDetailsDlg(CListview* parent) : CDialog(IDD), m_view(parent) {}
+CChangedFileDetailsDlg::CChangedFileDetailsDlg(WorkFilesView* parent)
+    : CDialog(IDD), m_view(parent) {}
 
 void CChangedFileDetailsDlg::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_PATH1, "m_pathLine1", m_pathLine1);

@@ -5,10 +5,10 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckTexts.h"
 #include "database/FileTypes.h"
-#include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/Registry.h"
 #include "storage/DatabaseFiles.h"
@@ -90,10 +90,10 @@ std::string CChangedFileDetailsDlg::LastCheckedTextOf(const std::string& indexLi
 
 // The top line, from the database's line in the "Database Index" as the running command
 // holds it (read afresh when no command holds it); no line leaves it empty.
-void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
+void CChangedFileDetailsDlg::FillLastChecked(WorkFilesView& view) {
     std::string line;
     if (view.WorkFilesOpen()) {
-        if (view.WorkFiles().Index().FindLine(view.m_databasePath, line))
+        if (view.WorkFiles().Index().FindLine(view.WorkDatabasePath(), line))
             m_lastCheckedText = LastCheckedTextOf(line);
         return;
     }
@@ -102,11 +102,11 @@ void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
     ReadSetting(settings::kBackupDir, backupDir);
     DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
     index.Load();
-    if (index.FindLine(view.m_databasePath, line))
+    if (index.FindLine(view.WorkDatabasePath(), line))
         m_lastCheckedText = LastCheckedTextOf(line);
 }
 
-void CChangedFileDetailsDlg::Fill(CListview& view, const FileRecord& record,
+void CChangedFileDetailsDlg::Fill(WorkFilesView& view, const FileRecord& record,
                                   const platform::WIN32_FIND_DATA& now,
                                   const std::string& newDigest) {
     m_view = &view;

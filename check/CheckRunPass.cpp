@@ -2,6 +2,7 @@
 // m_checkWorkFile), each listed file digested again in 64-byte blocks with a cancel poll
 // before each block, and each change reported with the alert sound, the message and
 // "Changed file details.", whose choice is then carried out.
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -46,7 +47,7 @@ bool SplitRecordStart(const std::string& line, std::string& path, std::string& d
 
 bool CheckRun::RunPass() {
     std::string line;
-    while (m_state.recordsBegun < m_state.recordsCounted) {
+    while (TakesAnotherRecord()) {
         if (!m_frame.m_checkWorkFile->ReadLine(line))
             break;
         if (!CheckRecord(line))
@@ -97,7 +98,9 @@ bool CheckRun::CheckRecord(const std::string& line) {
 
 void CheckRun::ShowRecord(const std::string& path) {
     char remaining[32];
-    std::snprintf(remaining, sizeof remaining, "%d", m_state.recordsCounted - m_state.recordsBegun);
+    // Past N (the scheduled check's bound) nothing remains.
+    std::snprintf(remaining, sizeof remaining, "%d",
+                  std::max(0, m_state.recordsCounted - m_state.recordsBegun));
     m_progress->SetItemText(1051, ProgressPathText(path));
     m_progress->SetItemText(1114, remaining);
     m_progress->SetIcon(1200, FileTypeIcon(path));

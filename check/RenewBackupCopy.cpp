@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
-#include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
@@ -30,12 +30,12 @@ std::string CouldNotCheckText(const std::string& path, int cause) {
 }  // namespace
 
 void RenewBackupCopy(CheckRunState& run) {
-    CListview& view = *run.view;
+    WorkFilesView& view = *run.view;
     const std::string& path = run.path;
     DatabaseFiles& files = view.WorkFiles();
     BackupPair* pair = files.Pair();
     if (pair == nullptr) {
-        Exclaim("The backup copy of " + path + " was not renewed: " + view.m_databasePath +
+        Exclaim("The backup copy of " + path + " was not renewed: " + view.WorkDatabasePath() +
                 " has no line in the Database Index.");
         return;
     }

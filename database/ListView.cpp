@@ -1,6 +1,6 @@
 // The list view's own part: opening a database listed in the "Database Index", loading it
-// into the list (decrypted in memory, so no plaintext copy reaches the disk), the file-type
-// lookup, and the protected-storage operations on the open database.
+// into the list (decrypted in memory, so no plaintext copy reaches the disk), and the
+// file-type lookup.
 #include "database/ListView.h"
 
 #include "app/MainFrame.h"
@@ -12,7 +12,7 @@
 #include "storage/Recovery.h"
 #include "storage/WorkCopyStream.h"
 
-CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
+CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
 
 CListview::~CListview() = default;
 
@@ -63,45 +63,4 @@ void CListview::OnInitialUpdate() {
 std::string CListview::GetFileTypeDescription(const std::string& path) {
     m_fileTypeIcon = FileTypeIcon(path);
     return FileTypeName(path);
-}
-
-void CListview::DecryptDatabaseToWorkFile(bool indexMustExist) {
-    CloseWorkFiles();
-    // The flag tells of this decryption only: a failure of an earlier command (a removable
-    // drive taken out) must not make this one end without a word.
-    m_databaseUnreadable = 0;
-    std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    auto work = std::make_unique<DatabaseFiles>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir,
-                                                m_databasePath);
-    int cause = 0;
-    switch (work->Open(cause, indexMustExist)) {
-        case DatabaseFiles::Opened::Unreadable:
-            m_databaseUnreadable = 1;
-            throw CFileException(cause, m_databasePath);
-        case DatabaseFiles::Opened::Changed:
-            m_workChanged = true;
-            break;
-        case DatabaseFiles::Opened::Ok:
-            m_workChanged = false;
-            break;
-    }
-    m_work = std::move(work);
-}
-
-bool CListview::EncryptWorkFileToDatabase() {
-    return m_work && m_work->Commit();
-}
-
-void CListview::UpdateDatabaseIndexEntry() {
-    EncryptWorkFileToDatabase();
-}
-
-void CListview::CloseWorkFiles() noexcept {
-    m_work.reset();
-    m_workChanged = false;
-}
-
-std::string CListview::ChangedDatabaseText() const {
-    return m_databasePath + " database file has been changed and cannot be checked!";
 }

@@ -1,7 +1,6 @@
 // `CListview`, the model of the open database's list view. Its members are the commands of
 // the adding and checking subsystems; each is defined in its own subsystem's folder:
-//   database/  the fields, the per-view protected-storage operations, open, the refill
-//              (OnInitialUpdate) and the file-type lookup;
+//   database/  the fields, open, the refill (OnInitialUpdate) and the file-type lookup;
 //   criteria/  the add-by-criteria commands' pre-scans (PrescanAddByAttributes);
 //   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles, the add-by-criteria
 //              commands (OnAddByAttributes) and their undo (RevertDatabaseToRecordCount);
@@ -14,20 +13,23 @@
 #include <string>
 #include <vector>
 
+#include "app/WorkFilesView.h"
 #include "platform/WinTypes.h"
 #include "storage/FileRecord.h"
 
 class AddSession;
 class CMainFrame;
-class DatabaseFiles;
 class Settings;
 
-class CListview {
+// The protected-storage operations on the open database (DecryptDatabaseToWorkFile,
+// WorkFiles, EncryptWorkFileToDatabase ...) are WorkFilesView's, on m_databasePath, with
+// m_databaseUnreadable as their flag.
+class CListview : public WorkFilesView {
   public:
     explicit CListview(CMainFrame& frame);
-    virtual ~CListview();
+    ~CListview() override;
 
-    CMainFrame& GetParentFrame() { return m_frame; }
+    const std::string& WorkDatabasePath() const override { return m_databasePath; }
 
     // ---- database/ ----
     // Opens a database that has a line in the "Database Index": sets m_databasePath and the
@@ -38,27 +40,6 @@ class CListview {
     virtual void OnInitialUpdate();
     // The type name of a file; sets m_fileTypeIcon to its type's icon (icon 373 when none).
     std::string GetFileTypeDescription(const std::string& path);
-
-    // The open database's stored files while a command works on them; the working copy is
-    // the database's plaintext in memory (no copy on disk).
-    // Opens them: a database that cannot be read sets m_databaseUnreadable and raises the
-    // file exception. WorkDatabaseChanged() then tells whether the stored database is not the
-    // one the program last wrote (its digest differs from its "Database Index" line).
-    void DecryptDatabaseToWorkFile(bool indexMustExist = false);
-    bool WorkFilesOpen() const { return m_work != nullptr; }
-    DatabaseFiles& WorkFiles() { return *m_work; }
-    bool WorkDatabaseChanged() const { return m_workChanged; }
-    // Stores what the command changed: the database together with its digest in its
-    // "Database Index" line, and the backup pair. False (nothing stored) when the database
-    // was changed behind the program's back meanwhile.
-    bool EncryptWorkFileToDatabase();
-    // The database's digest in its "Database Index" line travels with every store, so this
-    // stores whatever is pending, as EncryptWorkFileToDatabase does.
-    void UpdateDatabaseIndexEntry();
-    // Ends the command's hold; what was not stored is undone.
-    void CloseWorkFiles() noexcept;
-    // The text shown when a command meets a database changed behind the program's back.
-    std::string ChangedDatabaseText() const;
 
     // ---- add/ ----
     void AddOneFileToDatabase(const std::string& path);
@@ -111,8 +92,9 @@ class CListview {
     // Called after every fill, so the window can redraw the list.
     std::function<void()> m_onRefilled;
 
-  private:
-    CMainFrame& m_frame;
-    std::unique_ptr<DatabaseFiles> m_work;
-    bool m_workChanged = false;
+  protected:
+    // The flag tells of this decryption only: a failure of an earlier command (a removable
+    // drive taken out) must not make this one end without a word.
+    void ForgetEarlierFailure() override { m_databaseUnreadable = 0; }
+    void MarkDatabaseUnreadable() override { m_databaseUnreadable = 1; }
 };

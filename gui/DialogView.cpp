@@ -51,6 +51,16 @@ class WxExchange : public DataExchange {
     }
 
     void Int(int id, const char*, int& value) override {
+        if (auto* list = dynamic_cast<wxListBox*>(m_view.Control(id))) {
+            if (m_bSaveAndValidate) {
+                value = list->GetSelection();  // wxNOT_FOUND is -1
+            } else if (value >= 0 && unsigned(value) < list->GetCount()) {
+                list->SetSelection(value);
+            } else {
+                list->SetSelection(wxNOT_FOUND);
+            }
+            return;
+        }
         auto group = m_view.m_radioGroups.find(id);
         if (group != m_view.m_radioGroups.end()) {
             const auto& buttons = group->second;
@@ -73,6 +83,15 @@ class WxExchange : public DataExchange {
                 box->SetValue(value != 0);
             }
         }
+    }
+
+    void Strings(int id, const char*, std::vector<std::string>& rows) override {
+        auto* list = dynamic_cast<wxListBox*>(m_view.Control(id));
+        if (!list || m_bSaveAndValidate)
+            return;
+        wxArrayString shown;
+        for (const std::string& row : rows) shown.Add(ToWx(row));
+        list->Set(shown);
     }
 
   private:
@@ -157,6 +176,23 @@ wxButton* DialogView::AddButton(wxWindow* parent, int id, const wxString& label)
     return button;
 }
 
+wxButton* DialogView::AddExchangingButton(wxWindow* parent, int id, const wxString& label) {
+    m_exchangingButtons.insert(id);
+    return AddButton(parent, id, label);
+}
+
+wxListBox* DialogView::AddList(wxWindow* parent, int id, const wxSize& size) {
+    auto* list = new wxListBox(parent, id, wxDefaultPosition, size, 0, nullptr, wxLB_SINGLE);
+    Register(id, list);
+    return list;
+}
+
+wxTextCtrl* DialogView::AddEdit(wxWindow* parent, int id, const wxSize& size) {
+    auto* edit = new wxTextCtrl(parent, id, wxString(), wxDefaultPosition, size);
+    Register(id, edit);
+    return edit;
+}
+
 PictureStrip* DialogView::AddPicture(int id, const wxSize& dialogUnits) {
     wxSize size = ConvertDialogToPixels(dialogUnits);
     auto* strip = new PictureStrip(this, id, size);
@@ -188,11 +224,15 @@ void DialogView::FinishWithPicture(wxSizer* column, int pictureId, const wxSize&
     SetTemplateSize(templateDlu.GetWidth(), templateDlu.GetHeight());
 }
 
-void DialogView::Load() {
+void DialogView::LoadControls() {
     WxExchange exchange(*this, false);
     m_model.DoDataExchange(exchange);
     ApplyColours();
     ApplyIcons();
+}
+
+void DialogView::Load() {
+    LoadControls();
     FitOnScreen(*this, m_pathTexts, m_templateSize);
     CentreOn(*this, GetParent());
 }
@@ -232,8 +272,13 @@ void DialogView::OnButton(wxCommandEvent& event) {
     } else if (id == wxID_CANCEL) {
         EndModal(wxID_CANCEL);
     } else {
+        const bool exchanging = m_exchangingButtons.count(id) != 0;
+        if (exchanging)
+            Save();
         // A file exception ends the button's command and is reported; the dialog stays.
         RunCommand([&] { m_model.OnCommand(id); });
+        if (exchanging)
+            LoadControls();
     }
 }
 

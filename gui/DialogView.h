@@ -9,11 +9,14 @@
 
 #include <wx/button.h>
 #include <wx/dialog.h>
+#include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,13 @@ class DialogView : public wxDialog {
     std::vector<wxRadioButton*> AddRadioGroup(wxWindow* parent,
                                               const std::vector<std::pair<int, wxString>>& items);
     wxButton* AddButton(wxWindow* parent, int id, const wxString& label);
+    // A push button whose command works on the members as the controls show them: their
+    // values go into the model before the command and the model's members come back after
+    // it.
+    wxButton* AddExchangingButton(wxWindow* parent, int id, const wxString& label);
+    // A list of rows whose chosen row (-1 for none) is an int member.
+    wxListBox* AddList(wxWindow* parent, int id, const wxSize& size);
+    wxTextCtrl* AddEdit(wxWindow* parent, int id, const wxSize& size);
     PictureStrip* AddPicture(int id, const wxSize& dialogUnits);
     void Register(int id, wxWindow* control);
 
@@ -74,6 +84,8 @@ class DialogView : public wxDialog {
 
   private:
     friend class WxExchange;
+    // The exchange into the controls, the colours and the icons.
+    void LoadControls();
     void OnButton(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnCloseBox(wxCloseEvent& event);
@@ -84,6 +96,7 @@ class DialogView : public wxDialog {
     std::map<int, wxWindow*> m_controls;
     std::map<int, std::vector<wxRadioButton*>> m_radioGroups;
     std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
+    std::set<int> m_exchangingButtons;
     std::vector<WrappedText*> m_pathTexts;
     wxSize m_templateSize;
     // Each text control's bytes as the model gave them, with what they showed as.

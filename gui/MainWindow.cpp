@@ -59,6 +59,12 @@ MainWindow::MainWindow(WxUi& ui)
     SetSizer(new wxBoxSizer(wxVERTICAL));
     ShowView(new NoDatabaseWindow(this));
     m_ui.AttachMainWindow(this, m_status);
+    // A timer's tick runs as a command of the window; one that comes while another command
+    // runs is let go (the timer ticks again).
+    m_ui.SetTickRunner([this](const std::function<void()>& tick) {
+        if (m_commandDepth == 0)
+            RunViewCommand(tick);
+    });
 
     wxAcceleratorEntry keys[] = {
         wxAcceleratorEntry(wxACCEL_CTRL, 'V', MenuId(ID_EDIT_PASTE)),
@@ -73,7 +79,10 @@ MainWindow::MainWindow(WxUi& ui)
 }
 
 MainWindow::~MainWindow() {
+    m_ui.SetTickRunner(nullptr);
     m_ui.AttachMainWindow(nullptr, nullptr);
+    // No tick reaches the view once it is gone.
+    m_noDatabase.StopScheduledChecking();
     // The list's window goes before the model it shows.
     if (m_view) {
         m_view->Destroy();

@@ -25,5 +25,6 @@ void RegisterAllDialogViews() {
     RegisterRestoreView();
     RegisterFileAnalysisView();
     RegisterPasswordView();
+    RegisterScheduledCheckingView();
     RegisterAddByAttributesView();
 }

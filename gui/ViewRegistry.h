@@ -24,4 +24,5 @@ void RegisterCheckingSummaryView();
 void RegisterRestoreView();
 void RegisterFileAnalysisView();
 void RegisterPasswordView();
+void RegisterScheduledCheckingView();
 void RegisterAddByAttributesView();

@@ -25,11 +25,11 @@
 
 class SeamTimer : public wxTimer {
   public:
-    explicit SeamTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
-    // A file exception ends the tick, as it ends a command, and is reported.
-    void Notify() override { RunCommand(m_tick); }
+    SeamTimer(WxUi& ui, std::function<void()> tick) : m_ui(ui), m_tick(std::move(tick)) {}
+    void Notify() override { m_ui.RunTick(m_tick); }
 
   private:
+    WxUi& m_ui;
     std::function<void()> m_tick;
 };
 
@@ -221,13 +221,34 @@ void WxUi::ReportFileException(const CFileException& e) {
 
 void WxUi::SetTimer(int id, unsigned milliseconds, std::function<void()> tick) {
     RetireTimer(id);
-    auto timer = std::make_unique<SeamTimer>(std::move(tick));
+    auto timer = std::make_unique<SeamTimer>(*this, std::move(tick));
     timer->Start(int(milliseconds));
     m_timers[id] = std::move(timer);
 }
 
 void WxUi::KillTimer(int id) {
     RetireTimer(id);
+}
+
+// A file exception ends the tick, as it ends a command, and is reported.
+void WxUi::RunTick(const std::function<void()>& tick) {
+    // The tick may kill or set its own timer: it runs from a copy.
+    const std::function<void()> copy = tick;
+    if (m_tickRunner)
+        m_tickRunner(copy);
+    else
+        RunCommand(copy);
+}
+
+void WxUi::SetPaneText(int pane, const std::string& text) {
+    if (m_statusBar)
+        m_statusBar->SetStatusText(ToWx(text), pane);
+}
+
+// A close that cannot be refused: the window may be in the middle of a command.
+void WxUi::CloseMainWindow() {
+    if (m_mainWindow)
+        m_mainWindow->Close(true);
 }
 
 void WxUi::RetireTimer(int id) {

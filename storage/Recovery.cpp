@@ -40,7 +40,7 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
     // The plain index copies and the rewrites of a renewal (a plain backup file's rewrite
     // holds the user's bytes as they are), of numbered pairs only.
     for (const std::string& stem : {BackupIndexPath("", ""), BackupFilePath("", "")}) {
-        for (const char* tail : {"123456789z", ".new"}) {
+        for (const char* tail : {kIndexCopySuffix, kRenewalSuffix}) {
             if (!StartsWith(name, stem) || !EndsWith(name, tail) ||
                 name.size() <= stem.size() + std::strlen(tail))
                 continue;
@@ -50,7 +50,7 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
                 return LeftoverKind::Plaintext;
         }
     }
-    if (EndsWith(name, ".Ntemp") || EndsWith(name, ".new~"))
+    if (EndsWith(name, kBackupTempSuffix) || EndsWith(name, kStagedSuffix))
         return LeftoverKind::Ciphertext;
     return LeftoverKind::None;
 }

@@ -113,6 +113,8 @@ int Run(int argc, char** argv) {
 
     CMainFrame frame;
     CCNoflview noDatabaseView(frame);
+    // A check that closes the main window runs the frame's close handler.
+    ui.onCloseMainWindow = [&frame] { frame.OnClose(); };
     std::unique_ptr<CListview> list;
     DriverContext ctx{ui, frame, noDatabaseView, nullptr, o.args};
 

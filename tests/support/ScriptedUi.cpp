@@ -104,6 +104,11 @@ class MemberReader : public DataExchange {
         Add(member, JsonString(value));
     }
     void Int(int, const char* member, int& value) override { Add(member, std::to_string(value)); }
+    void Strings(int, const char* member, std::vector<std::string>& rows) override {
+        std::string json = "[";
+        for (size_t i = 0; i < rows.size(); ++i) json += (i ? "," : "") + JsonString(rows[i]);
+        Add(member, json + "]");
+    }
     std::string Json() const {
         std::string out = "{";
         for (size_t i = 0; i < m_members.size(); ++i) {
@@ -173,6 +178,11 @@ class MemberWriter : public DataExchange {
         }
         if (const JsonValue* v = Take(member))
             value = WholeNumber(*v, member);
+    }
+    void Strings(int, const char* member, std::vector<std::string>&) override {
+        if (m_set.Find(member))
+            throw std::invalid_argument(m_class + "." + member +
+                                        " is a list the user cannot change");
     }
     void CheckAllUsed() const {
         for (const auto& m : m_set.members)
@@ -493,4 +503,25 @@ void ScriptedUi::SetTimer(int id, unsigned milliseconds, std::function<void()> t
 
 void ScriptedUi::KillTimer(int id) {
     timers.erase(id);
+}
+
+bool ScriptedUi::Tick(int id) {
+    const auto it = timers.find(id);
+    if (it == timers.end())
+        return false;
+    // The tick may kill or set its own timer: it runs from a copy.
+    const std::function<void()> tick = it->second.tick;
+    tick();
+    return true;
+}
+
+void ScriptedUi::SetPaneText(int pane, const std::string& text) {
+    paneTexts[pane] = text;
+}
+
+void ScriptedUi::CloseMainWindow() {
+    mainWindowClosed = true;
+    Emit("{\"event\":\"close-main-window\"}");
+    if (onCloseMainWindow)
+        onCloseMainWindow();
 }

@@ -66,6 +66,12 @@ class ScriptedUi : public IUserInterface {
     static std::string ProgressClassName(int templateId);
     // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
+    // The other panes as they stand (not printed: the countdown changes them every second).
+    std::map<int, std::string> paneTexts;
+    // The main window was closed (a check's inconsistency path).
+    bool mainWindowClosed = false;
+    // Called when the main window is closed (the driver runs the frame's close handler).
+    std::function<void()> onCloseMainWindow;
     bool statusProgressActive = false;
     int statusProgressTotal = 0;
     int statusProgressSteps = 0;
@@ -75,6 +81,9 @@ class ScriptedUi : public IUserInterface {
         std::function<void()> tick;
     };
     std::map<int, Timer> timers;
+    // Delivers one tick of a timer that is set, as the window's timer would (the tick may kill
+    // or set its own timer); false when the timer is not set.
+    bool Tick(int id);
 
     // IUserInterface
     MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
@@ -93,6 +102,8 @@ class ScriptedUi : public IUserInterface {
     void ReportFileException(const CFileException& e) override;
     void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
     void KillTimer(int id) override;
+    void SetPaneText(int pane, const std::string& text) override;
+    void CloseMainWindow() override;
 
     // Emits one event line (used by the seam itself and by the driver for its own lines).
     void Emit(const std::string& jsonLine);
