@@ -11,10 +11,19 @@ DEPS := cmake make g++ pkg-config libssl-dev libgtest-dev libbenchmark-dev \
         libwxgtk3.2-dev libcanberra-dev xvfb xauth shared-mime-info \
         hicolor-icon-theme adwaita-icon-theme fonts-dejavu-core
 
-.PHONY: deps run test bench format
+# Peers the benchmarks measure against (not needed by the tests).
+BENCH_DEPS := aide
+
+.PHONY: deps bench-deps install-missing run test bench format
 
 deps:
-	@missing=""; for p in $(DEPS); do \
+	@$(MAKE) --no-print-directory install-missing PACKAGES="$(DEPS)"
+
+bench-deps:
+	@$(MAKE) --no-print-directory install-missing PACKAGES="$(DEPS) $(BENCH_DEPS)"
+
+install-missing:
+	@missing=""; for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -36,7 +45,7 @@ test: deps
 	cmake --build build/tsan -j$(JOBS)
 	cd build/tsan && ctest --output-on-failure -j$(JOBS)
 
-bench: deps
+bench: bench-deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/bench -j$(JOBS)
 	bash bench/run.sh build/bench

@@ -6,29 +6,19 @@
 // raises the file exception after what was added before it is stored.
 #include <exception>
 #include <optional>
-#include <vector>
 
+#include "add/AddFileRead.h"
 #include "add/AddMessages.h"
 #include "add/AddSession.h"
 #include "add/BackupDatabase.h"
 #include "add/OpenToAdd.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
-#include "platform/Drives.h"
 #include "platform/FileException.h"
 #include "platform/FindData.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
-#include "storage/Md5.h"
-#include "storage/SecureText.h"
-
-namespace {
-
-constexpr int kCommitEveryFiles = 500;
-constexpr std::chrono::milliseconds kCommitEveryTime(1000);
-
-}  // namespace
 
 void CListview::AddOneFileToDatabase(const std::string& path) {
     if (m_addSession) {
@@ -71,12 +61,10 @@ bool AddSession::Open() {
     }
     m_open = true;
     m_lastCommit = std::chrono::steady_clock::now();
-    std::string backUpText;
-    ReadSetting(settings::kBackupAddedFiles, backUpText);
-    ScanInt(backUpText, m_view.m_backupListedFiles);
+    m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
     if (m_view.m_backupListedFiles == 1) {
-        ReadSetting(settings::kBackupDir, m_view.m_backupDirectory);
-        ReadSetting(settings::kBackupMode, m_mode);
+        m_settings.BackupDir(m_view.m_backupDirectory);
+        m_settings.BackupMode(m_mode);
     }
     return true;
 }
@@ -93,33 +81,18 @@ bool AddSession::Commit() {
     }
     m_pending = 0;
     m_lastCommit = std::chrono::steady_clock::now();
-    CopyToBackupDatabase(m_view.m_databasePath);
+    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
     return true;
 }
 
 void AddSession::CommitIfDue() {
-    if (m_pending >= kCommitEveryFiles ||
-        std::chrono::steady_clock::now() - m_lastCommit >= kCommitEveryTime)
+    if (AddCommitDue(m_pending, std::chrono::steady_clock::now() - m_lastCommit))
         Commit();
 }
 
-// The copy's start in "Backup File <n>": null, with the message shown, when there is no
-// backup number or the backup file cannot be opened.
 BackupPair* AddSession::StartCopy(const std::string& path) {
-    DatabaseFiles& files = m_view.WorkFiles();
-    BackupPair* pair = files.Pair();
-    if (pair == nullptr) {
-        Ui().MessageBox(NoIndexLineMessage(m_view.m_databasePath), MbIcon::Exclamation);
-        return nullptr;
-    }
-    platform::SetCurrentDirectory(m_view.m_backupDirectory);
-    int cause = 0;
-    if (!pair->BeginCopy(files.Tx(), m_mode == "N", cause)) {
-        Ui().MessageBox(BackupFileNotOpenedMessage(path, pair->FilePath(), cause),
-                        MbIcon::Exclamation);
-        return nullptr;
-    }
-    return pair;
+    return StartBackupCopy(m_view.WorkFiles(), m_view.m_backupDirectory, m_view.m_databasePath,
+                           path, m_mode == "N");
 }
 
 void AddSession::AddFile(const std::string& path) {
@@ -154,32 +127,12 @@ void AddSession::AddFile(const std::string& path) {
     }
 
     BackupPair* pair = m_view.m_backupListedFiles == 1 ? StartCopy(path) : nullptr;
-    // A protected copy holds the low 32 bits of a file's size, as the formats require.
-    const int64_t length = file.Length();
-    uint64_t copyLimit = ~uint64_t(0);
-    if (pair && m_mode == "N" && length >= (int64_t(1) << 32))
-        copyLimit = uint32_t(length);
-
     // One read gives the digest and the copy.
-    std::optional<CFileException> copyFailure;
-    Md5Context md5;
-    MD5Init(&md5);
-    std::vector<unsigned char> piece(size_t(1) << 16);
-    uint64_t total = 0;
-    for (size_t n; (n = file.Read(piece.data(), piece.size())) != 0; total += n) {
-        MD5Update(&md5, piece.data(), n);
-        if (pair && total < copyLimit) {
-            try {
-                pair->WriteCopy(piece.data(), size_t(std::min<uint64_t>(n, copyLimit - total)));
-            } catch (const CFileException& e) {
-                copyFailure = e;  // the copy is taken back out; the record still follows
-                pair = nullptr;
-            }
-        }
-    }
-    WipeMemory(piece.data(), piece.size());
+    const AddFileRead read = ReadFileToAdd(file, pair, m_mode == "N");
+    std::optional<CFileException> copyFailure = read.copyFailure;
     file.Close();
-    const std::string digest = DigestHex(MD5Final(&md5));
+    const std::string& digest = read.digest;
+    const uint64_t total = read.bytes;
 
     platform::WIN32_FIND_DATA find;
     if (!platform::GetFindData(path, find)) {

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <string>
 
+#include "app/Settings.h"
+
 class CListview;
 class BackupPair;
 
@@ -39,6 +41,7 @@ class AddSession {
     BackupPair* StartCopy(const std::string& path);
 
     CListview& m_view;
+    Settings m_settings;
     std::string m_mode;  // Config17
     int m_pending = 0;
     std::chrono::steady_clock::time_point m_lastCommit;

@@ -24,23 +24,18 @@ std::string BackupDatabasePath(const std::string& databasePath, const std::strin
     return base + suffix;
 }
 
-void CopyToBackupDatabase(const std::string& databasePath) {
-    std::string text;
+void CopyToBackupDatabase(const std::string& databasePath, Settings& settings) {
     int keep = 0;
-    ReadSetting(settings::kKeepBackupDatabase, text);
-    ScanInt(text, keep);
+    settings.KeepBackupDatabase(keep);
     if (keep != 1)
         return;
-
     std::string suffix;
-    ReadSetting(settings::kSuffix, suffix);
-    std::string besideText;
+    settings.BackupDatabaseSuffix(suffix);
     int beside = 1;
-    ReadSetting(settings::kBackupBesideDatabase, besideText);
-    ScanInt(besideText, beside);
+    settings.BackupDatabaseBeside(beside);
     std::string folder;
     if (beside == 0)
-        ReadSetting(settings::kBackupDatabaseDir, folder);
+        settings.BackupDatabaseDir(folder);
 
     const std::string target = BackupDatabasePath(databasePath, suffix, beside != 0, folder);
     platform::CopyFile(databasePath, target, false);

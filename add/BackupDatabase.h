@@ -16,6 +16,8 @@ std::string NameAfterLastBackslash(const std::string& path);
 std::string BackupDatabasePath(const std::string& databasePath, const std::string& suffix,
                                bool beside, const std::string& folder);
 
+class Settings;
+
 // Reads Config2, Config1, Config4 and Config3 and copies the database to its backup
 // database, overwriting it. The copy's result is not checked.
-void CopyToBackupDatabase(const std::string& databasePath);
+void CopyToBackupDatabase(const std::string& databasePath, Settings& settings);

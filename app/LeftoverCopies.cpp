@@ -1,7 +1,8 @@
-// The frame's clean-up on close and at the end of the session: what a command left half-done
-// is finished or undone and every plaintext copy left behind is wiped, by the same recovery
-// the start-up runs (storage/Recovery.h, whose names cover the copies earlier versions of the
-// program made on disk). Nothing here throws: the program is ending.
+// The frame's recovery of the stored files: at start-up right after the password, and again
+// on close and at the end of the session. What a command left half-done is finished or undone
+// and every plaintext copy left behind is wiped (storage/Recovery.h, whose names cover the
+// copies earlier versions of the program made on disk). The close's clean-up never throws:
+// the program is ending.
 #include <exception>
 #include <string>
 
@@ -11,6 +12,12 @@
 #include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
 #include "storage/TempFiles.h"
+
+void CMainFrame::RecoverStoredFiles() {
+    std::string backupDir;
+    platform::RegReadValue(settings::kBackupDir, backupDir);
+    RecoverStorage(m_fileKey, m_indexIv, backupDir);
+}
 
 void CMainFrame::DeleteLeftoverWorkCopies() noexcept {
     if (!m_hasKey)

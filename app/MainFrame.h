@@ -44,6 +44,10 @@ class CMainFrame {
     // as the start-up's recovery does.
     void OnClose();
     void OnEndSession();
+    // The start-up's recovery, right after the password: what an interruption left half-done
+    // is finished or undone and every plaintext copy left behind is wiped, before any command
+    // can use a stored file. Raises the file exception when a stored file cannot be put back.
+    void RecoverStoredFiles();
     // Whether SetKey has given the frame its key (nothing is recovered without it).
     bool HasKey() const { return m_hasKey; }
 

@@ -1,5 +1,5 @@
-// Reading the settings: the registry read that reports a failure with "Registry error.",
-// and the "%d" parse every numeric setting goes through.
+// Reading and writing the settings: the registry read and write that report a failure with
+// "Registry error.", and the "%d" parse every numeric setting goes through.
 #include "app/Settings.h"
 
 #include <climits>
@@ -13,6 +13,13 @@ bool ReadSetting(const char* subkey, std::string& value) {
         value = read;
         return true;
     }
+    Ui().MessageBox("Registry error.", MbIcon::Stop, MbButtons::Ok);
+    return false;
+}
+
+bool WriteSetting(const char* subkey, const std::string& value) {
+    if (platform::RegWriteValue(subkey, value))
+        return true;
     Ui().MessageBox("Registry error.", MbIcon::Stop, MbButtons::Ok);
     return false;
 }
@@ -46,4 +53,21 @@ bool ScanInt(const std::string& text, int& value) {
     }
     value = static_cast<int>(negative ? -magnitude : magnitude);
     return true;
+}
+
+bool Settings::Text(const char* subkey, std::string& value) {
+    auto it = m_read.find(subkey);
+    if (it == m_read.end()) {
+        Read read;
+        read.ok = ReadSetting(subkey, read.text);
+        it = m_read.emplace(subkey, read).first;
+    }
+    if (it->second.ok)
+        value = it->second.text;
+    return it->second.ok;
+}
+
+bool Settings::Number(const char* subkey, int& value) {
+    std::string text;
+    return Text(subkey, text) && ScanInt(text, value);
 }

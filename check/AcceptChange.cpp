@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/MainFrame.h"
+#include "app/WorkFilesView.h"
 #include "check/CheckRunState.h"
-#include "database/ListView.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
@@ -76,7 +76,7 @@ std::string AcceptedRecordLine(const CheckRunState& run, int choice) {
 }
 
 void AcceptChangedFile(CheckRunState& run, int choice) {
-    CListview& view = *run.view;
+    WorkFilesView& view = *run.view;
     StoredDatabase& database = view.WorkFiles().Database();
     // The check's stream on the working copy ends here.
     run.frame->m_checkWorkFile.reset();

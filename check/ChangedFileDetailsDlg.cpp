@@ -5,7 +5,8 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
-#include "database/ListView.h"
+#include "app/WorkFilesView.h"
+#include "check/FileAnalysisDlg.h"
 #include "platform/Ui.h"
 
 namespace {
@@ -17,7 +18,8 @@ enum { kTickIcon = 370, kCrossIcon = 371 };
 
 }  // namespace
 
-CChangedFileDetailsDlg::CChangedFileDetailsDlg(CListview* parent) : CDialog(IDD), m_view(parent) {}
+CChangedFileDetailsDlg::CChangedFileDetailsDlg(WorkFilesView* parent)
+    : CDialog(IDD), m_view(parent) {}
 
 void CChangedFileDetailsDlg::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_PATH1, "m_pathLine1", m_pathLine1);
@@ -100,11 +102,15 @@ void CChangedFileDetailsDlg::OnCommand(int id) {
         OnChangedFileHelp();
 }
 
-// The analysis dialog reads the file to analyse from the frame.
+// The analysis dialog reads the file to analyse from the frame; this dialog stays open
+// beneath it.
 void CChangedFileDetailsDlg::OnFurtherAnalysis() {
     if (m_view == nullptr)
         return;
-    m_view->GetParentFrame().m_analysisPath = m_pathLine1 + m_pathLine2 + m_pathLine3;
+    CMainFrame& frame = m_view->GetParentFrame();
+    frame.m_analysisPath = m_pathLine1 + m_pathLine2 + m_pathLine3;
+    CFileAnalysisDlg analysis(frame);
+    analysis.DoModal();
 }
 
 void CChangedFileDetailsDlg::OnChangedFileHelp() {

@@ -11,7 +11,7 @@
 #include "platform/FindData.h"
 #include "storage/FileRecord.h"
 
-class CListview;
+class WorkFilesView;
 
 class CChangedFileDetailsDlg : public CDialog {
   public:
@@ -48,7 +48,7 @@ class CChangedFileDetailsDlg : public CDialog {
         IDC_HELP_BUTTON = 1197,
     };
 
-    explicit CChangedFileDetailsDlg(CListview* parent = nullptr);
+    explicit CChangedFileDetailsDlg(WorkFilesView* parent = nullptr);
 
     const char* ClassName() const override { return "CChangedFileDetailsDlg"; }
     void DoDataExchange(DataExchange& dx) override;
@@ -58,7 +58,7 @@ class CChangedFileDetailsDlg : public CDialog {
 
     // Fills every member from the record, the file's find data and its new digest, sets
     // m_choice to 0, and stores the type icon in the frame's m_changedFileIcon.
-    void Fill(CListview& view, const FileRecord& record, const platform::WIN32_FIND_DATA& now,
+    void Fill(WorkFilesView& view, const FileRecord& record, const platform::WIN32_FIND_DATA& now,
               const std::string& newDigest);
 
     void OnFurtherAnalysis();
@@ -83,7 +83,7 @@ class CChangedFileDetailsDlg : public CDialog {
     std::string m_lastCheckedText;
 
   private:
-    void FillLastChecked(CListview& view);
+    void FillLastChecked(WorkFilesView& view);
 
-    CListview* m_view;
+    WorkFilesView* m_view;
 };

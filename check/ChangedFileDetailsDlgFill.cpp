@@ -5,14 +5,14 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckTexts.h"
-#include "database/ListView.h"
+#include "database/FileTypes.h"
 #include "platform/File.h"
 #include "platform/Registry.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
-#include "storage/ProtectedFile.h"
-#include "storage/TempFiles.h"
 
 namespace {
 
@@ -43,33 +43,6 @@ bool PathExtension(const std::string& path, std::string& extension) {
     return true;
 }
 
-// The icon of an icon location "<file>,<index>": the digits after the last ',' are the
-// index. A file named with a folder or a drive is an icon file; a bare name is an icon of
-// the desktop's theme, as the registry's file types give them. A blank file gives none.
-Icon IconAt(const std::string& location) {
-    std::string file = location;
-    int index = 0;
-    size_t comma = location.rfind(',');
-    if (comma != std::string::npos) {
-        index = std::atoi(location.c_str() + comma + 1);
-        file = location.substr(0, comma);
-    }
-    const size_t first = file.find_first_not_of(' ');
-    file = first == std::string::npos ? std::string() : file.substr(first);
-    if (file.size() >= 2 && file.front() == '"' && file.back() == '"')
-        file = file.substr(1, file.size() - 2);
-    if (file.empty())
-        return Icon::Resource(kNoTypeIcon);
-    Icon icon;
-    if (file.find('\\') != std::string::npos || file.find(':') != std::string::npos) {
-        icon.file = file;
-        icon.index = index;
-    } else {
-        icon.themeName = file;
-    }
-    return icon;
-}
-
 }  // namespace
 
 void CChangedFileDetailsDlg::FileTypeAndIcon(const std::string& path, std::string& typeText,
@@ -78,18 +51,15 @@ void CChangedFileDetailsDlg::FileTypeAndIcon(const std::string& path, std::strin
     if (PathExtension(path, e))
         k = "." + e;
 
-    std::string name, location;
-    bool haveName = ReadClassesRoot(e + "file", name);
-    ReadClassesRoot(e + "file\\DefaultIcon", location);
+    std::string name;
+    const bool haveName = ReadClassesRoot(e + "file", name);
     if (!haveName) {
         std::string className;
         if (ReadClassesRoot(k, className)) {
             name = className;
-            ReadClassesRoot(className + "\\DefaultIcon", location);
             ReadClassesRoot(className, name);  // the class's type text, when it has one
         } else {
             name = e + " File";
-            ReadClassesRoot(name + "\\DefaultIcon", location);
             for (size_t i = 0; i < 4 && i < name.size(); ++i) {
                 if (name[i] >= 'a' && name[i] <= 'z')
                     name[i] = char(name[i] - 'a' + 'A');
@@ -106,13 +76,8 @@ void CChangedFileDetailsDlg::FileTypeAndIcon(const std::string& path, std::strin
     }
     typeText = name + ".";
 
-    if (k == ".exe" || k == ".EXE") {
-        icon = Icon();
-        icon.file = path;
-        icon.index = 0;
-    } else {
-        icon = IconAt(location);
-    }
+    // The icon by the one rule of file types the list and the check use.
+    icon = FileTypeIcon(path);
 }
 
 std::string CChangedFileDetailsDlg::LastCheckedTextOf(const std::string& indexLine) {
@@ -123,32 +88,25 @@ std::string CChangedFileDetailsDlg::LastCheckedTextOf(const std::string& indexLi
     return "Database unchecked until now.";
 }
 
-// The top line. A decrypted copy that cannot be opened leaves the line empty, as for a
-// database without a line; the copy is wiped either way.
-void CChangedFileDetailsDlg::FillLastChecked(CListview& view) {
+// The top line, from the database's line in the "Database Index" as the running command
+// holds it (read afresh when no command holds it); no line leaves it empty.
+void CChangedFileDetailsDlg::FillLastChecked(WorkFilesView& view) {
+    std::string line;
+    if (view.WorkFilesOpen()) {
+        if (view.WorkFiles().Index().FindLine(view.WorkDatabasePath(), line))
+            m_lastCheckedText = LastCheckedTextOf(line);
+        return;
+    }
     CMainFrame& frame = view.GetParentFrame();
     std::string backupDir;
     ReadSetting(settings::kBackupDir, backupDir);
-    const std::string copyPath = DatabaseIndexWorkPath(backupDir);
-    TempFiles wipe;
-    wipe.Wipe(copyPath);
-    DecryptFileWithIv(frame.m_fileKey, DatabaseIndexPath(backupDir), copyPath, frame.m_indexIv);
-
-    platform::CFile copy;
-    if (copy.Open(copyPath, "rb", platform::Share::DenyAll)) {
-        std::string line;
-        while (copy.ReadLine(line)) {
-            if (IndexLineBelongsTo(line, view.m_databasePath)) {
-                m_lastCheckedText = LastCheckedTextOf(line);
-            }
-        }
-        copy.Close();
-    }
-    if (platform::FileExists(copyPath))
-        SecureDeleteFile(copyPath);
+    DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
+    index.Load();
+    if (index.FindLine(view.WorkDatabasePath(), line))
+        m_lastCheckedText = LastCheckedTextOf(line);
 }
 
-void CChangedFileDetailsDlg::Fill(CListview& view, const FileRecord& record,
+void CChangedFileDetailsDlg::Fill(WorkFilesView& view, const FileRecord& record,
                                   const platform::WIN32_FIND_DATA& now,
                                   const std::string& newDigest) {
     m_view = &view;

@@ -1,6 +1,6 @@
 // The check run: command 32774 and the phases around the pass (settings, the database's
-// self-digest test, the counting pass, the progress dialog, the summary and the finish).
-// The pass itself lives in CheckRunPass.cpp.
+// self-digest test, the counting pass, the progress dialog, the summary and the last-checked
+// time). The pass itself lives in CheckRunPass.cpp.
 #include "check/CheckRun.h"
 
 #include "app/MainFrame.h"
@@ -24,10 +24,16 @@ void CListview::OnCheckAllFiles() {
     run.Run();
 }
 
-CheckRun::CheckRun(CListview& view)
-    : m_view(view), m_frame(view.GetParentFrame()), m_databasePath(view.m_databasePath) {
+CheckRun::CheckRun(CListview& view) : CheckRun(static_cast<WorkFilesView&>(view), {}) {
+    m_list = &view;
+}
+
+CheckRun::CheckRun(WorkFilesView& view, const CheckRunRules& rules)
+    : m_view(view), m_list(nullptr), m_frame(view.GetParentFrame()), m_rules(rules) {
     m_state.view = &view;
     m_state.frame = &m_frame;
+    m_state.settings = &m_settings;
+    m_state.restoreStraightToReady = rules.restoreStraightToReady;
 }
 
 // However the run ends, its working copy (in memory) goes and nothing stays held.
@@ -42,27 +48,53 @@ int CheckRun::ProgressStep(double totalSize) {
     return int(CheckBarShare(totalSize));
 }
 
+const std::string& CheckRun::DatabasePath() const {
+    return m_view.WorkDatabasePath();
+}
+
 void CheckRun::Run() {
     ReadAlertSettings();
-    if (m_view.m_recordCount == 0)
+    if (m_list->m_recordCount == 0)
         return;
+    OpenWorkFiles();
+    if (m_list->m_databaseUnreadable == 1) {
+        m_list->m_databaseUnreadable = 0;
+        return;
+    }
+    if (DatabaseChanged()) {
+        RefuseChangedDatabase();
+        return;
+    }
+    CheckRecords();
+    Finish();
+}
 
-    // The database's digest is held to its "Database Index" line, so the index must be there.
+// A setting that cannot be read leaves the alert silent.
+void CheckRun::ReadAlertSettings() {
+    const bool wavRead = m_settings.AlertWav(m_wavPath);
+    m_settings.Alert(m_alert);
+    if (m_alert == 4 && !wavRead)
+        m_alert = kSilentAlert;
+}
+
+// The database's digest is held to its "Database Index" line, so the index must be there.
+void CheckRun::OpenWorkFiles() {
     m_view.DecryptDatabaseToWorkFile(true);
-    if (m_view.m_databaseUnreadable == 1) {
-        m_view.m_databaseUnreadable = 0;
-        return;
-    }
-    // The stored database must be the one whose digest its "Database Index" line keeps.
-    if (m_view.WorkDatabaseChanged()) {
-        Ui().MessageBox(m_view.ChangedDatabaseText(), MbIcon::Exclamation);
-        return;
-    }
-    CountRecords();
+}
 
+bool CheckRun::DatabaseChanged() const {
+    return m_view.WorkDatabaseChanged();
+}
+
+void CheckRun::RefuseChangedDatabase() {
+    Ui().MessageBox(m_view.ChangedDatabaseText(), MbIcon::Exclamation);
+}
+
+void CheckRun::CheckRecords() {
+    CountRecords();
     m_progress = std::make_unique<CCheckProgressDlg>();
     m_progress->Create();
-    m_progress->SetWindowText("Checking all files in Database: " + m_databasePath);
+    m_progress->SetWindowText("Checking all files in Database: " + DatabasePath());
     OpenPass();
 
     if (RunPass()) {
@@ -70,18 +102,6 @@ void CheckRun::Run() {
         m_progress->Close();
         ShowSummary();
     }
-    Finish();
-}
-
-// Config14 (the WAV file) and then Config13 (the alert). A setting that cannot be read
-// leaves the alert silent.
-void CheckRun::ReadAlertSettings() {
-    bool wavRead = ReadSetting(settings::kAlertWav, m_wavPath);
-    std::string alertText;
-    if (ReadSetting(settings::kAlert, alertText))
-        ScanInt(alertText, m_alert);
-    if (m_alert == 4 && !wavRead)
-        m_alert = kSilentAlert;
 }
 
 // N is the number of record lines, however long; T the sum of their size fields.
@@ -99,7 +119,9 @@ void CheckRun::CountRecords() {
         }
     }
     WipeText(line);
-    m_view.m_totalSize = m_totalSize;
+    // Without a list view the total only scales the bar.
+    if (m_list)
+        m_list->m_totalSize = m_totalSize;
     m_remainingBytes = m_totalSize;
     m_progressStep = ProgressStep(m_totalSize);
 }
@@ -110,24 +132,37 @@ void CheckRun::OpenPass() {
     m_summary = std::make_unique<CCheckingSummaryDlg>();
 }
 
+bool CheckRun::TakesAnotherRecord() const {
+    if (m_rules.boundByFilesChecked)
+        return m_checked < static_cast<unsigned long>(m_state.recordsCounted);
+    return m_state.recordsBegun < m_state.recordsCounted;
+}
+
 void CheckRun::ShowSummary() {
-    m_summary->Fill(m_databasePath, static_cast<unsigned long>(m_view.m_recordCount), m_checked,
-                    m_changed, m_unchecked, platform::GetSystemTime());
+    const int listed = m_list ? m_list->m_recordCount : m_state.recordsCounted;
+    m_summary->Fill(DatabasePath(), static_cast<unsigned long>(listed), m_checked, m_changed,
+                    m_unchecked, platform::GetSystemTime());
     m_summary->DoModal();
+}
+
+void CheckRun::CloseWorkCopy() {
+    m_frame.m_checkWorkFile.reset();
+}
+
+void CheckRun::RecordLastChecked() {
+    DatabaseFiles& files = m_view.WorkFiles();
+    files.Index().SetLastChecked(DatabasePath(), platform::GetSystemTimeAsFileTime());
+    files.Commit();
+    m_view.CloseWorkFiles();
 }
 
 // Also reached straight from a cancel: the time is recorded all the same.
 void CheckRun::Finish() {
-    m_view.m_countdownSeconds = 0;
-    m_frame.m_checkWorkFile.reset();
-
-    DatabaseFiles& files = m_view.WorkFiles();
-    files.Index().SetLastChecked(m_databasePath, platform::GetSystemTimeAsFileTime());
-    files.Commit();
-    m_view.CloseWorkFiles();
-
+    m_list->m_countdownSeconds = 0;
+    CloseWorkCopy();
+    RecordLastChecked();
     if (m_state.refill)
-        m_view.OnInitialUpdate();
+        m_list->OnInitialUpdate();
     m_summary.reset();
     m_progress.reset();
 }

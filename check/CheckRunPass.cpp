@@ -3,6 +3,7 @@
 // records ahead on every core, with the cancel poll before each 64-byte block and the bar's
 // steps as a read in 64-byte blocks gives them, and each change reported with the alert
 // sound, the message and "Changed file details.", whose choice is then carried out.
+#include <algorithm>
 #include <cstdio>
 
 #include "app/MainFrame.h"
@@ -28,7 +29,7 @@ bool CheckRun::RunPass() {
     m_digests = std::make_unique<CheckDigests>();
     std::string line;
     bool finished = true;
-    while (m_state.recordsBegun < m_state.recordsCounted) {
+    while (TakesAnotherRecord()) {
         if (!m_frame.m_checkWorkFile->ReadLine(line))
             break;
         if (!CheckRecord(line)) {
@@ -85,7 +86,9 @@ bool CheckRun::CheckRecord(const std::string& line) {
 
 void CheckRun::ShowRecord(const std::string& path) {
     char remaining[32];
-    std::snprintf(remaining, sizeof remaining, "%d", m_state.recordsCounted - m_state.recordsBegun);
+    // Past N (the scheduled check's bound) nothing remains.
+    std::snprintf(remaining, sizeof remaining, "%d",
+                  std::max(0, m_state.recordsCounted - m_state.recordsBegun));
     m_progress->SetItemText(1051, ProgressPathText(path));
     m_progress->SetItemText(1114, remaining);
     m_progress->SetIcon(1200, m_digests->TypeIcon(path));

@@ -7,19 +7,24 @@
 
 #include "platform/FindData.h"
 
-class CListview;
+class WorkFilesView;
 class CMainFrame;
+class Settings;
 class CChangedFileDetailsDlg;
 
 struct CheckRunState {
-    CListview* view = nullptr;
+    WorkFilesView* view = nullptr;  // the view whose database the check works on
     CMainFrame* frame = nullptr;
+    Settings* settings = nullptr;  // the check's, read once
 
     int recordsCounted = 0;  // N, from the counting pass
     int recordsBegun = 0;
     int recordsMoved = 0;  // records moved to the end by acceptances so far
     bool refill = false;   // the list is refilled at the finish
     bool repositioned = false;
+    // The restore's status pane goes straight to "Ready" once the original's copy is made
+    // (the scheduled check), rather than through "Processing...".
+    bool restoreStraightToReady = false;
 
     std::string path;                    // the record's path
     std::string storedDigest;            // 32 characters as stored

@@ -8,15 +8,14 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
-#include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
-#include "storage/Md5.h"
-#include "storage/SecureText.h"
+#include "storage/FileDigest.h"
 
 namespace {
 
@@ -31,17 +30,18 @@ std::string CouldNotCheckText(const std::string& path, int cause) {
 }  // namespace
 
 void RenewBackupCopy(CheckRunState& run) {
-    CListview& view = *run.view;
+    WorkFilesView& view = *run.view;
     const std::string& path = run.path;
     DatabaseFiles& files = view.WorkFiles();
     BackupPair* pair = files.Pair();
     if (pair == nullptr) {
-        Exclaim("The backup copy of " + path + " was not renewed: " + view.m_databasePath +
+        Exclaim("The backup copy of " + path + " was not renewed: " + view.WorkDatabasePath() +
                 " has no line in the Database Index.");
         return;
     }
     std::string mode;
-    ReadSetting(settings::kBackupMode, mode);
+    Settings ownSettings;
+    (run.settings ? *run.settings : ownSettings).BackupMode(mode);
 
     platform::CFile in;
     int cause = 0;
@@ -53,22 +53,20 @@ void RenewBackupCopy(CheckRunState& run) {
     const int64_t length = in.Length();
     const uint64_t copyLimit =
         mode == "N" && length >= (int64_t(1) << 32) ? uint32_t(length) : ~uint64_t(0);
-    Md5Context md5;
-    MD5Init(&md5);
-    uint64_t total = 0;
+    uint64_t total = 0, copied = 0;
+    std::string digest;
     const bool renewed = pair->Renew(files.Tx(), path, mode, [&] {
-        std::vector<unsigned char> piece(size_t(1) << 16);
-        for (size_t n; (n = in.Read(piece.data(), piece.size())) != 0; total += n) {
-            MD5Update(&md5, piece.data(), n);
-            if (total < copyLimit)
-                pair->WriteCopy(piece.data(), size_t(std::min<uint64_t>(n, copyLimit - total)));
-        }
-        WipeMemory(piece.data(), piece.size());
+        total = DigestWhileReading(in, digest, [&](const unsigned char* data, size_t n) {
+            const size_t take = size_t(std::min<uint64_t>(n, copyLimit - copied));
+            if (take > 0)
+                pair->WriteCopy(data, take);
+            copied += take;
+        });
         return true;
     });
     if (!renewed)
         return;
     // The record describes the bytes the copy holds.
-    run.newDigest = DigestHex(MD5Final(&md5));
+    run.newDigest = digest;
     run.findData.nFileSizeLow = uint32_t(total);
 }

@@ -10,11 +10,16 @@
 class CMainFrame;
 
 class CRestoreDlg : public CDialog {
-public:
+  public:
     enum { IDD = 298 };
     enum {
-        IDC_FILE_ICON = 1200, IDC_PATH1 = 1177, IDC_PATH2 = 1178, IDC_PATH3 = 1179,
-        IDC_MODE_DELETE = 1201, IDC_MODE_MOVE = 1202, IDC_BITMAP_FRAME = 1120,
+        IDC_FILE_ICON = 1200,
+        IDC_PATH1 = 1177,
+        IDC_PATH2 = 1178,
+        IDC_PATH3 = 1179,
+        IDC_MODE_DELETE = 1201,
+        IDC_MODE_MOVE = 1202,
+        IDC_BITMAP_FRAME = 1120,
         IDC_HELP_BUTTON = 1193,
     };
 
@@ -30,6 +35,6 @@ public:
     int m_restoreMode = 1;
     std::string m_pathLine1, m_pathLine2, m_pathLine3;
 
-private:
+  private:
     CMainFrame* m_frame;
 };

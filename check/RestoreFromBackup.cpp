@@ -6,7 +6,8 @@
 // database and the backup pair are not touched. Every temporary file beside the user's file
 // is noted in the prefix before it is made and created afresh (never through a file or link
 // of that name); however the restore ends, none is left, and the changed file is never lost:
-// it is replaced only by a complete original.
+// it is replaced only by a complete original. The scheduled check restores the same way; only
+// its status pane goes straight to "Ready" once the original's copy is made.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,11 +15,11 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "app/WorkFilesView.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckRunState.h"
 #include "check/ProgressScale.h"
 #include "check/RestoreDlg.h"
-#include "database/ListView.h"
 #include "platform/Drives.h"
 #include "platform/Durable.h"
 #include "platform/File.h"
@@ -87,8 +88,13 @@ bool CreateAfresh(CFile& file, const std::string& path, int& cause) {
 
 class Restore {
   public:
-    Restore(CMainFrame& frame, DatabaseFiles& files, const std::string& file)
-        : m_frame(frame), m_files(files), m_file(file) {}
+    Restore(CMainFrame& frame, DatabaseFiles& files, Settings& settings, const std::string& file,
+            bool straightToReady)
+        : m_frame(frame),
+          m_files(files),
+          m_settings(settings),
+          m_file(file),
+          m_straightToReady(straightToReady) {}
     ~Restore();
     void Run(int restoreMode);
 
@@ -103,7 +109,9 @@ class Restore {
 
     CMainFrame& m_frame;
     DatabaseFiles& m_files;
+    Settings& m_settings;
     std::string m_file;
+    bool m_straightToReady;  // no "Processing..." once the original's copy is made
     std::string m_backupFilePath;
     BackupLookup m_lookup;
     bool m_statusUsed = false;
@@ -255,7 +263,7 @@ void Restore::Run(int restoreMode) {
     m_statusUsed = true;
     const bool written =
         CopyWithProgress(m_frame, "Restoring File...", *source, out, length, copied);
-    m_frame.EndProgress("Processing...");
+    m_frame.EndProgress(m_straightToReady ? "Ready" : "Processing...");
     if (!written || !out.Sync() || !out.Close()) {
         Fail(FileProblemText(m_file, restored, "written", CFileException::diskFull));
         return;
@@ -266,7 +274,8 @@ void Restore::Run(int restoreMode) {
     }
     source->Close();
     m_plainNote.reset();  // F + ".Ptemp" wiped
-    Ui().SetStatusText("Ready");
+    if (!m_straightToReady)
+        Ui().SetStatusText("Ready");
     m_statusUsed = false;
 
     m_restoredNote->FinishTo(m_file);
@@ -314,7 +323,7 @@ bool Restore::PutInPlace(int restoreMode) {
 // by ".CHANGED", then ".CHANGED1", ".CHANGED2" and so on. A missing folder is made.
 bool Restore::MoveChangedFileAside(std::string& target) {
     std::string folder;
-    ReadSetting(settings::kChangedFilesDir, folder);
+    m_settings.ChangedFilesDir(folder);
     if (folder.empty())
         return false;
     if (!platform::IsDirectory(folder))
@@ -347,6 +356,8 @@ void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& det
         return;
 
     const std::string file = details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3;
-    Restore restore(frame, run.view->WorkFiles(), file);
+    Settings ownSettings;
+    Restore restore(frame, run.view->WorkFiles(), run.settings ? *run.settings : ownSettings, file,
+                    run.restoreStraightToReady);
     restore.Run(dialog.m_restoreMode);
 }

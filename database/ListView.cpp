@@ -1,21 +1,18 @@
 // The list view's own part: opening a database listed in the "Database Index", loading it
-// into the list (decrypted in memory, so no plaintext copy reaches the disk), the file-type
-// lookup, and the protected-storage operations on the open database.
+// into the list (decrypted in memory, so no plaintext copy reaches the disk), and the
+// file-type lookup.
 #include "database/ListView.h"
 
-#include <algorithm>
-
 #include "app/MainFrame.h"
-#include "app/ProtectedRead.h"
 #include "app/Settings.h"
 #include "database/FileTypes.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
-#include "storage/DatabaseIndex.h"
-#include "storage/ProtectedFile.h"
+#include "storage/Recovery.h"
+#include "storage/WorkCopyStream.h"
 
-CListview::CListview(CMainFrame& frame) : m_frame(frame) {}
+CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
 
 CListview::~CListview() = default;
 
@@ -23,8 +20,11 @@ bool CListview::OpenDatabase(const std::string& path) {
     std::string backupDir;
     if (!ReadSetting(settings::kBackupDir, backupDir))
         return false;
+    RecoverPending(m_frame.m_fileKey);
+    DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
+    index.Load();
     std::string line;
-    if (!FindDatabaseIndexLine(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, path, line)) {
+    if (!index.FindLine(path, line)) {
         Ui().MessageBox(path + " is not listed in the Database Index and cannot be opened.",
                         MbIcon::Exclamation, MbButtons::Ok);
         return false;
@@ -37,18 +37,16 @@ bool CListview::OpenDatabase(const std::string& path) {
 }
 
 void CListview::OnInitialUpdate() {
-    const std::string plain =
-        ReadProtectedFile(m_frame.m_fileKey, m_databasePath, DatabaseIv(m_databasePath));
+    StoredDatabase database(m_frame.m_fileKey, m_databasePath);
+    int cause = 0;
+    if (!database.Load(cause))
+        throw CFileException(cause, m_databasePath);
 
     std::vector<FileRecord> records;
-    records.reserve(size_t(std::count(plain.begin(), plain.end(), '\n')) + 1);
+    records.reserve(size_t(database.RecordCount()));
     double total = 0;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == std::string::npos ? plain.size() : end + 1;
-        const std::string line = plain.substr(start, end - start);
-        start = end;
+    WorkCopyStream lines(database.Plain());
+    for (std::string line; lines.ReadLine(line);) {
         // A damaged line still counts as a record; it shows what it holds.
         FileRecord record;
         ParseFileRecordLine(line, record);
@@ -65,42 +63,4 @@ void CListview::OnInitialUpdate() {
 std::string CListview::GetFileTypeDescription(const std::string& path) {
     m_fileTypeIcon = FileTypeIcon(path);
     return FileTypeName(path);
-}
-
-void CListview::DecryptDatabaseToWorkFile(bool indexMustExist) {
-    CloseWorkFiles();
-    std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    auto work = std::make_unique<DatabaseFiles>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir,
-                                                m_databasePath);
-    int cause = 0;
-    switch (work->Open(cause, indexMustExist)) {
-        case DatabaseFiles::Opened::Unreadable:
-            m_databaseUnreadable = 1;
-            throw CFileException(cause, m_databasePath);
-        case DatabaseFiles::Opened::Changed:
-            m_workChanged = true;
-            break;
-        case DatabaseFiles::Opened::Ok:
-            m_workChanged = false;
-            break;
-    }
-    m_work = std::move(work);
-}
-
-bool CListview::EncryptWorkFileToDatabase() {
-    return m_work && m_work->Commit();
-}
-
-void CListview::UpdateDatabaseIndexEntry() {
-    EncryptWorkFileToDatabase();
-}
-
-void CListview::CloseWorkFiles() noexcept {
-    m_work.reset();
-    m_workChanged = false;
-}
-
-std::string CListview::ChangedDatabaseText() const {
-    return m_databasePath + " database file has been changed and cannot be checked!";
 }

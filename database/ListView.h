@@ -1,8 +1,9 @@
 // `CListview`, the model of the open database's list view. Its members are the commands of
 // the adding and checking subsystems; each is defined in its own subsystem's folder:
-//   database/  the fields, the per-view protected-storage operations, open, the refill
-//              (OnInitialUpdate) and the file-type lookup;
-//   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles;
+//   database/  the fields, open, the refill (OnInitialUpdate) and the file-type lookup;
+//   criteria/  the add-by-criteria commands' pre-scans (PrescanAddByAttributes);
+//   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles, the add-by-criteria
+//              commands (OnAddByAttributes) and their undo (RevertDatabaseToRecordCount);
 //   check/     OnCheckAllFiles (the check run and what it calls).
 // The wx list view in gui/ shows m_records and routes the commands here.
 #pragma once
@@ -12,19 +13,23 @@
 #include <string>
 #include <vector>
 
+#include "app/WorkFilesView.h"
 #include "platform/WinTypes.h"
 #include "storage/FileRecord.h"
 
 class AddSession;
 class CMainFrame;
-class DatabaseFiles;
+class Settings;
 
-class CListview {
+// The protected-storage operations on the open database (DecryptDatabaseToWorkFile,
+// WorkFiles, EncryptWorkFileToDatabase ...) are WorkFilesView's, on m_databasePath, with
+// m_databaseUnreadable as their flag.
+class CListview : public WorkFilesView {
   public:
     explicit CListview(CMainFrame& frame);
-    virtual ~CListview();
+    ~CListview() override;
 
-    CMainFrame& GetParentFrame() { return m_frame; }
+    const std::string& WorkDatabasePath() const override { return m_databasePath; }
 
     // ---- database/ ----
     // Opens a database that has a line in the "Database Index": sets m_databasePath and the
@@ -36,31 +41,19 @@ class CListview {
     // The type name of a file; sets m_fileTypeIcon to its type's icon (icon 373 when none).
     std::string GetFileTypeDescription(const std::string& path);
 
-    // The open database's stored files while a command works on them; the working copy is
-    // the database's plaintext in memory (no copy on disk).
-    // Opens them: a database that cannot be read sets m_databaseUnreadable and raises the
-    // file exception. WorkDatabaseChanged() then tells whether the stored database is not the
-    // one the program last wrote (its digest differs from its "Database Index" line).
-    void DecryptDatabaseToWorkFile(bool indexMustExist = false);
-    bool WorkFilesOpen() const { return m_work != nullptr; }
-    DatabaseFiles& WorkFiles() { return *m_work; }
-    bool WorkDatabaseChanged() const { return m_workChanged; }
-    // Stores what the command changed: the database together with its digest in its
-    // "Database Index" line, and the backup pair. False (nothing stored) when the database
-    // was changed behind the program's back meanwhile.
-    bool EncryptWorkFileToDatabase();
-    // The database's digest in its "Database Index" line travels with every store, so this
-    // stores whatever is pending, as EncryptWorkFileToDatabase does.
-    void UpdateDatabaseIndexEntry();
-    // Ends the command's hold; what was not stored is undone.
-    void CloseWorkFiles() noexcept;
-    // The text shown when a command meets a database changed behind the program's back.
-    std::string ChangedDatabaseText() const;
-
     // ---- add/ ----
     void AddOneFileToDatabase(const std::string& path);
     void OnDropFiles(const std::vector<std::string>& files);  // WM_DROPFILES
     void OnPasteFiles();                                      // commands 57637 and 32828
+    void OnAddByAttributes();                                 // command 32796
+    // Keeps the database's first m_recordCount records (the undo of an add) and stores it.
+    void RevertDatabaseToRecordCount();
+
+    // ---- criteria/ ----
+    // Shows "Add files to the database according to their attributes." until its location
+    // is accepted or cancelled, counts what would be added, and fills the hand-over fields;
+    // the settings are the command's.
+    void PrescanAddByAttributes(Settings& settings);
 
     // ---- check/ ----
     void OnCheckAllFiles();  // command 32774
@@ -79,13 +72,29 @@ class CListview {
     // The add command's hold on the stored files while a drop or a paste runs.
     AddSession* m_addSession = nullptr;
 
+    // The add-by-criteria pre-scans' hand-over fields (written by a pre-scan, read by its
+    // add command).
+    int m_prescanCancelled = 0;
+    std::string m_critLocation;  // a folder, or "*" for every drive
+    int m_critNotifyIfListed = 0;
+    int m_foundCount = 0;   // matching files not yet listed
+    int m_listedCount = 0;  // matching files listed already
+    double m_bytesToAdd = 0;
+    std::string m_foundCountText;
+    std::string m_foundSizeText;
+    // The boxes of "Add files to the database according to their attributes.", 1 = ticked:
+    // hidden, archive, read-only, system, the four "plus any others", any, compressed,
+    // compressed plus, encrypted, encrypted plus.
+    int m_critAttributes[13] = {};
+
     // The list's rows, as the last fill read them.
     std::vector<FileRecord> m_records;
     // Called after every fill, so the window can redraw the list.
     std::function<void()> m_onRefilled;
 
-  private:
-    CMainFrame& m_frame;
-    std::unique_ptr<DatabaseFiles> m_work;
-    bool m_workChanged = false;
+  protected:
+    // The flag tells of this decryption only: a failure of an earlier command (a removable
+    // drive taken out) must not make this one end without a word.
+    void ForgetEarlierFailure() override { m_databaseUnreadable = 0; }
+    void MarkDatabaseUnreadable() override { m_databaseUnreadable = 1; }
 };

@@ -1,9 +1,9 @@
 // The program's entry: the prefix's lock (one program per prefix: a second start on the same
 // prefix says so and ends), the first start's set-up of the prefix, the seam on wx, the password
 // screen (until the typed password's key opens the "Database Index", or the user quits),
-// then the main window, maximised, with the no-database view. Any command-line argument
-// asks for background mode, which this program does not offer yet: it is noted, and the
-// program starts as usual.
+// the recovery of whatever an interruption left, then the main window, maximised, with the
+// no-database view. Any command-line argument asks for background mode, which this program does not
+// offer yet: it is noted, and the program starts as usual.
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/msgdlg.h>
@@ -17,6 +17,7 @@
 #include "gui/WxUi.h"
 #include "platform/InstanceLock.h"
 #include "platform/Prefix.h"
+#include "platform/Ui.h"
 
 class QuillApp : public wxApp {
   public:
@@ -46,6 +47,7 @@ class QuillApp : public wxApp {
         auto* frame = new MainWindow(*m_ui);
         frame->Model().SetKey(key);
         WipeSecret(key.data(), key.size());
+        RunCommand([frame] { frame->Model().RecoverStoredFiles(); });
         SetTopWindow(frame);
         frame->Maximize(true);
         frame->Show();

@@ -11,6 +11,7 @@
 #include "gui/DialogView.h"
 #include "gui/PictureStrip.h"
 #include "gui/ViewRegistry.h"
+#include "gui/WrappedText.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ class ChangedFileDetailsView : public DialogView {
         file->Add(AddIcon(this, D::IDC_FILE_ICON), 0, wxRIGHT, 10);
         auto* name = new wxBoxSizer(wxVERTICAL);
         name->Add(AddLabel(this, "File name:"));
-        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3}) name->Add(AddText(this, id));
+        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3})
+            name->Add(AddPathText(this, id, 360));
         file->Add(name, 1);
         column->Add(file, 0, wxLEFT | wxRIGHT | wxEXPAND, 6);
 

@@ -8,6 +8,7 @@
 #include "gui/DialogView.h"
 #include "gui/PictureStrip.h"
 #include "gui/ViewRegistry.h"
+#include "gui/WrappedText.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ class CheckingSummaryView : public DialogView {
         database->Add(AddIcon(this, D::IDC_DATABASE_ICON, 128), 0, wxRIGHT, 10);
         auto* name = new wxBoxSizer(wxVERTICAL);
         name->Add(AddLabel(this, "Database:"));
-        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3}) name->Add(AddText(this, id));
+        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3})
+            name->Add(AddPathText(this, id, 340));
         database->Add(name, 1);
         column->Add(database, 0, wxALL | wxEXPAND, 8);
 

@@ -9,6 +9,7 @@
 #include "gui/FileLists.h"
 #include "gui/RecordColumns.h"
 #include "gui/WxText.h"
+#include "platform/Ui.h"
 
 namespace {
 
@@ -53,10 +54,16 @@ void DatabaseListView::Refill() {
 }
 
 void DatabaseListView::DropHostFiles(const std::vector<std::string>& hostPaths) {
-    std::vector<std::string> files = WindowsPathsOf(hostPaths);
-    if (files.empty())
-        return;
-    CallAfter([this, files] { m_run([this, &files] { m_model.OnDropFiles(files); }); });
+    // The drop ends first (its source waits for it); then, under the busy cursor, the paths
+    // no drive covers are reported and the others added.
+    CallAfter([this, hostPaths] {
+        m_run([this, &hostPaths] {
+            Ui().BusyCursor();
+            const std::vector<std::string> files = WindowsPathsOf(hostPaths);
+            if (!files.empty())
+                m_model.OnDropFiles(files);
+        });
+    });
 }
 
 wxString DatabaseListView::OnGetItemText(long item, long column) const {
@@ -85,8 +92,10 @@ std::string DatabaseListView::TypeText(const std::string& path) const {
 
 void DatabaseListView::OnContextMenu(wxContextMenuEvent&) {
     wxMenu menu;
-    menu.Append(MenuId(ID_PASTE_FILES), "Paste Files into the Database");
-    menu.Append(MenuId(ID_REMOVE_SELECTED), "Remove Selected Files");
-    menu.Enable(MenuId(ID_REMOVE_SELECTED), false);
+    for (const int id : {ID_PASTE_FILES, ID_REMOVE_SELECTED}) {
+        const ::Command& command = *FindCommand(id);
+        menu.Append(MenuId(id), wxString::FromUTF8(command.text));
+        menu.Enable(MenuId(id), command.when != CommandWhen::Never);
+    }
     PopupMenu(&menu);
 }

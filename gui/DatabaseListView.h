@@ -22,8 +22,9 @@ class DatabaseListView : public wxListCtrl {
 
     // Shows the model's rows as they stand (the model's m_onRefilled calls it).
     void Refill();
-    // Dropped files as host paths: those no drive covers are reported and left out, the rest
-    // go to the model's OnDropFiles once the drop itself has finished.
+    // Dropped files as host paths: once the drop itself has finished, those no drive covers
+    // are reported and left out and the rest go to the model's OnDropFiles, all as one
+    // command under the busy cursor.
     void DropHostFiles(const std::vector<std::string>& hostPaths);
 
     CListview& Model() { return m_model; }

@@ -11,11 +11,13 @@
 
 #include "gui/PictureStrip.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
+#include "gui/WrappedText.h"
 #include "gui/WxText.h"
 #include "platform/Ui.h"
 
-// The exchange on the view's controls: static texts and edits take texts, a radio group
-// the index of its chosen button, a check box 0 or 1.
+// The exchange on the view's controls: static texts, path texts and edits take texts, a
+// radio group the index of its chosen button, a check box 0 or 1.
 class WxExchange : public DataExchange {
   public:
     WxExchange(DialogView& view, bool save) : DataExchange(save), m_view(view) {}
@@ -33,6 +35,10 @@ class WxExchange : public DataExchange {
             if (!m_bSaveAndValidate)
                 text->SetLabelText(ToWx(value));
             shown = text->GetLabelText();
+        } else if (auto* path = dynamic_cast<WrappedText*>(control)) {
+            if (!m_bSaveAndValidate)
+                path->SetLabel(ToWx(value));
+            shown = path->GetLabel();
         } else {
             return;
         }
@@ -45,6 +51,16 @@ class WxExchange : public DataExchange {
     }
 
     void Int(int id, const char*, int& value) override {
+        if (auto* list = dynamic_cast<wxListBox*>(m_view.Control(id))) {
+            if (m_bSaveAndValidate) {
+                value = list->GetSelection();  // wxNOT_FOUND is -1
+            } else if (value >= 0 && unsigned(value) < list->GetCount()) {
+                list->SetSelection(value);
+            } else {
+                list->SetSelection(wxNOT_FOUND);
+            }
+            return;
+        }
         auto group = m_view.m_radioGroups.find(id);
         if (group != m_view.m_radioGroups.end()) {
             const auto& buttons = group->second;
@@ -67,6 +83,15 @@ class WxExchange : public DataExchange {
                 box->SetValue(value != 0);
             }
         }
+    }
+
+    void Strings(int id, const char*, std::vector<std::string>& rows) override {
+        auto* list = dynamic_cast<wxListBox*>(m_view.Control(id));
+        if (!list || m_bSaveAndValidate)
+            return;
+        wxArrayString shown;
+        for (const std::string& row : rows) shown.Add(ToWx(row));
+        list->Set(shown);
     }
 
   private:
@@ -111,6 +136,13 @@ wxStaticText* DialogView::AddLabel(wxWindow* parent, const wxString& text) {
     return label;
 }
 
+WrappedText* DialogView::AddPathText(wxWindow* parent, int id, int widthDlu) {
+    auto* text = new WrappedText(parent, id, ConvertDialogToPixels(wxSize(widthDlu, 0)).x);
+    Register(id, text);
+    m_pathTexts.push_back(text);
+    return text;
+}
+
 wxStaticBitmap* DialogView::AddIcon(wxWindow* parent, int id, int templateIcon) {
     wxImage blank(32, 32, true);
     blank.InitAlpha();
@@ -144,6 +176,23 @@ wxButton* DialogView::AddButton(wxWindow* parent, int id, const wxString& label)
     return button;
 }
 
+wxButton* DialogView::AddExchangingButton(wxWindow* parent, int id, const wxString& label) {
+    m_exchangingButtons.insert(id);
+    return AddButton(parent, id, label);
+}
+
+wxListBox* DialogView::AddList(wxWindow* parent, int id, const wxSize& size) {
+    auto* list = new wxListBox(parent, id, wxDefaultPosition, size, 0, nullptr, wxLB_SINGLE);
+    Register(id, list);
+    return list;
+}
+
+wxTextCtrl* DialogView::AddEdit(wxWindow* parent, int id, const wxSize& size) {
+    auto* edit = new wxTextCtrl(parent, id, wxString(), wxDefaultPosition, size);
+    Register(id, edit);
+    return edit;
+}
+
 PictureStrip* DialogView::AddPicture(int id, const wxSize& dialogUnits) {
     wxSize size = ConvertDialogToPixels(dialogUnits);
     auto* strip = new PictureStrip(this, id, size);
@@ -175,19 +224,17 @@ void DialogView::FinishWithPicture(wxSizer* column, int pictureId, const wxSize&
     SetTemplateSize(templateDlu.GetWidth(), templateDlu.GetHeight());
 }
 
-void DialogView::Load() {
+void DialogView::LoadControls() {
     WxExchange exchange(*this, false);
     m_model.DoDataExchange(exchange);
     ApplyColours();
     ApplyIcons();
-    if (GetSizer()) {
-        GetSizer()->SetSizeHints(this);
-        wxSize size = GetSize();
-        size.IncTo(m_templateSize);
-        SetSize(size);
-        Layout();
-    }
-    CentreOnParent();
+}
+
+void DialogView::Load() {
+    LoadControls();
+    FitOnScreen(*this, m_pathTexts, m_templateSize);
+    CentreOn(*this, GetParent());
 }
 
 void DialogView::Save() {
@@ -225,8 +272,13 @@ void DialogView::OnButton(wxCommandEvent& event) {
     } else if (id == wxID_CANCEL) {
         EndModal(wxID_CANCEL);
     } else {
+        const bool exchanging = m_exchangingButtons.count(id) != 0;
+        if (exchanging)
+            Save();
         // A file exception ends the button's command and is reported; the dialog stays.
         RunCommand([&] { m_model.OnCommand(id); });
+        if (exchanging)
+            LoadControls();
     }
 }
 

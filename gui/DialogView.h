@@ -3,28 +3,34 @@
 // m_bSaveAndValidate false), the model's text colours and icons are applied; OK brings the
 // controls' values back into the members (the exchange with true) and ends with IDOK;
 // Cancel, Escape and the close box end with IDCANCEL and bring nothing back. Every other
-// push button is the model's command (OnCommand).
+// push button is the model's command (OnCommand). The dialog fits the screen: its path
+// texts wrap, and scroll when even that would be taller than the screen.
 #pragma once
 
 #include <wx/button.h>
 #include <wx/dialog.h>
+#include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Dialog.h"
 
 class PictureStrip;
+class WrappedText;
 
 class DialogView : public wxDialog {
   public:
     DialogView(wxWindow* parent, CDialog& model, const wxString& caption);
 
-    // The exchange into the controls, the colours and the icons; then fits the window.
+    // The exchange into the controls, the colours and the icons; then fits the window to
+    // its controls, its template and the screen.
     void Load();
     // The exchange back into the model (what OK does before it closes the dialog).
     void Save();
@@ -40,12 +46,22 @@ class DialogView : public wxDialog {
     // Builders for the views.
     wxStaticText* AddText(wxWindow* parent, int id, const wxString& text = wxString());
     wxStaticText* AddLabel(wxWindow* parent, const wxString& text);
+    // A text that may hold a path of any length: its lines are no wider than `widthDlu`
+    // dialog units (or what the screen leaves), and they scroll beyond the screen's height.
+    WrappedText* AddPathText(wxWindow* parent, int id, int widthDlu);
     // An icon control; `templateIcon` is shown when the model gives none.
     wxStaticBitmap* AddIcon(wxWindow* parent, int id, int templateIcon = 0);
     // A radio group: the buttons in their order, the first starting the group.
     std::vector<wxRadioButton*> AddRadioGroup(wxWindow* parent,
                                               const std::vector<std::pair<int, wxString>>& items);
     wxButton* AddButton(wxWindow* parent, int id, const wxString& label);
+    // A push button whose command works on the members as the controls show them: their
+    // values go into the model before the command and the model's members come back after
+    // it.
+    wxButton* AddExchangingButton(wxWindow* parent, int id, const wxString& label);
+    // A list of rows whose chosen row (-1 for none) is an int member.
+    wxListBox* AddList(wxWindow* parent, int id, const wxSize& size);
+    wxTextCtrl* AddEdit(wxWindow* parent, int id, const wxSize& size);
     PictureStrip* AddPicture(int id, const wxSize& dialogUnits);
     void Register(int id, wxWindow* control);
 
@@ -68,6 +84,8 @@ class DialogView : public wxDialog {
 
   private:
     friend class WxExchange;
+    // The exchange into the controls, the colours and the icons.
+    void LoadControls();
     void OnButton(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnCloseBox(wxCloseEvent& event);
@@ -78,6 +96,8 @@ class DialogView : public wxDialog {
     std::map<int, wxWindow*> m_controls;
     std::map<int, std::vector<wxRadioButton*>> m_radioGroups;
     std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
+    std::set<int> m_exchangingButtons;
+    std::vector<WrappedText*> m_pathTexts;
     wxSize m_templateSize;
     // Each text control's bytes as the model gave them, with what they showed as.
     std::map<int, std::pair<std::string, wxString>> m_textsSent;

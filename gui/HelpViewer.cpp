@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
 
 std::string HelpTopicOf(const std::string& helpText) {
     const size_t marker = helpText.find("::/");
@@ -33,7 +34,7 @@ std::string HelpPagePath(const std::string& topic) {
     return wxFileName::FileExists(wxString::FromUTF8(path)) ? path : std::string();
 }
 
-void ShowHelpPage(const std::string& pagePath, wxWindow* modalParent) {
+void ShowHelpPage(const std::string& pagePath, wxWindow* modalParent, wxWindow* centreOn) {
     auto* window =
         new wxDialog(modalParent, wxID_ANY, "Quillstead Help", wxDefaultPosition, wxSize(640, 560),
                      wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER | wxMAXIMIZE_BOX);
@@ -44,8 +45,11 @@ void ShowHelpPage(const std::string& pagePath, wxWindow* modalParent) {
     sizer->Add(new wxButton(window, wxID_CANCEL, "Close"), 0, wxALIGN_RIGHT | wxALL, 8);
     window->SetSizer(sizer);
     window->SetEscapeId(wxID_CANCEL);
+    wxSize size = window->GetSize();
+    size.DecTo(WorkArea(*window).GetSize());
+    window->SetSize(size);
+    CentreOn(*window, centreOn);
     if (modalParent) {
-        window->CentreOnParent();
         window->ShowModal();
         window->Destroy();
     } else {

@@ -14,6 +14,7 @@ std::string HelpTopicOf(const std::string& helpText);
 // The page of a topic; empty when the program has no page for it.
 std::string HelpPagePath(const std::string& topic);
 
-// Shows the page. While a modal dialog is up (`modalParent` not null) the help window is
-// modal over it, as nothing else could take input then; otherwise it is a window of its own.
-void ShowHelpPage(const std::string& pagePath, wxWindow* modalParent);
+// Shows the page, in the middle of `centreOn`. While a modal dialog is up (`modalParent`
+// not null) the help window is modal over it, as nothing else could take input then;
+// otherwise it is a window of its own.
+void ShowHelpPage(const std::string& pagePath, wxWindow* modalParent, wxWindow* centreOn);

@@ -4,9 +4,11 @@
 #include <wx/accel.h>
 #include <wx/artprov.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
+#include <wx/utils.h>
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
@@ -20,10 +22,25 @@
 
 namespace {
 
-// The commands of this program that are not built yet: shown, never enabled.
-bool NotBuilt(int id) {
-    return id == ID_ADD_BY_ATTRIBUTES || id == ID_ADD_BY_CONTENTS || id == ID_ADD_BY_ABILITIES ||
-           id == ID_REMOVE_SELECTED;
+// The toolbar's tools: the command and its picture.
+struct Tool {
+    int command;
+    const char* art;  // a wx stock picture, or null for the program's icon 370
+};
+const Tool kTools[] = {
+    {ID_CREATE_DATABASE, wxART_NEW},
+    {ID_OPEN_DATABASE, wxART_FILE_OPEN},
+    {0, nullptr},  // a separator
+    {ID_PASTE_FILES, wxART_PASTE},
+    {ID_CHECK_ALL_FILES, nullptr},
+};
+
+// A menu text as a tool's label: no mnemonic, no trailing dots.
+wxString ToolLabel(const char* text) {
+    wxString label = wxString::FromUTF8(text);
+    label.Replace("&", "");
+    while (label.EndsWith(".")) label.RemoveLast();
+    return label;
 }
 
 }  // namespace
@@ -42,6 +59,12 @@ MainWindow::MainWindow(WxUi& ui)
     SetSizer(new wxBoxSizer(wxVERTICAL));
     ShowView(new NoDatabaseWindow(this));
     m_ui.AttachMainWindow(this, m_status);
+    // A timer's tick runs as a command of the window; one that comes while another command
+    // runs is let go (the timer ticks again).
+    m_ui.SetTickRunner([this](const std::function<void()>& tick) {
+        if (m_commandDepth == 0)
+            RunViewCommand(tick);
+    });
 
     wxAcceleratorEntry keys[] = {
         wxAcceleratorEntry(wxACCEL_CTRL, 'V', MenuId(ID_EDIT_PASTE)),
@@ -52,10 +75,14 @@ MainWindow::MainWindow(WxUi& ui)
     Bind(wxEVT_MENU, &MainWindow::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &MainWindow::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
+    Bind(wxEVT_ACTIVATE, &MainWindow::OnActivate, this);
 }
 
 MainWindow::~MainWindow() {
+    m_ui.SetTickRunner(nullptr);
     m_ui.AttachMainWindow(nullptr, nullptr);
+    // No tick reaches the view once it is gone.
+    m_noDatabase.StopScheduledChecking();
     // The list's window goes before the model it shows.
     if (m_view) {
         m_view->Destroy();
@@ -64,43 +91,40 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
-    auto* file = new wxMenu;
-    file->Append(MenuId(ID_CREATE_DATABASE), "&New Database...");
-    file->Append(MenuId(ID_OPEN_DATABASE), "&Open Database...");
-    file->Append(MenuId(ID_CLOSE_DATABASE), "&Close Database");
+    auto* bar = new wxMenuBar;
+    for (const Command& command : Commands()) {
+        if (*command.menu == '\0')
+            continue;
+        const int at = bar->FindMenu(command.menu);
+        wxMenu* menu = at == wxNOT_FOUND ? nullptr : bar->GetMenu(size_t(at));
+        if (menu == nullptr) {
+            menu = new wxMenu;
+            bar->Append(menu, command.menu);
+        }
+        if (command.separatorBefore)
+            menu->AppendSeparator();
+        menu->Append(MenuId(command.id), wxString::FromUTF8(command.text));
+    }
+    wxMenu* file = bar->GetMenu(size_t(bar->FindMenu("&File")));
     file->AppendSeparator();
     file->Append(wxID_EXIT, "E&xit");
-
-    auto* add = new wxMenu;
-    add->Append(MenuId(ID_ADD_BY_ATTRIBUTES), "According to Attributes");
-    add->Append(MenuId(ID_ADD_BY_CONTENTS), "According to Contents");
-    add->Append(MenuId(ID_ADD_BY_ABILITIES), "According to Abilities / Functionality");
-    add->AppendSeparator();
-    add->Append(MenuId(ID_PASTE_FILES), "Paste Files into the Database");
-
-    auto* checking = new wxMenu;
-    checking->Append(MenuId(ID_CHECK_ALL_FILES), "Check All Files In The Open Database");
-
-    auto* bar = new wxMenuBar;
-    bar->Append(file, "&File");
-    bar->Append(add, "&Add");
-    bar->Append(checking, "&Checking");
     SetMenuBar(bar);
 }
 
 void MainWindow::BuildToolBar() {
     wxToolBar* tools = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
     const wxSize size(24, 24);
-    tools->AddTool(MenuId(ID_CREATE_DATABASE), "New Database",
-                   wxArtProvider::GetBitmap(wxART_NEW, wxART_TOOLBAR, size), "New Database");
-    tools->AddTool(MenuId(ID_OPEN_DATABASE), "Open Database",
-                   wxArtProvider::GetBitmap(wxART_FILE_OPEN, wxART_TOOLBAR, size), "Open Database");
-    tools->AddSeparator();
-    tools->AddTool(MenuId(ID_PASTE_FILES), "Paste Files into the Database",
-                   wxArtProvider::GetBitmap(wxART_PASTE, wxART_TOOLBAR, size),
-                   "Paste Files into the Database");
-    tools->AddTool(MenuId(ID_CHECK_ALL_FILES), "Check All Files In The Open Database",
-                   IconBitmap(Icon::Resource(370), 24), "Check All Files In The Open Database");
+    for (const Tool& tool : kTools) {
+        const Command* command = FindCommand(tool.command);
+        if (command == nullptr) {
+            tools->AddSeparator();
+            continue;
+        }
+        const wxBitmap picture = tool.art ? wxArtProvider::GetBitmap(tool.art, wxART_TOOLBAR, size)
+                                          : IconBitmap(Icon::Resource(370), 24);
+        const wxString label = ToolLabel(command->text);
+        tools->AddTool(MenuId(command->id), label, picture, label);
+    }
     tools->Realize();
 }
 
@@ -118,44 +142,48 @@ void MainWindow::ShowView(wxWindow* view) {
     view->SetFocus();
 }
 
+void MainWindow::FocusView() {
+    if (m_view && IsShown() && IsEnabled())
+        m_view->SetFocus();
+}
+
+void MainWindow::OnActivate(wxActivateEvent& event) {
+    event.Skip();
+    if (!event.GetActive())
+        return;
+    // A window that was disabled while it had the focus (a progress dialog's owner) comes
+    // back with none: the keys would reach nobody.
+    CallAfter([this] {
+        wxWindow* focus = FindFocus();
+        if (!focus || wxGetTopLevelParent(focus) != this)
+            FocusView();
+    });
+}
+
 bool MainWindow::Handles(int id) const {
-    if (NotBuilt(id))
+    if (id == wxID_EXIT)
+        return true;
+    const Command* command = FindCommand(id);
+    if (command == nullptr || m_commandDepth > 0)
         return false;
-    if (m_commandDepth > 0)
-        return false;
-    switch (id) {
-        case ID_CREATE_DATABASE:
-        case ID_OPEN_DATABASE:
-            return !m_list;  // the no-database view's commands
-        case ID_CLOSE_DATABASE:
-        case ID_PASTE_FILES:
-        case ID_EDIT_PASTE:
-        case ID_CHECK_ALL_FILES:
-            return m_list != nullptr;  // the list view's commands
-        case wxID_EXIT:
-            return true;
-        default:
+    switch (command->when) {
+        case CommandWhen::NoDatabase:
+            return !m_list;
+        case CommandWhen::Database:
+            return m_list != nullptr;
+        case CommandWhen::Never:
             return false;
     }
+    return false;
 }
 
 void MainWindow::OnUpdateCommand(wxUpdateUIEvent& event) {
     const int id = CommandOfMenuId(event.GetId());
-    switch (id) {
-        case ID_CREATE_DATABASE:
-        case ID_OPEN_DATABASE:
-        case ID_CLOSE_DATABASE:
-        case ID_ADD_BY_ATTRIBUTES:
-        case ID_ADD_BY_CONTENTS:
-        case ID_ADD_BY_ABILITIES:
-        case ID_PASTE_FILES:
-        case ID_CHECK_ALL_FILES:
-        case ID_REMOVE_SELECTED:
-            event.Enable(Handles(id));
-            break;
-        default:
-            event.Skip();
+    if (FindCommand(id) == nullptr) {
+        event.Skip();
+        return;
     }
+    event.Enable(Handles(id));
 }
 
 void MainWindow::OnCommand(wxCommandEvent& event) {
@@ -164,37 +192,49 @@ void MainWindow::OnCommand(wxCommandEvent& event) {
         event.Skip();
         return;
     }
-    std::string path;
+    if (id == wxID_EXIT) {
+        Close();
+        return;
+    }
+    const Command& command = *FindCommand(id);
+    std::vector<std::string> args;
+    if (command.argument == CommandArgument::NewDatabasePath ||
+        command.argument == CommandArgument::DatabasePath) {
+        std::string path;
+        if (!AskDatabasePath(command.argument == CommandArgument::NewDatabasePath, path))
+            return;
+        args.push_back(path);
+    }
     switch (id) {
-        case ID_CREATE_DATABASE:
-            if (AskDatabasePath(true, path))
-                CreateDatabase(path);
-            break;
         case ID_OPEN_DATABASE:
-            if (AskDatabasePath(false, path))
-                OpenDatabase(path);
+            OpenDatabase(args.at(0));
             break;
         case ID_CLOSE_DATABASE:
             CloseDatabase();
             break;
-        case ID_PASTE_FILES:
-        case ID_EDIT_PASTE:
-            RunViewCommand([this] { m_list->OnPasteFiles(); });
-            break;
-        case ID_CHECK_ALL_FILES:
-            RunViewCommand([this] { m_list->OnCheckAllFiles(); });
-            break;
-        case wxID_EXIT:
-            Close();
-            break;
+        default:
+            RunTableCommand(command, args);
     }
 }
 
+void MainWindow::RunTableCommand(const Command& command, const std::vector<std::string>& args) {
+    if (!Handles(command.id) || command.run == nullptr)
+        return;
+    RunViewCommand([&] {
+        CommandContext context{m_model, m_noDatabase, m_list.get(), args};
+        command.run(context);
+    });
+}
+
 bool MainWindow::AskDatabasePath(bool create, std::string& winPath) {
-    wxFileDialog ask(this, create ? "New Database" : "Open Database", wxString(), wxString(),
+    // Never the process's current folder: the add command makes that the backup folder.
+    if (m_lastFolder.empty() || !wxFileName::DirExists(m_lastFolder))
+        m_lastFolder = wxGetHomeDir();
+    wxFileDialog ask(this, create ? "New Database" : "Open Database", m_lastFolder, wxString(),
                      "All files (*)|*", create ? wxFD_SAVE : (wxFD_OPEN | wxFD_FILE_MUST_EXIST));
     if (ask.ShowModal() != wxID_OK)
         return false;
+    m_lastFolder = wxFileName(ask.GetPath()).GetPath();
     const std::string host = HostBytes(ask.GetPath());
     auto windows = platform::WindowsPath(host);
     if (!windows) {
@@ -214,8 +254,13 @@ void MainWindow::RunViewCommand(const std::function<void()>& command) {
     RunCommand(command);
     --m_commandDepth;
     m_ui.EndBusy();
-    if (m_commandDepth == 0 && m_closeWhenIdle)
+    if (m_commandDepth > 0)
+        return;
+    if (m_closeWhenIdle) {
         Destroy();
+        return;
+    }
+    FocusView();
 }
 
 bool MainWindow::CreateDatabase(const std::string& winPath) {
@@ -232,8 +277,11 @@ bool MainWindow::OpenDatabase(const std::string& winPath) {
         return false;
     m_list = std::move(list);
     m_model.m_databaseOpen = true;
-    ShowView(new DatabaseListView(
-        this, *m_list, [this](const std::function<void()>& command) { RunViewCommand(command); }));
+    // A drop runs as the table's drop command does, when no other command is running.
+    ShowView(new DatabaseListView(this, *m_list, [this](const std::function<void()>& command) {
+        if (Handles(ID_DROP_FILES))
+            RunViewCommand(command);
+    }));
     return true;
 }
 

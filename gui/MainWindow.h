@@ -2,8 +2,11 @@
 // three-pane status bar, and the two views: the picture while no database is open
 // (`CCNoflview`) and the open database's list (`CListview`). Commands are enabled only
 // where the active view handles them; each runs through RunCommand, so a file exception
-// that ends one is reported. Closing the window and the end of the session clean up through
-// the frame model.
+// that ends one is reported. The paste keys are the frame's, and the keyboard focus goes
+// back to the active view after every command and whenever the window is activated without
+// a focused child, so they work whatever was on screen before. The file dialogs open in the
+// folder last chosen in them, at first in the user's home folder. Closing the window and
+// the end of the session clean up through the frame model.
 #pragma once
 
 #include <wx/frame.h>
@@ -11,7 +14,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/NoDatabaseView.h"
 #include "database/ListView.h"
@@ -41,6 +46,8 @@ class MainWindow : public wxFrame {
     void CloseDatabase();
     // Runs a command of a view: through RunCommand, with the busy cursor ended afterwards.
     void RunViewCommand(const std::function<void()>& command);
+    // Runs a command of the table with its arguments, when it is enabled.
+    void RunTableCommand(const Command& command, const std::vector<std::string>& args);
     // WM_ENDSESSION: the frame model's clean-up.
     void EndSession();
 
@@ -48,12 +55,15 @@ class MainWindow : public wxFrame {
     void BuildMenus();
     void BuildToolBar();
     void ShowView(wxWindow* view);
+    // Gives the keyboard focus to the active view.
+    void FocusView();
     bool AskDatabasePath(bool create, std::string& winPath);
     bool Handles(int id) const;
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnClose(wxCloseEvent& event);
+    void OnActivate(wxActivateEvent& event);
 
     WxUi& m_ui;
     CMainFrame m_model;
@@ -63,4 +73,5 @@ class MainWindow : public wxFrame {
     wxWindow* m_view = nullptr;
     int m_commandDepth = 0;
     bool m_closeWhenIdle = false;  // closed while a command ran
+    wxString m_lastFolder;         // where the file dialogs open (empty: the home folder)
 };

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include "criteria/CriteriaTexts.h"
+#include "criteria/SearchProgressDlg.h"
 #include "gui/Resources.h"
 #include "gui/WxText.h"
 
@@ -23,12 +25,18 @@ struct Template {
     int fileId;
     const char* filesLabel;
     const char* dataLabel;
+    bool bar = true;
 };
 
 Template TemplateOf(int templateId) {
     if (templateId == 108) {
         return {"Adding files.", 1005,
                 "Remaining number of files to add:", "Remaining quantity of data to process:"};
+    }
+    // The searching dialog: the folder being searched and what was found so far, no bar.
+    if (templateId == CSearchProgressDlg::IDD) {
+        return {kSearchingCaption, CSearchProgressDlg::IDC_FOLDER,
+                "Files found:", "Size of the files found:", false};
     }
     return {"Checking all files in database.", 1051,
             "Remaining number of files to check:", "Remaining quantity of data to check:"};
@@ -75,6 +83,10 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
     m_percent = Text(d, 1004, 48);
     bar->Add(m_percent, 0, wxALIGN_CENTER_VERTICAL);
     column->Add(bar, 0, wxALL | wxEXPAND, 10);
+    if (!t.bar) {
+        m_gauge->Hide();
+        m_percent->Hide();
+    }
 
     auto* cancel = new wxButton(d, wxID_CANCEL, "Cancel");
     column->Add(cancel, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);

@@ -1,10 +1,12 @@
 // The modeless progress dialogs of the seam on wx: template 102 "Checking all files in
 // database." and template 108 "Adding files.", each with the current file, the remaining
 // files and data, an icon, a bar of 0..65000 with its percent text, and Cancel, which only
-// raises a flag. The owner (the main window) is disabled while the dialog is up. The cancel
-// poll is gui/CancelPoll.h: a counter, and the events let run every few milliseconds. The bar
-// and its percent text redraw at most 50 times a second (gui/RedrawGate.h), however often
-// they are moved; a move that comes too soon is shown by the next one or by a flush timer.
+// raises a flag; and the add pre-scans' searching dialog (template 110), which shows the
+// folder being searched and what was found, without a bar. The owner (the main window) is disabled
+// while the dialog is up. The cancel poll is gui/CancelPoll.h: a counter, and the events let run
+// every few milliseconds. The bar and its percent text redraw at most 50 times a second
+// (gui/RedrawGate.h), however often they are moved; a move that comes too soon is shown by the next
+// one or by a flush timer.
 #pragma once
 
 #include <wx/dialog.h>

@@ -8,6 +8,7 @@
 #include "gui/DialogView.h"
 #include "gui/PictureStrip.h"
 #include "gui/ViewRegistry.h"
+#include "gui/WrappedText.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ class RestoreView : public DialogView {
         file->Add(AddIcon(this, D::IDC_FILE_ICON), 0, wxRIGHT, 10);
         auto* name = new wxBoxSizer(wxVERTICAL);
         name->Add(AddLabel(this, "File name:"));
-        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3}) name->Add(AddText(this, id));
+        for (int id : {D::IDC_PATH1, D::IDC_PATH2, D::IDC_PATH3})
+            name->Add(AddPathText(this, id, 340));
         file->Add(name, 1);
         column->Add(file, 0, wxALL | wxEXPAND, 8);
 

@@ -10,7 +10,8 @@
 #include "gui/WxText.h"
 
 QuillStatusBar::QuillStatusBar(wxWindow* parent) : wxStatusBar(parent, wxID_ANY) {
-    const int widths[3] = {-1, 160, 160};
+    // Pane 1 shows the countdown to the next scheduled check.
+    const int widths[3] = {-1, 260, 160};
     SetFieldsCount(3, widths);
     SetStatusText("Ready", 0);
     Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {

@@ -23,5 +23,8 @@ void RegisterAllDialogViews() {
     RegisterChangedFileDetailsView();
     RegisterCheckingSummaryView();
     RegisterRestoreView();
+    RegisterFileAnalysisView();
     RegisterPasswordView();
+    RegisterScheduledCheckingView();
+    RegisterAddByAttributesView();
 }

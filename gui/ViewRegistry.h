@@ -22,4 +22,7 @@ void RegisterAllDialogViews();
 void RegisterChangedFileDetailsView();
 void RegisterCheckingSummaryView();
 void RegisterRestoreView();
+void RegisterFileAnalysisView();
 void RegisterPasswordView();
+void RegisterScheduledCheckingView();
+void RegisterAddByAttributesView();

@@ -1,18 +1,21 @@
 // The seam's wx side. Every box and dialog ends the busy cursor first, so the pointer is
-// an arrow wherever the user is asked something; the next progress step shows it again.
+// an arrow wherever the user is asked something, and shows it again once answered while the
+// command goes on. Boxes and dialogs fit the screen and stand in the middle of the main
+// window.
 #include "gui/WxUi.h"
 
 #include <wx/app.h>
 #include <wx/dialog.h>
-#include <wx/msgdlg.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 
 #include "gui/DialogView.h"
 #include "gui/FileLists.h"
 #include "gui/HelpViewer.h"
+#include "gui/MessageBoxView.h"
 #include "gui/ProgressView.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
 #include "gui/StatusBar.h"
 #include "gui/ViewRegistry.h"
 #include "gui/WxText.h"
@@ -22,12 +25,26 @@
 
 class SeamTimer : public wxTimer {
   public:
-    explicit SeamTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
-    // A file exception ends the tick, as it ends a command, and is reported.
-    void Notify() override { RunCommand(m_tick); }
+    SeamTimer(WxUi& ui, std::function<void()> tick) : m_ui(ui), m_tick(std::move(tick)) {}
+    void Notify() override { m_ui.RunTick(m_tick); }
 
   private:
+    WxUi& m_ui;
     std::function<void()> m_tick;
+};
+
+// The arrow while the user is asked something; the busy cursor, if it was shown, after.
+class WxUi::ArrowWhileAsking {
+  public:
+    explicit ArrowWhileAsking(WxUi& ui) : m_ui(ui), m_wasBusy(ui.m_busy) { m_ui.EndBusy(); }
+    ~ArrowWhileAsking() {
+        if (m_wasBusy)
+            m_ui.BusyCursor();
+    }
+
+  private:
+    WxUi& m_ui;
+    bool m_wasBusy;
 };
 
 WxUi::WxUi() {
@@ -62,7 +79,7 @@ wxWindow* WxUi::DialogParent() const {
 }
 
 MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) {
-    EndBusy();
+    ArrowWhileAsking arrow(*this);
     long style = 0;
     switch (buttons) {
         case MbButtons::Ok:
@@ -95,7 +112,8 @@ MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons button
             style |= wxICON_QUESTION;
             break;
     }
-    wxMessageDialog box(DialogParent(), ToWx(text), "Quillstead", style);
+    MessageBoxView box(DialogParent(), ToWx(text), "Quillstead", style);
+    CentreOn(box, m_mainWindow);
     switch (box.ShowModal()) {
         case wxID_OK:
             return MbResult::Ok;
@@ -114,7 +132,7 @@ MbResult WxUi::MessageBox(const std::string& text, MbIcon icon, MbButtons button
 }
 
 int WxUi::RunModal(CDialog& dialog) {
-    EndBusy();
+    ArrowWhileAsking arrow(*this);
     const ViewFactory* factory = FindDialogView(dialog.ClassName());
     if (!factory) {
         MessageBox(std::string("The window of the dialog ") + dialog.ClassName() +
@@ -124,6 +142,7 @@ int WxUi::RunModal(CDialog& dialog) {
     }
     DialogView* view = (*factory)(DialogParent(), dialog);
     view->Load();
+    CentreOn(*view, m_mainWindow);
     const int result = view->ShowModal();
     view->Destroy();
     return result == wxID_OK ? IDOK : IDCANCEL;
@@ -193,7 +212,7 @@ void WxUi::ShowHelp(const std::string& helpText) {
         return;
     }
     wxWindow* parent = DialogParent();
-    ShowHelpPage(page, parent != m_mainWindow ? parent : nullptr);
+    ShowHelpPage(page, parent != m_mainWindow ? parent : nullptr, m_mainWindow);
 }
 
 void WxUi::ReportFileException(const CFileException& e) {
@@ -202,13 +221,34 @@ void WxUi::ReportFileException(const CFileException& e) {
 
 void WxUi::SetTimer(int id, unsigned milliseconds, std::function<void()> tick) {
     RetireTimer(id);
-    auto timer = std::make_unique<SeamTimer>(std::move(tick));
+    auto timer = std::make_unique<SeamTimer>(*this, std::move(tick));
     timer->Start(int(milliseconds));
     m_timers[id] = std::move(timer);
 }
 
 void WxUi::KillTimer(int id) {
     RetireTimer(id);
+}
+
+// A file exception ends the tick, as it ends a command, and is reported.
+void WxUi::RunTick(const std::function<void()>& tick) {
+    // The tick may kill or set its own timer: it runs from a copy.
+    const std::function<void()> copy = tick;
+    if (m_tickRunner)
+        m_tickRunner(copy);
+    else
+        RunCommand(copy);
+}
+
+void WxUi::SetPaneText(int pane, const std::string& text) {
+    if (m_statusBar)
+        m_statusBar->SetStatusText(ToWx(text), pane);
+}
+
+// A close that cannot be refused: the window may be in the middle of a command.
+void WxUi::CloseMainWindow() {
+    if (m_mainWindow)
+        m_mainWindow->Close(true);
 }
 
 void WxUi::RetireTimer(int id) {

@@ -1,4 +1,4 @@
-// The user-interface seam on wxWidgets: message boxes (wxMessageDialog, title "Quillstead"),
+// The user-interface seam on wxWidgets: message boxes (MessageBoxView, title "Quillstead"),
 // dialog models through their registered views, the modeless progress dialogs, the main
 // window's status bar, the busy cursor, sounds (libcanberra), the clipboard's files, help
 // pages, the framework's file-exception report and timers.
@@ -45,6 +45,14 @@ class WxUi : public IUserInterface {
     void ReportFileException(const CFileException& e) override;
     void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
     void KillTimer(int id) override;
+    void SetPaneText(int pane, const std::string& text) override;
+    void CloseMainWindow() override;
+
+    // Runs each timer's tick: the main window runs it as one of its commands (and lets it go
+    // while another command runs). Without one, a tick runs through RunCommand.
+    using TickRunner = std::function<void(const std::function<void()>& tick)>;
+    void SetTickRunner(TickRunner runner) { m_tickRunner = std::move(runner); }
+    void RunTick(const std::function<void()>& tick);
 
     // The window a box or a dialog belongs to: the topmost modal dialog, else the main window.
     wxWindow* DialogParent() const;
@@ -53,6 +61,7 @@ class WxUi : public IUserInterface {
     bool HasTimer(int id) const { return m_timers.count(id) != 0; }
 
   private:
+    class ArrowWhileAsking;
     void RetireTimer(int id);
 
     wxWindow* m_mainWindow = nullptr;
@@ -60,6 +69,7 @@ class WxUi : public IUserInterface {
     bool m_busy = false;
     SoundPlayer m_sound;
     std::vector<std::string> m_soundsPlayed;
+    TickRunner m_tickRunner;
     std::map<int, std::unique_ptr<SeamTimer>> m_timers;
     std::vector<std::unique_ptr<SeamTimer>> m_retired;  // stopped, deleted once idle
     wxEvtHandler m_later;                               // its pending calls go with the seam

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -19,8 +20,11 @@ class DataExchange {
     const bool m_bSaveAndValidate;
 
     virtual void Text(int id, const char* member, std::string& value) = 0;
-    // An int member: a radio group (the index of the chosen button), a check box or a number.
+    // An int member: a radio group (the index of the chosen button), a check box, the chosen
+    // row of a list (-1 for none) or a number.
     virtual void Int(int id, const char* member, int& value) = 0;
+    // The rows of a list: they go to the control and never come back changed.
+    virtual void Strings(int /*id*/, const char* /*member*/, std::vector<std::string>& /*rows*/) {}
 };
 
 class CDialog {

@@ -87,11 +87,19 @@ FILETIME FromStatx(const struct statx_timestamp& t) {
     return FileTimeFromUnix(ts);
 }
 
-bool FillFromHost(const std::string& hostPath, WIN32_FIND_DATA& data) {
+bool IsSpecialType(unsigned char type) {
+    return type == DT_CHR || type == DT_BLK || type == DT_FIFO || type == DT_SOCK;
+}
+
+// `special`, when given, tells whether the entry is a device, a pipe or a socket.
+bool FillFromHost(const std::string& hostPath, WIN32_FIND_DATA& data, bool* special = nullptr) {
     struct statx own, target;
     const unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
     if (statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, mask, &own) != 0)
         return false;
+    if (special)
+        *special = S_ISCHR(own.stx_mode) || S_ISBLK(own.stx_mode) || S_ISFIFO(own.stx_mode) ||
+                   S_ISSOCK(own.stx_mode);
     uint32_t attrs = 0;
     const struct statx* st = &own;
     bool resolved = true;
@@ -171,6 +179,7 @@ bool FindFile::First(const std::string& pattern, WIN32_FIND_DATA& data) {
         m_names.push_back(last);
         return Next(data);
     }
+    m_listing = true;
     const std::string match = last == "*.*" ? std::string("*") : last;
     DIR* dir = opendir(hostDir.c_str());
     if (!dir)
@@ -178,6 +187,10 @@ bool FindFile::First(const std::string& pattern, WIN32_FIND_DATA& data) {
     while (struct dirent* e = readdir(dir)) {
         const std::string name = e->d_name;
         if (name == "." || name == "..")
+            continue;
+        // A Windows folder holds files, folders and links only: devices, pipes and sockets
+        // are not listed (where the type is not told here, Next passes over them).
+        if (IsSpecialType(e->d_type))
             continue;
         if (Matches(match.c_str(), name.c_str()))
             m_names.push_back(name);
@@ -191,7 +204,8 @@ bool FindFile::Next(WIN32_FIND_DATA& data) {
     while (m_next < m_names.size()) {
         const std::string& name = m_names[m_next++];
         // An entry removed since the folder was read is passed over.
-        if (FillFromHost(m_folder + name, data)) {
+        bool special = false;
+        if (FillFromHost(m_folder + name, data, &special) && !(special && m_listing)) {
             data.cFileName = name;
             return true;
         }
@@ -200,6 +214,7 @@ bool FindFile::Next(WIN32_FIND_DATA& data) {
 }
 
 void FindFile::Close() {
+    m_listing = false;
     m_folder.clear();
     m_names.clear();
     m_next = 0;

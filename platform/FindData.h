@@ -33,7 +33,8 @@ struct WIN32_FIND_DATA {
 // the wildcards * and ? ("C:\Data\*", "C:\Data\*.txt"), matched without letter case
 // ("*.*" is every name). A last component without wildcards ("C:\Data\a.txt") names one
 // entry exactly, as opening it does: the host tells names apart by their case.
-// "." and ".." are never returned.
+// "." and ".." are never returned, and a wildcard search lists files, folders and links
+// only: devices, pipes and sockets are passed over, as a Windows folder has none.
 class FindFile {
   public:
     FindFile() = default;
@@ -50,6 +51,7 @@ class FindFile {
     std::string m_folder;  // host path of the folder, with its trailing slash
     std::vector<std::string> m_names;
     size_t m_next = 0;
+    bool m_listing = false;  // a wildcard search
 };
 
 // FindFirstFile followed by FindClose on one path: the find data of that file or folder.

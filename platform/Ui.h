@@ -55,6 +55,8 @@ class IUserInterface {
     virtual void StatusProgressEnd() = 0;
     // Sets pane 0 and redraws the status bar at once.
     virtual void SetStatusText(const std::string& text) = 0;
+    // Sets another pane of the status bar (1 or 2).
+    virtual void SetPaneText(int pane, const std::string& text) = 0;
     // Moves (shows) the busy cursor.
     virtual void BusyCursor() = 0;
 
@@ -76,6 +78,10 @@ class IUserInterface {
     // Timers on the views' windows; `tick` runs on the user-interface thread.
     virtual void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) = 0;
     virtual void KillTimer(int id) = 0;
+
+    // WM_CLOSE to the main window: the frame's close handler runs, and the window goes (and
+    // the program ends) once the running command or timer handler has returned.
+    virtual void CloseMainWindow() = 0;
 };
 
 // The seam in use. SetUi does not take ownership.

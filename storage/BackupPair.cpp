@@ -10,24 +10,13 @@
 #include "platform/FileException.h"
 #include "storage/StopPoints.h"
 #include "storage/Transaction.h"
+#include "storage/WorkCopyStream.h"
 
 namespace {
 
 // A copy length read back as a count of bytes.
 int64_t Bytes(double length) {
     return length > 0 ? int64_t(length) : 0;
-}
-
-std::vector<std::string> LinesOf(const SecureText& plain) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == SecureText::npos ? plain.size() : end + 1;
-        lines.emplace_back(plain.data() + start, end - start);
-        start = end;
-    }
-    return lines;
 }
 
 // Copies bytes [from, to) of the old backup file into the new one; the old one holds them

@@ -9,6 +9,7 @@
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/FileDigest.h"
 #include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
 #include "storage/TempFiles.h"
@@ -97,14 +98,7 @@ bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string&
 }
 
 std::string DigestStoredFile(const std::string& path) {
-    CFile in;
-    in.OpenOrThrow(path, "rb");
-    Md5Context ctx;
-    MD5Init(&ctx);
-    std::vector<uint8_t> piece(size_t(64) << 10);
-    for (size_t n; (n = in.Read(piece.data(), piece.size())) != 0;)
-        MD5Update(&ctx, piece.data(), n);
-    return DigestHex(MD5Final(&ctx));
+    return DigestOfFile(path);
 }
 
 void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::string& backupDir,

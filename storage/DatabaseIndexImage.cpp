@@ -5,6 +5,7 @@
 #include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/Transaction.h"
+#include "storage/WorkCopyStream.h"
 
 DatabaseIndexImage::DatabaseIndexImage(const Key& key, const Iv& indexIv, std::string backupDir)
     : m_path(DatabaseIndexPath(backupDir)),
@@ -23,16 +24,7 @@ void DatabaseIndexImage::Load(bool mustExist) {
 }
 
 std::vector<std::string> DatabaseIndexImage::Lines() const {
-    std::vector<std::string> lines;
-    const SecureText& plain = m_image.Plain();
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == SecureText::npos ? plain.size() : end + 1;
-        lines.emplace_back(plain.data() + start, end - start);
-        start = end;
-    }
-    return lines;
+    return LinesOf(m_image.Plain());
 }
 
 bool DatabaseIndexImage::FindLine(const std::string& databasePath, std::string& line) const {

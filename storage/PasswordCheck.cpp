@@ -18,6 +18,7 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
+#include "storage/StoredFileNames.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ bool HasPasswordCheck(const std::string& backupDir) {
 
 void WritePasswordCheck(const Key& key, const std::string& backupDir) {
     const std::string path = PasswordCheckPath(backupDir);
-    const std::string newPath = path + ".new~";
+    const std::string newPath = StagedPath(path);
     const PasswordCheckValue value = PasswordCheckOf(key);
     platform::RemoveFile(newPath);  // a leftover keeps no mode of its own for the new one
     CFile out;

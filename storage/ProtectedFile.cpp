@@ -110,7 +110,7 @@ void DecryptFile(const Key& key, const std::string& protectedPath, const std::st
 // Encrypts the first (low 32 bits of its size) bytes of `in` into a new file beside the
 // protected file, then puts the new file in its place.
 void EncryptStream(const Key& key, const Iv& iv, CFile& in, const std::string& protectedPath) {
-    const std::string newPath = protectedPath + ".new~";
+    const std::string newPath = StagedPath(protectedPath);
     CFile out;
     int cause = CFileException::none;
     if (!out.Open(newPath, "wb", Share::DenyAll, &cause))

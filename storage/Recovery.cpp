@@ -40,7 +40,7 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
     // The plain index copies and the rewrites of a renewal (a plain backup file's rewrite
     // holds the user's bytes as they are), of numbered pairs only.
     for (const std::string& stem : {BackupIndexPath("", ""), BackupFilePath("", "")}) {
-        for (const char* tail : {"123456789z", ".new"}) {
+        for (const char* tail : {kIndexCopySuffix, kRenewalSuffix}) {
             if (!StartsWith(name, stem) || !EndsWith(name, tail) ||
                 name.size() <= stem.size() + std::strlen(tail))
                 continue;
@@ -50,7 +50,7 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
                 return LeftoverKind::Plaintext;
         }
     }
-    if (EndsWith(name, ".Ntemp") || EndsWith(name, ".new~"))
+    if (EndsWith(name, kBackupTempSuffix) || EndsWith(name, kStagedSuffix))
         return LeftoverKind::Ciphertext;
     return LeftoverKind::None;
 }
@@ -58,6 +58,10 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
 void RecoverPending(const Key& key) {
     RecoverTransaction(key);
     RecoverPlaintextNotes(key);
+    // A note interrupted while it was being written never took its name.
+    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), ""))
+        if (EndsWith(name, ".tmp"))
+            platform::RemoveHostFile(RecoveryFolder() + "/" + name);
 }
 
 void RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backupDir) {

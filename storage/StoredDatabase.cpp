@@ -3,6 +3,7 @@
 
 #include "platform/File.h"
 #include "platform/FileException.h"
+#include "storage/FileDigest.h"
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
 #include "storage/Transaction.h"
@@ -85,13 +86,7 @@ void StoredDatabase::KeepFirstRecords(int records) {
 }
 
 bool StoredDatabase::FileUnchangedSinceRead() const {
-    platform::CFile in;
-    in.OpenOrThrow(m_path, "rb");
-    Md5Context ctx;
-    MD5Init(&ctx);
-    std::string piece(size_t(1) << 16, '\0');
-    for (size_t n; (n = in.Read(&piece[0], piece.size())) != 0;) MD5Update(&ctx, piece.data(), n);
-    return DigestHex(MD5Final(&ctx)) == m_storedDigest;
+    return DigestOfFile(m_path) == m_storedDigest;
 }
 
 std::string StoredDatabase::Stage(Transaction& tx) {

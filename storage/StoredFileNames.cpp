@@ -19,6 +19,10 @@ std::string BackupFilePath(const std::string& backupDir, const std::string& n) {
     return backupDir + "Backup File " + n;
 }
 
+std::string CheckingSchedulePath(const std::string& scheduleDir) {
+    return scheduleDir + "Database Checking Schedule";
+}
+
 std::string FitName(const std::string& path, const std::string& suffix) {
     const size_t slash = path.rfind('\\');
     const size_t start = slash == std::string::npos ? 0 : slash + 1;
@@ -34,7 +38,7 @@ std::string FitName(const std::string& path, const std::string& suffix) {
 }
 
 std::string StagedPath(const std::string& storedPath) {
-    return FitName(storedPath, ".new~");
+    return FitName(storedPath, kStagedSuffix);
 }
 
 std::string RestoreCipherPath(const std::string& file) {
@@ -56,7 +60,7 @@ std::string ChangedFilePath(const std::string& folder, const std::string& name, 
 std::string BackupTempPath(const std::string& backupDir, const std::string& file) {
     const size_t slash = file.rfind('\\');
     return FitName(backupDir + (slash == std::string::npos ? file : file.substr(slash + 1)),
-                   ".Ntemp");
+                   kBackupTempSuffix);
 }
 
 std::string DatabaseWorkCopyPath(const std::string& databasePath) {
@@ -68,7 +72,7 @@ std::string DatabaseRewritePath(const std::string& databasePath) {
 }
 
 std::string DatabaseIndexWorkPath(const std::string& backupDir) {
-    return DatabaseIndexPath(backupDir) + "123456789z";
+    return DatabaseIndexPath(backupDir) + kIndexCopySuffix;
 }
 
 std::string DatabaseIndexRewritePath(const std::string& backupDir) {
@@ -76,9 +80,9 @@ std::string DatabaseIndexRewritePath(const std::string& backupDir) {
 }
 
 std::string BackupIndexWorkPath(const std::string& backupIndex) {
-    return FitName(backupIndex, "123456789z");
+    return FitName(backupIndex, kIndexCopySuffix);
 }
 
 std::string BackupRenewalPath(const std::string& storedPath) {
-    return FitName(storedPath, ".new");
+    return FitName(storedPath, kRenewalSuffix);
 }

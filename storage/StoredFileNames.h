@@ -1,18 +1,26 @@
 // The names of every file the program keeps or makes for a while, in one place: the stored
-// files of the backup folder, the staged files a commit puts in place, the temporary files
-// beside a user's file that a restore makes, the ".CHANGED" names, and the plaintext copies
-// earlier versions of the program left on disk (the start-up clean-up still looks for them).
-// A temporary name always fits the file system: when the file's own name and the suffix
-// would pass 255 bytes, the name is shortened and a digest of the whole name keeps it apart
-// from every other name.
+// files of the backup folder and the checking schedule, the staged files a commit puts in
+// place, the temporary files beside a user's file that a restore makes, the ".CHANGED"
+// names, and the plaintext copies earlier versions of the program left on disk (the start-up
+// clean-up still looks for them). A temporary name always fits the file system: when the
+// file's own name and the suffix would pass 255 bytes, the name is shortened and a digest of
+// the whole name keeps it apart from every other name.
 #pragma once
 
 #include <string>
+
+// ---- the suffixes, for the clean-up that recognises the names ----
+inline const char* const kStagedSuffix = ".new~";
+inline const char* const kBackupTempSuffix = ".Ntemp";
+inline const char* const kIndexCopySuffix = "123456789z";  // a plaintext index copy
+inline const char* const kRenewalSuffix = ".new";
 
 // ---- stored files (the backup folder ends with a backslash) ----
 std::string DatabaseIndexPath(const std::string& backupDir);  // dir + "Database Index"
 std::string BackupIndexPath(const std::string& backupDir, const std::string& n);
 std::string BackupFilePath(const std::string& backupDir, const std::string& n);
+// The folder of the setting "Checking Schedule Directory" + "Database Checking Schedule".
+std::string CheckingSchedulePath(const std::string& scheduleDir);
 
 // ---- names made from another name ----
 // `path` + `suffix`, with the last component shortened when the two would not fit.

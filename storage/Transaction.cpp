@@ -70,7 +70,9 @@ std::string Transaction::StagePath(const std::string& target) {
 void Transaction::Stage(const std::string& target, const std::string& bytes) {
     const std::string staged = StagePath(target);
     platform::CFile out;
-    out.OpenOrThrow(staged, "wbx", platform::Share::DenyAll);
+    int cause = 0;
+    if (!out.Open(staged, "wbx", platform::Share::DenyAll, &cause))
+        throw CFileException(cause, target);
     const bool ok = out.Write(bytes.data(), bytes.size()) && out.Sync() && out.Close();
     if (!ok) {
         out.Close();

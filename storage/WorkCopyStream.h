@@ -1,9 +1,11 @@
 // A database's working copy as a stream of record lines, read from memory: what a check
 // walks record after record (the frame keeps it so that the close handlers can end it). It
-// holds its own copy of the plaintext, locked and wiped when the stream goes.
+// holds its own copy of the plaintext, locked and wiped when the stream goes. Also the split
+// of a plaintext into its lines.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "storage/SecureText.h"
 
@@ -43,3 +45,16 @@ class WorkCopyStream {
     SecureText m_plain;
     size_t m_pos = 0;
 };
+
+// Every line of a plaintext, its line break included (a last line without one too).
+inline std::vector<std::string> LinesOf(const SecureText& plain) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < plain.size()) {
+        size_t end = plain.find('\n', start);
+        end = end == SecureText::npos ? plain.size() : end + 1;
+        lines.emplace_back(plain.data() + start, end - start);
+        start = end;
+    }
+    return lines;
+}

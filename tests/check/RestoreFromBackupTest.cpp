@@ -2,6 +2,7 @@
 // copies decrypted to their plain length, the changed file overwritten or moved aside as
 // ".CHANGED", ".CHANGED1", ..., and the messages, status texts and clean-up of every ending.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -280,6 +281,39 @@ TEST_F(RestoreFromBackupTest, TheEntryIsFoundByTheWholePath) {
         p.WriteFile(c.path, "changed");
         Restore(c.path, 0);
         EXPECT_EQ(c.original, p.ReadFile(c.path));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The original comes back with the changed file's permission bits (a script stays runnable),
+// and a name so long that the design's temporary names would not fit (250 bytes) still has
+// its temporaries and its ".CHANGED" name: in both modes the original comes back whole.
+TEST_F(RestoreFromBackupTest, PermissionsAndLongNamesSurviveARestore) {
+    const std::string longName = "E:\\" + std::string(250, 'n');
+    for (const int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        BuildThree("N", {"one", "#!/bin/sh\necho two\n", "three"});
+        p.WriteFile(files[1], "changed");
+        ASSERT_EQ(0, chmod(p.Host(files[1]).c_str(), 0750));
+        Restore(files[1], mode);
+        EXPECT_EQ(originals[1], p.ReadFile(files[1]));
+        struct stat st;
+        ASSERT_EQ(0, stat(p.Host(files[1]).c_str(), &st));
+        EXPECT_EQ(0750u, st.st_mode & 07777);
+
+        p.WriteFile(longName, "long original");
+        StoreDatabase(AddedRecord(longName));
+        StoreBackupIndex(BuildBackupIndexLine(longName, "N", 16, 13) + "\r\n");
+        p.WriteFile(BackupFilePath(), EncryptedCopy("long original"));
+        p.WriteFile(longName, "changed");
+        Restore(longName, mode);
+        EXPECT_EQ("long original", p.ReadFile(longName));
+        EXPECT_EQ(MessageBoxEvent(longName + " successfully restored.", "information"),
+                  p.ui.Events().back());
+        EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
     }
 }
 

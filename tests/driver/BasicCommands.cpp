@@ -1,10 +1,9 @@
-// The driver's first commands: setup (the first start's work, and drive links),
-// create-database, and list (the open database's records).
+// The driver's own commands: setup (the first start's work, and drive links) and list (the
+// open database's records). The program's commands come from its command table.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
-#include "app/NoDatabaseView.h"
 #include "database/ListView.h"
 #include "platform/Prefix.h"
 #include "tests/driver/DriverCommands.h"
@@ -33,13 +32,6 @@ int Setup(DriverContext& ctx) {
     return 0;
 }
 
-int CreateDatabase(DriverContext& ctx) {
-    if (ctx.args.size() != 1)
-        return DriverUsageError("create-database takes one PATH");
-    ctx.noDatabaseView.CreateDatabase(ctx.args[0]);
-    return 0;
-}
-
 int List(DriverContext& ctx) {
     if (!ctx.args.empty())
         return DriverUsageError("list takes no arguments");
@@ -55,8 +47,6 @@ int List(DriverContext& ctx) {
 }
 
 DriverCommandRegistrar setupCommand("setup", &Setup, DriverNeeds::Prefix, "[--drive X=HOSTDIR]...");
-DriverCommandRegistrar createDatabaseCommand("create-database", &CreateDatabase,
-                                             DriverNeeds::Session, "PATH");
 DriverCommandRegistrar listCommand("list", &List, DriverNeeds::Database);
 
 }  // namespace

@@ -35,8 +35,11 @@ enum class DriverNeeds {
     Database,  // as Session, and --database is required
 };
 
+struct Command;
+
 struct DriverCommandInfo {
     DriverCommand run = nullptr;
+    const Command* table = nullptr;  // a command of the program's table (run is then null)
     DriverNeeds needs = DriverNeeds::Session;
     std::string usage;  // the arguments, for the usage text ("PATH")
 };
@@ -47,8 +50,11 @@ class DriverCommandRegistrar {
                            DriverNeeds needs = DriverNeeds::Session, const char* usage = "");
 };
 
-// The command of that name, or nullptr.
+// The command of that name: the driver's own, or one of the program's command table that has
+// a driver name (its arguments checked by what it needs); nullptr when none.
 const DriverCommandInfo* FindDriverCommand(const std::string& name);
+// Runs the command; returns the exit status.
+int RunDriverCommand(const DriverCommandInfo& command, DriverContext& ctx);
 // Every command as "name usage", sorted by name.
 std::vector<std::string> DriverCommandUsages();
 

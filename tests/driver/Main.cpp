@@ -113,6 +113,8 @@ int Run(int argc, char** argv) {
 
     CMainFrame frame;
     CCNoflview noDatabaseView(frame);
+    // A check that closes the main window runs the frame's close handler.
+    ui.onCloseMainWindow = [&frame] { frame.OnClose(); };
     std::unique_ptr<CListview> list;
     DriverContext ctx{ui, frame, noDatabaseView, nullptr, o.args};
 
@@ -141,6 +143,8 @@ int Run(int argc, char** argv) {
                 break;
         }
         frame.SetKey(key);
+        // What an interruption left is finished or undone before any command runs.
+        RunCommand([&] { frame.RecoverStoredFiles(); });
 
         if (o.hasDatabase) {
             list = std::make_unique<CListview>(frame);
@@ -154,7 +158,7 @@ int Run(int argc, char** argv) {
     }
 
     int status = 0;
-    RunCommand([&] { status = command->run(ctx); });
+    RunCommand([&] { status = RunDriverCommand(*command, ctx); });
     return status;
 }
 

@@ -24,7 +24,7 @@ void DialogHook::Expect(const std::string& what, Handler handler) {
 
 void DialogHook::ExpectMessage(const std::string& text, int answer) {
     Expect("message box \"" + text + "\"", [text, answer](wxDialog* dialog) {
-        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
         EXPECT_TRUE(box != nullptr) << "a message box was expected";
         if (box) {
             EXPECT_EQ(FromWx(box->GetMessage()), text);
@@ -36,7 +36,7 @@ void DialogHook::ExpectMessage(const std::string& text, int answer) {
 
 void DialogHook::ExpectAnyMessage(std::string* seen, int answer, long* style) {
     Expect("a message box", [seen, answer, style](wxDialog* dialog) {
-        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
         EXPECT_TRUE(box != nullptr) << "a message box was expected";
         if (box && seen)
             *seen = FromWx(box->GetMessage());
@@ -64,7 +64,7 @@ void DialogHook::ExpectView(const std::string& title, std::function<void(wxDialo
 int DialogHook::Enter(wxDialog* dialog) {
     if (m_expected.empty()) {
         std::string text = FromWx(dialog->GetTitle());
-        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog))
+        if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog))
             text += ": " + FromWx(box->GetMessage());
         ADD_FAILURE() << "unexpected modal dialog: " << text;
         return wxID_CANCEL;

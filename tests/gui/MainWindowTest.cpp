@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_NE(list->GetDropTarget(), nullptr);
 
-    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES}) {
+    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES}) {
         EXPECT_TRUE(Enabled(window, id)) << id;
     }
     // Adding by contents is not part of this program yet.
@@ -272,4 +272,41 @@ TEST_F(MainWindowTest, PasteAndCheckRunFromTheirCommands) {
     window->GetEventHandler()->ProcessEvent(check);
     EXPECT_EQ(Hook().Pending(), 0u);
     EXPECT_TRUE(window->IsEnabled());  // the progress dialog gave the window back
+}
+
+// Scheduled checking's timers tick as commands of the window: a tick that comes while another
+// command runs is let go, and a tick that closes the main window (a scheduled check's
+// inconsistency) has the window go once it has returned.
+TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
+    EXPECT_TRUE(Enabled(window, ID_SCHEDULED_CHECKING));
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    EXPECT_FALSE(Enabled(window, ID_SCHEDULED_CHECKING));
+    window->CloseDatabase();
+    int ticks = 0;
+    bool asCommand = false;
+    ui.SetTimer(99, 5, [&] {
+        ++ticks;
+        asCommand = window->CommandRunning();
+    });
+    ASSERT_TRUE(PumpUntil([&] { return ticks > 0; }));
+    EXPECT_TRUE(asCommand);
+    const int before = ticks;
+    window->RunViewCommand([] { Pump(60); });
+    EXPECT_EQ(ticks, before);
+    ui.KillTimer(99);
+
+    bool modelsInTick = false;
+    ui.SetTimer(98, 5, [&] {
+        ui.KillTimer(98);
+        ui.CloseMainWindow();
+        modelsInTick = window->Model().HasKey();  // the window's models are still there
+    });
+    ASSERT_TRUE(PumpUntil([&] {
+        for (wxWindow* top : wxTopLevelWindows)
+            if (top == window)
+                return false;
+        return true;
+    }));
+    EXPECT_TRUE(modelsInTick);
+    window = nullptr;
 }

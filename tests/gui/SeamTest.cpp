@@ -58,6 +58,34 @@ TEST_F(SeamTest, MessageBoxesHaveTheirIconsButtonsAndAnswers) {
     EXPECT_EQ(ui.MessageBox("", MbIcon::Information, MbButtons::Ok), MbResult::Ok);
 }
 
+TEST_F(SeamTest, EscapeAndTheCloseBoxNeverAnswerYes) {
+    const std::pair<MbButtons, MbResult> cases[] = {
+        {MbButtons::Ok, MbResult::Ok},
+        {MbButtons::OkCancel, MbResult::Cancel},
+        {MbButtons::YesNo, MbResult::No},
+        {MbButtons::YesNoCancel, MbResult::Cancel},
+    };
+    for (const auto& [buttons, result] : cases) {
+        for (bool escape : {true, false}) {
+            Hook().ExpectView(
+                "Quillstead",
+                [escape](wxDialog* box) {
+                    if (escape) {
+                        wxKeyEvent key(wxEVT_CHAR_HOOK);
+                        key.m_keyCode = WXK_ESCAPE;
+                        box->GetEventHandler()->ProcessEvent(key);
+                    } else {
+                        box->Close();
+                    }
+                    EXPECT_FALSE(box->IsModal());
+                },
+                wxID_NONE);
+            EXPECT_EQ(ui.MessageBox("Go on?", MbIcon::Question, buttons), result)
+                << int(buttons) << (escape ? " Escape" : " close box");
+        }
+    }
+}
+
 TEST_F(SeamTest, ADialogWithoutAViewIsRefusedClearly) {
     NoViewDlg dialog;
     Hook().ExpectMessage(

@@ -1,5 +1,5 @@
 // The gui's own texts and parsers: URI lists from file managers, help topics, the list's
-// column texts and the progress dialogs' percent text.
+// column texts, the progress dialogs' percent text and the breaking of long texts.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,6 +9,7 @@
 #include "gui/HelpViewer.h"
 #include "gui/ProgressView.h"
 #include "gui/RecordColumns.h"
+#include "gui/TextWrap.h"
 #include "platform/Clock.h"
 
 TEST(UriList, FileUrisBecomeHostPaths) {
@@ -104,4 +105,39 @@ TEST(CommandIds, EachCommandHasItsOwnMenuIdBelowTheLimit) {
         EXPECT_EQ(CommandOfMenuId(id), command);
     }
     EXPECT_EQ(CommandOfMenuId(5006), 5006);  // wx's own ids are left alone
+}
+
+TEST(TextWrap, WordsStayWholeAndLongRunsBreakAfterBackslashes) {
+    // Every character 10 pixels wide.
+    const ExtentsOf tenEach = [](const wxString& line) {
+        wxArrayInt extents;
+        for (size_t i = 0; i < line.length(); ++i) extents.push_back(10 * int(i + 1));
+        return extents;
+    };
+    struct Case {
+        const char* text;
+        int width;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"fits", 40, "fits"},
+        {"one two three", 80, "one two \nthree"},
+        // The space may stand past the width.
+        {"abcdefghij klm", 100, "abcdefghij \nklm"},
+        // A path longer than a line fills each line up to its last backslash that fits.
+        {"open E:\\aaaa\\bbbb\\cccc\\dddd.txt now", 100,
+         "open E:\\\naaaa\\bbbb\\\ncccc\\\ndddd.txt \nnow"},
+        {"/home/ann/very/long", 60, "/home/\nann/\nvery/\nlong"},
+        // A run without any breaks between any two characters, one at least on each line.
+        {"abcdefghijklmnopqrstuvwxyz", 100, "abcdefghij\nklmnopqrst\nuvwxyz"},
+        {"abc", 5, "a\nb\nc"},
+        // The text's own line ends stay; each line is broken on its own.
+        {"ab\n\ncd efgh", 40, "ab\n\ncd \nefgh"},
+        {"", 40, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WrapToWidth(c.text, c.width, tenEach), c.shown) << c.text;
+    }
+    // No width: nothing is broken.
+    EXPECT_EQ(WrapToWidth("a b c", 0, tenEach), "a b c");
 }

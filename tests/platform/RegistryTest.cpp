@@ -150,13 +150,15 @@ TEST_F(Registry, AFileThatCannotBeReadIsNeverOverwritten) {
 TEST_F(Registry, FirstStartValuesAndASecondStart) {
     const std::string file = tmp + "/prefix/user.reg";
     const std::string dir = "C:\\\\Program Files\\\\Quillstead\\\\";
-    const std::string fresh =
-        "REGEDIT4\r\n" + Key("Install Directory", dir) +
-        Key("Backup\\Backup Files Directory", dir + "Backup Files\\\\") +
-        Key("Changed Files Directory", dir + "Changed Files\\\\") +
-        Key("Checking Schedule Directory", dir + "Checking Schedule\\\\") + Key("Config1", "~") +
-        Key("Config2", "1") + Key("Config3", dir + "Backup Databases\\\\") + Key("Config4", "1") +
-        Key("Config5", "1") + Key("Config13", "0") + Key("Config14", "") + Key("Config17", "N");
+    const std::string fresh = "REGEDIT4\r\n" + Key("Install Directory", dir) +
+                              Key("Backup\\Backup Files Directory", dir + "Backup Files\\\\") +
+                              Key("Changed Files Directory", dir + "Changed Files\\\\") +
+                              Key("Checking Schedule Directory", dir + "Checking Schedule\\\\") +
+                              Key("Config1", "~") + Key("Config2", "1") +
+                              Key("Config3", dir + "Backup Databases\\\\") + Key("Config4", "1") +
+                              Key("Config5", "1") + Key("Config8", "1") + Key("Config9", "0") +
+                              Key("Config10", "0") + Key("Config11", "P") + Key("Config12", "0") +
+                              Key("Config13", "0") + Key("Config14", "") + Key("Config17", "N");
     EXPECT_EQ(ReadHost(file), fresh);
     for (const char* sub : {"", "/Backup Files", "/Changed Files", "/Checking Schedule"}) {
         EXPECT_TRUE(HostExists(tmp + "/prefix/drive_c/Program Files/Quillstead" + sub)) << sub;

@@ -37,6 +37,8 @@ class RecordingUi : public IUserInterface {
     }
     void SetTimer(int, unsigned, std::function<void()>) override {}
     void KillTimer(int) override {}
+    void SetPaneText(int, const std::string&) override {}
+    void CloseMainWindow() override {}
 };
 
 class TestDlg : public CDialog {

@@ -80,7 +80,23 @@ bool Offers(MbButtons buttons, MbResult result) {
     return false;
 }
 
-// Collects the members as they stand, in the order of the data exchange.
+// An array member is exchanged item by item, as "name[0]", "name[1]", ...: the array's name
+// and the item's index; false for a plain member.
+bool ArrayItem(const char* member, std::string& name, size_t& index) {
+    const std::string m = member;
+    const size_t open = m.find('[');
+    if (open == std::string::npos || open == 0 || m.back() != ']' || open + 2 >= m.size())
+        return false;
+    for (size_t i = open + 1; i + 1 < m.size(); ++i)
+        if (m[i] < '0' || m[i] > '9')
+            return false;
+    name = m.substr(0, open);
+    index = size_t(std::stoul(m.substr(open + 1, m.size() - open - 2)));
+    return true;
+}
+
+// Collects the members as they stand, in the order of the data exchange; the items of an
+// array member make one array.
 class MemberReader : public DataExchange {
   public:
     MemberReader() : DataExchange(false) {}
@@ -88,24 +104,50 @@ class MemberReader : public DataExchange {
         Add(member, JsonString(value));
     }
     void Int(int, const char* member, int& value) override { Add(member, std::to_string(value)); }
+    void Strings(int, const char* member, std::vector<std::string>& rows) override {
+        std::string json = "[";
+        for (size_t i = 0; i < rows.size(); ++i) json += (i ? "," : "") + JsonString(rows[i]);
+        Add(member, json + "]");
+    }
     std::string Json() const {
         std::string out = "{";
         for (size_t i = 0; i < m_members.size(); ++i) {
             if (i)
                 out += ",";
-            out += JsonString(m_members[i].first) + ":" + m_members[i].second;
+            out += JsonString(m_members[i].first) + ":";
+            const std::vector<std::string>& items = m_members[i].second;
+            if (!m_arrays.count(m_members[i].first)) {
+                out += items.front();
+                continue;
+            }
+            out += "[";
+            for (size_t k = 0; k < items.size(); ++k) out += (k ? "," : "") + items[k];
+            out += "]";
         }
         return out + "}";
     }
 
   private:
     void Add(const char* member, std::string json) {
-        for (const auto& m : m_members)
-            if (m.first == member)
-                return;  // a member exchanged twice is shown once
-        m_members.emplace_back(member, std::move(json));
+        std::string name = member;
+        size_t index = 0;
+        const bool item = ArrayItem(member, name, index);
+        for (auto& m : m_members) {
+            if (m.first != name)
+                continue;
+            // A member exchanged twice is shown once.
+            if (item && m.second.size() == index)
+                m.second.push_back(std::move(json));
+            return;
+        }
+        if (item && index != 0)
+            return;
+        if (item)
+            m_arrays[name] = true;
+        m_members.emplace_back(name, std::vector<std::string>{std::move(json)});
     }
-    std::vector<std::pair<std::string, std::string>> m_members;
+    std::vector<std::pair<std::string, std::vector<std::string>>> m_members;
+    std::map<std::string, bool> m_arrays;
 };
 
 // Puts the script's values into the members it names; every name must be a member.
@@ -121,16 +163,35 @@ class MemberWriter : public DataExchange {
         }
     }
     void Int(int, const char* member, int& value) override {
-        if (const JsonValue* v = Take(member)) {
-            if (!v->IsNumber() || std::floor(v->number) != v->number)
-                throw std::invalid_argument(m_class + "." + member + " takes a whole number");
-            value = static_cast<int>(v->number);
+        std::string name;
+        size_t index = 0;
+        if (ArrayItem(member, name, index)) {
+            const JsonValue* array = Take(name.c_str());
+            if (!array)
+                return;
+            ++m_items[name];
+            if (!array->IsArray() || index >= array->items.size())
+                throw std::invalid_argument(m_class + "." + name + " takes an array of " +
+                                            "whole numbers, one for each of its items");
+            value = WholeNumber(array->items[index], name);
+            return;
         }
+        if (const JsonValue* v = Take(member))
+            value = WholeNumber(*v, member);
+    }
+    void Strings(int, const char* member, std::vector<std::string>&) override {
+        if (m_set.Find(member))
+            throw std::invalid_argument(m_class + "." + member +
+                                        " is a list the user cannot change");
     }
     void CheckAllUsed() const {
         for (const auto& m : m_set.members)
             if (m_used.count(m.first) == 0)
                 throw std::invalid_argument(m_class + " has no member " + m.first);
+        for (const auto& [name, count] : m_items)
+            if (m_set.Find(name)->items.size() != count)
+                throw std::invalid_argument(m_class + "." + name + " takes " +
+                                            std::to_string(count) + " whole numbers");
     }
 
   private:
@@ -140,9 +201,15 @@ class MemberWriter : public DataExchange {
             m_used.insert({member, true});
         return v;
     }
+    int WholeNumber(const JsonValue& v, const std::string& member) const {
+        if (!v.IsNumber() || std::floor(v.number) != v.number)
+            throw std::invalid_argument(m_class + "." + member + " takes a whole number");
+        return static_cast<int>(v.number);
+    }
     const JsonValue& m_set;
     std::string m_class;
     std::map<std::string, bool> m_used;
+    std::map<std::string, size_t> m_items;  // array members: the items exchanged
 };
 
 }  // namespace
@@ -151,7 +218,9 @@ class MemberWriter : public DataExchange {
 // the poll the script named.
 class ScriptedUi::Progress : public ProgressWindow {
   public:
-    Progress(ScriptedUi& ui, long cancelAtPoll) : m_ui(ui), m_cancelAtPoll(cancelAtPoll) {
+    Progress(ScriptedUi& ui, const std::string& className, long cancelAtPoll)
+        : m_ui(ui), m_cancelAtPoll(cancelAtPoll), m_record(ui.progressDialogs.size()) {
+        m_ui.progressDialogs.push_back(ProgressRecord{className, {}, {}, 0});
         m_ui.progressTitle.clear();
         m_ui.progressTexts.clear();
         m_ui.progressPos = 0;
@@ -166,6 +235,7 @@ class ScriptedUi::Progress : public ProgressWindow {
         if (!m_open)
             return;
         m_ui.progressTitle = title;
+        m_ui.progressDialogs[m_record].title = title;
         if (!m_titled) {
             m_titled = true;
             m_ui.Emit("{\"event\":\"progress\",\"caption\":" + JsonString(title) + "}");
@@ -176,6 +246,7 @@ class ScriptedUi::Progress : public ProgressWindow {
             return;
         m_ui.progressTexts[id] = text;
         m_ui.progressTextsShown[id].push_back(text);
+        m_ui.progressDialogs[m_record].texts[id].push_back(text);
     }
     void SetIcon(int, const Icon&) override {}
     void SetPos(int pos) override {
@@ -189,6 +260,7 @@ class ScriptedUi::Progress : public ProgressWindow {
             return false;
         ++m_polls;
         m_ui.progressPolls = m_polls;
+        m_ui.progressDialogs[m_record].polls = m_polls;
         return m_cancelAtPoll > 0 && m_polls == m_cancelAtPoll;
     }
     void Close() override {
@@ -201,6 +273,7 @@ class ScriptedUi::Progress : public ProgressWindow {
   private:
     ScriptedUi& m_ui;
     long m_cancelAtPoll;
+    size_t m_record;  // its entry in progressDialogs
     long m_polls = 0;
     bool m_titled = false;
     bool m_open = true;
@@ -243,6 +316,11 @@ void ScriptedUi::AddScriptLine(const std::string& jsonLine) {
         if (!poll->IsNumber() || poll->number < 1 || std::floor(poll->number) != poll->number)
             throw std::invalid_argument("cancel_at_poll takes a number from 1");
         a.poll = static_cast<long>(poll->number);
+        if (const JsonValue* progress = line.Find("progress")) {
+            if (!progress->IsString() || progress->text.empty())
+                throw std::invalid_argument("progress takes a progress dialog's class name");
+            a.text = progress->text;
+        }
     } else if (const JsonValue* clip = line.Find("clipboard")) {
         a.kind = "clipboard";
         if (clip->IsArray()) {
@@ -281,6 +359,9 @@ bool ScriptedUi::TakeAnswer(const std::string& kind, const std::string& dialogCl
         if (it->kind != kind)
             continue;
         if (kind == "dialog" && it->text != dialogClass)
+            continue;
+        // A cancel line that names its progress dialog waits for that one.
+        if (kind == "cancel_at_poll" && !it->text.empty() && it->text != dialogClass)
             continue;
         answer = std::move(*it);
         m_answers->erase(it);
@@ -326,7 +407,17 @@ int ScriptedUi::RunModal(CDialog& dialog) {
     const bool answered = TakeAnswer("dialog", cls, a);
     MemberReader reader;
     dialog.DoDataExchange(reader);
-    Emit("{\"event\":\"dialog\",\"class\":" + JsonString(cls) + ",\"members\":" + reader.Json() +
+    // Unanswered, the same dialog shown again as it was (a refused choice) is cancelled, so
+    // a script without an answer for it cannot make it come back forever.
+    const std::string members = reader.Json();
+    if (!answered) {
+        a.cancel = m_lastUnanswered == &dialog && m_lastUnansweredMembers == members;
+        m_lastUnanswered = &dialog;
+        m_lastUnansweredMembers = members;
+    } else {
+        m_lastUnanswered = nullptr;
+    }
+    Emit("{\"event\":\"dialog\",\"class\":" + JsonString(cls) + ",\"members\":" + members +
          ",\"result\":\"" + (a.cancel ? "cancel" : "ok") + "\"}");
     // Cancel leaves the members as they were filled: only OK takes the controls' values.
     if (answered && !a.cancel && a.set.IsObject()) {
@@ -339,10 +430,23 @@ int ScriptedUi::RunModal(CDialog& dialog) {
     return a.cancel ? IDCANCEL : IDOK;
 }
 
-std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgress(int) {
+std::string ScriptedUi::ProgressClassName(int templateId) {
+    switch (templateId) {
+        case 102:
+            return "CCheckProgressDlg";
+        case 108:
+            return "CAddProgressDlg";
+        case 110:
+            return "CSearchProgressDlg";
+    }
+    return "progress " + std::to_string(templateId);
+}
+
+std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgress(int templateId) {
+    const std::string cls = ProgressClassName(templateId);
     Answer a;
-    const long cancelAt = TakeAnswer("cancel_at_poll", "", a) ? a.poll : 0;
-    return std::make_unique<Progress>(*this, cancelAt);
+    const long cancelAt = TakeAnswer("cancel_at_poll", cls, a) ? a.poll : 0;
+    return std::make_unique<Progress>(*this, cls, cancelAt);
 }
 
 void ScriptedUi::StatusProgressBegin(const std::string& caption, int total, COLORREF, bool) {
@@ -399,4 +503,25 @@ void ScriptedUi::SetTimer(int id, unsigned milliseconds, std::function<void()> t
 
 void ScriptedUi::KillTimer(int id) {
     timers.erase(id);
+}
+
+bool ScriptedUi::Tick(int id) {
+    const auto it = timers.find(id);
+    if (it == timers.end())
+        return false;
+    // The tick may kill or set its own timer: it runs from a copy.
+    const std::function<void()> tick = it->second.tick;
+    tick();
+    return true;
+}
+
+void ScriptedUi::SetPaneText(int pane, const std::string& text) {
+    paneTexts[pane] = text;
+}
+
+void ScriptedUi::CloseMainWindow() {
+    mainWindowClosed = true;
+    Emit("{\"event\":\"close-main-window\"}");
+    if (onCloseMainWindow)
+        onCloseMainWindow();
 }

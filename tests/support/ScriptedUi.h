@@ -4,12 +4,17 @@
 //   {"dialog":"CRestoreDlg","set":{"m_restoreMode":0}}  the next dialog of that class: the
 //                                   members set as if typed, then OK (or "result":"cancel",
 //                                   which leaves the members as filled)
-//   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog
+//   {"cancel_at_poll":N}            the N-th cancel poll (from 1) of the next progress dialog;
+//                                   with "progress":"CAddProgressDlg" (or "CCheckProgressDlg",
+//                                   "CSearchProgressDlg") of the next dialog of that class
 //   {"clipboard":["E:\\a.txt"]} or {"clipboard":null}
 // Each kind of event takes the first line of its kind. An event with no line left takes its
 // default (the default button; a dialog closed with OK, members as filled; an empty
-// clipboard file list is "no files"). An answer a message box does not offer, or a member
-// a dialog does not have, is a mistake of the script and throws.
+// clipboard file list is "no files"); a dialog shown again, unanswered, exactly as it was
+// last shown unanswered (the same dialog with the same members, as after a refused choice)
+// is cancelled. An array member of a dialog ("m_critAttributes":[0,1,...]) takes an array
+// with one whole number for each of its items. An answer a message box does not offer, or a
+// member a dialog does not have, is a mistake of the script and throws.
 #pragma once
 
 #include <deque>
@@ -48,8 +53,25 @@ class ScriptedUi : public IUserInterface {
     std::vector<int> progressPositions;
     std::map<int, std::vector<std::string>> progressTextsShown;
     bool progressOpen = false;
+    // Every progress dialog so far, in order: its class, its title, every item text it was
+    // given and its cancel polls.
+    struct ProgressRecord {
+        std::string className;
+        std::string title;
+        std::map<int, std::vector<std::string>> texts;
+        long polls = 0;
+    };
+    std::vector<ProgressRecord> progressDialogs;
+    // The class name the script gives a progress dialog of a template.
+    static std::string ProgressClassName(int templateId);
     // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
+    // The other panes as they stand (not printed: the countdown changes them every second).
+    std::map<int, std::string> paneTexts;
+    // The main window was closed (a check's inconsistency path).
+    bool mainWindowClosed = false;
+    // Called when the main window is closed (the driver runs the frame's close handler).
+    std::function<void()> onCloseMainWindow;
     bool statusProgressActive = false;
     int statusProgressTotal = 0;
     int statusProgressSteps = 0;
@@ -59,6 +81,9 @@ class ScriptedUi : public IUserInterface {
         std::function<void()> tick;
     };
     std::map<int, Timer> timers;
+    // Delivers one tick of a timer that is set, as the window's timer would (the tick may kill
+    // or set its own timer); false when the timer is not set.
+    bool Tick(int id);
 
     // IUserInterface
     MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
@@ -77,6 +102,8 @@ class ScriptedUi : public IUserInterface {
     void ReportFileException(const CFileException& e) override;
     void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
     void KillTimer(int id) override;
+    void SetPaneText(int pane, const std::string& text) override;
+    void CloseMainWindow() override;
 
     // Emits one event line (used by the seam itself and by the driver for its own lines).
     void Emit(const std::string& jsonLine);
@@ -90,4 +117,7 @@ class ScriptedUi : public IUserInterface {
 
     std::deque<Answer>* m_answers;
     std::vector<std::string> m_events;
+    // The dialog last shown without an answer, and its members then.
+    const CDialog* m_lastUnanswered = nullptr;
+    std::string m_lastUnansweredMembers;
 };

@@ -1,0 +1,14 @@
+// The walk-and-add loop's own texts.
+#pragma once
+
+#include <string>
+
+// The question after Cancel.
+extern const char* const kKeepFilesQuestion;
+// "Adding files to: " + the database's path, the progress dialog's title.
+std::string AddingFilesTitle(const std::string& databasePath);
+// A file that cannot be opened: "Couldn't add " + path + "\nReason: " + the cause's name.
+std::string CouldNotAddText(const std::string& path, int cause);
+// A file that cannot be opened although the framework's open of it succeeds: the command
+// ends.
+std::string OpenedWithoutCauseText(const std::string& path);

@@ -1,0 +1,65 @@
+// The folder walk of the add-by-criteria commands, shared by their pre-scans and their adds.
+// A location is one folder, or "*" for the root of every drive from A: to Z:. Each start
+// folder is walked depth-first and pre-order: every entry of a folder is handed over in the
+// order the folder search returns it (so a folder's own files come before anything below
+// it), then its subfolders are walked in that order, each completely before the next.
+//
+// An entry counts as a folder only by the folder table (WalkEntryIsFolder): any other entry
+// is a file candidate, a symbolic link to a folder (0x410) among them, so links are never
+// followed. A folder whose name begins with '.' is not entered. Each folder is entered once
+// (by its identity, however it is reached), so the walk cannot loop, and it has no depth or
+// size limit. The kernel's pseudo file systems (proc, sysfs, devtmpfs, ...) are never
+// entered. Devices, pipes and sockets are not listed at all (platform/FindData.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "criteria/Criterion.h"
+
+// Whether an attribute value is a folder's: the ranges 0x10-0x17, 0x30-0x37, 0x810-0x817,
+// 0x830-0x837, 0x2010-0x2013, 0x2030-0x2038, 0x2810-0x2813, 0x2830-0x2837, 0x4010-0x4013,
+// 0x4030-0x4033, 0x6010-0x6013 and 0x6030-0x6033, bounds included.
+bool WalkEntryIsFolder(uint32_t attributes);
+
+class FolderWalkVisitor {
+  public:
+    // The start folder's search succeeded; false stops the walk before its first entry.
+    virtual bool Started(const std::string& /*start*/) { return true; }
+    // A folder's search begins (its path with the trailing backslash).
+    virtual void Searching(const std::string& /*folder*/) {}
+    // Each entry in search order ("." and ".." are never handed over); false stops the walk.
+    virtual bool Entry(const WalkEntry& entry) = 0;
+
+  protected:
+    ~FolderWalkVisitor() = default;
+};
+
+enum class WalkResult {
+    NotSearched,  // the start folder's search failed (or it lies on a pseudo file system)
+    Walked,
+    Stopped,  // the visitor stopped it
+};
+
+// Walks the tree of one start folder, given with its trailing backslash.
+WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor);
+
+// The start folders of a location, in order: the folder with a backslash added when it has
+// none; for "*" the roots "A:\" to "Z:\".
+class Locations {
+  public:
+    explicit Locations(const std::string& location);
+    bool AllDrives() const { return m_allDrives; }
+    // The next start folder; false when there is none left.
+    bool Next(std::string& start);
+
+  private:
+    std::string m_location;
+    bool m_allDrives;
+    char m_drive = 'A';
+    bool m_done = false;
+};
+
+// The full path of an entry as the add-by-criteria commands record it: every '/' turned
+// into '\', however long the path.
+std::string WalkFilePath(const WalkEntry& entry);

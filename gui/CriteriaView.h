@@ -1,0 +1,25 @@
+// The base of the add-by-criteria dialogs' views: check boxes, and the part every criteria
+// dialog shares, the location (an edit, and "Browse..." with the folder chooser, which puts
+// the chosen folder's Windows path into the edit) and box 1122 "Notify if files have been
+// listed previously.".
+#pragma once
+
+#include <wx/checkbox.h>
+#include <wx/textctrl.h>
+
+#include "gui/DialogView.h"
+
+class CriteriaView : public DialogView {
+  public:
+    CriteriaView(wxWindow* parent, CDialog& model, const wxString& caption)
+        : DialogView(parent, model, caption) {}
+
+  protected:
+    wxCheckBox* AddCheckBox(wxWindow* parent, int id, const wxString& text);
+    // The location's row and box 1122, added to `column`.
+    void AddLocation(wxSizer* column);
+
+  private:
+    void OnBrowse();
+    wxTextCtrl* m_location = nullptr;
+};
