@@ -60,7 +60,7 @@ CheckDigests::~CheckDigests() {
 }
 
 void CheckDigests::Begin(const std::string& path, const std::string& line,
-                         const WorkCopyStream& work, int recordsLeft) {
+                         const WorkCopyStream& work, long recordsLeft) {
     if (!m_fed || m_stream != &work || !m_pool.HeadIs(path))
         Restart(path, line, work, recordsLeft);
     TopUp();
@@ -77,7 +77,7 @@ void CheckDigests::Pause() {
 }
 
 void CheckDigests::Restart(const std::string& path, const std::string& line,
-                           const WorkCopyStream& work, int recordsLeft) {
+                           const WorkCopyStream& work, long recordsLeft) {
     m_pool.Clear();
     m_stream = &work;
     m_position = work.Position();

@@ -31,7 +31,7 @@ class CheckDigests {
     // Starts on the record just read from `work` (its path and line); `recordsLeft` records
     // at most follow it in the pass.
     void Begin(const std::string& path, const std::string& line, const WorkCopyStream& work,
-               int recordsLeft);
+               long recordsLeft);
     // The record's file as known so far, and a wait for more of it (DigestAhead::Follow).
     const DigestAhead::Progress& File() const { return m_file; }
     void Follow() { m_pool.Follow(m_file); }
@@ -44,7 +44,7 @@ class CheckDigests {
 
   private:
     void Restart(const std::string& path, const std::string& line, const WorkCopyStream& work,
-                 int recordsLeft);
+                 long recordsLeft);
     void TopUp();
 
     DigestAhead m_pool;

@@ -56,8 +56,11 @@ bool CheckRun::CheckRecord(const std::string& line) {
     int cause = CFileException::invalidFile;
     Digested digested = Digested::Unreadable;
     if (whole) {
-        m_digests->Begin(path, line, *m_frame.m_checkWorkFile,
-                         m_state.recordsCounted - m_state.recordsBegun);
+        // The records the pass takes after this one when every file opens.
+        const long after = m_rules.boundByFilesChecked
+                               ? long(m_state.recordsCounted) - long(m_checked)
+                               : long(m_state.recordsCounted) - long(m_state.recordsBegun);
+        m_digests->Begin(path, line, *m_frame.m_checkWorkFile, after);
         digested = DigestListedFile(digest, cause);
     }
     if (digested == Digested::Cancelled)

@@ -67,10 +67,12 @@ struct Shown {
 
 class CheckPoolTest : public CheckRunFixture {
   protected:
-    // Each from the database as stored, never checked before; the summary's time of the
-    // check left out.
+    // Each from the database as stored, never checked before, each details dialog answered
+    // with "ignore"; the summary's time of the check left out.
     Shown CheckShowing() {
         db.Store();
+        for (int i = 0; i < 3; ++i)
+            prefix.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":0}})");
         EXPECT_TRUE(Check());
         Shown shown{Events(), prefix.ui.progressPositions, prefix.ui.progressTextsShown,
                     prefix.ui.progressPolls};
