@@ -1,6 +1,5 @@
 // The HKEY_CURRENT_USER store: <prefix>/user.reg in the registry-export form, parsed and
-// formatted whole, read on every query (once while a RegistryReadOnce lives) and replaced
-// atomically on every write.
+// formatted whole, read on every query and replaced atomically on every write.
 #include "platform/Registry.h"
 
 #include <fcntl.h>
@@ -9,7 +8,6 @@
 
 #include <cctype>
 #include <cerrno>
-#include <memory>
 
 #include "platform/Prefix.h"
 
@@ -116,15 +114,6 @@ bool SaveStore(const RegistryValues& values) {
     return ok;
 }
 
-int g_readOnceHolders = 0;
-std::unique_ptr<RegistryValues> g_readOnce;  // the store as last read or written
-
-// After a write: what the readers of a RegistryReadOnce see from now on.
-void NoteWritten(const RegistryValues& values, bool written) {
-    if (g_readOnceHolders > 0)
-        g_readOnce = written ? std::make_unique<RegistryValues>(values) : nullptr;
-}
-
 bool ValidKeyName(const std::string& name) {
     return !name.empty() && name.find_first_of(std::string("[]\r\n\0", 5)) == std::string::npos;
 }
@@ -208,26 +197,11 @@ std::string FormatRegistryText(const RegistryValues& values) {
     return out;
 }
 
-RegistryReadOnce::RegistryReadOnce() {
-    ++g_readOnceHolders;
-}
-
-RegistryReadOnce::~RegistryReadOnce() {
-    if (--g_readOnceHolders == 0)
-        g_readOnce.reset();
-}
-
 bool RegReadValue(const std::string& subkey, std::string& value) {
-    RegistryValues read;
-    const RegistryValues* values = g_readOnce.get();
-    if (!values) {
-        if (!LoadStore(read, false))
-            return false;  // not kept: the next read tries the file again
-        if (g_readOnceHolders > 0)
-            g_readOnce = std::make_unique<RegistryValues>(read);
-        values = &read;
-    }
-    const RegistryValues::Key* k = values->Find(subkey);
+    RegistryValues values;
+    if (!LoadStore(values, false))
+        return false;
+    const RegistryValues::Key* k = values.Find(subkey);
     if (!k || !k->hasValue)
         return false;
     value = k->value;
@@ -248,9 +222,7 @@ bool RegWriteValue(const std::string& subkey, const std::string& value) {
     if (!LoadStore(values, true))
         return false;
     values.Set(subkey, value);
-    const bool written = SaveStore(values);
-    NoteWritten(values, written);
-    return written;
+    return SaveStore(values);
 }
 
 bool RegWriteMissingValues(const RegistryValues& defaults) {
@@ -265,9 +237,7 @@ bool RegWriteMissingValues(const RegistryValues& defaults) {
             changed = true;
         }
     }
-    const bool written = !changed || SaveStore(values);
-    NoteWritten(values, written);
-    return written;
+    return !changed || SaveStore(values);
 }
 
 }  // namespace platform

@@ -22,17 +22,6 @@ bool RegWriteValue(const std::string& subkey, const std::string& value);
 // Whether the key has a default value.
 bool RegHasValue(const std::string& subkey);
 
-// While one lives, the store is read from its file once: every later read answers from that
-// reading, and a write goes to the file and to it. A command holds one so that it reads the
-// settings once however often it asks for them. For the program's one thread of commands.
-class RegistryReadOnce {
-  public:
-    RegistryReadOnce();
-    ~RegistryReadOnce();
-    RegistryReadOnce(const RegistryReadOnce&) = delete;
-    RegistryReadOnce& operator=(const RegistryReadOnce&) = delete;
-};
-
 class RegistryValues;
 // Gives every key of `defaults` that has no value its default value, in one rewrite of the
 // file; values that exist are kept. False when the file cannot be read or replaced.

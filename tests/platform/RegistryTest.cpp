@@ -108,35 +108,6 @@ TEST_F(Registry, ReadsWritesAndKeepsTheOrder) {
     EXPECT_FALSE(RegHasValue("Config1"));
 }
 
-// Within a RegistryReadOnce the file is read once: a change made to it behind the program's
-// back is not seen, the program's own writes are; a failed read is tried again; afterwards
-// every read goes to the file.
-TEST_F(Registry, ReadOnceWhileACommandHoldsIt) {
-    const std::string file = tmp + "/prefix/user.reg";
-    std::string value;
-    {
-        RegistryReadOnce once;
-        WriteHost(file, "not a registry file\r\n");
-        EXPECT_FALSE(RegReadValue("Config1", value));
-        WriteHost(file, "REGEDIT4\r\n" + Key("Config1", "a"));
-        ASSERT_TRUE(RegReadValue("Config1", value));
-        EXPECT_EQ(value, "a");
-        WriteHost(file, "REGEDIT4\r\n" + Key("Config1", "behind"));
-        ASSERT_TRUE(RegReadValue("Config1", value));
-        EXPECT_EQ(value, "a");
-        ASSERT_TRUE(RegWriteValue("Config2", "b"));  // the file as it is now, and the value
-        ASSERT_TRUE(RegReadValue("Config1", value));
-        EXPECT_EQ(value, "behind");
-        ASSERT_TRUE(RegReadValue("Config2", value));
-        EXPECT_EQ(value, "b");
-        WriteHost(file, "REGEDIT4\r\n" + Key("Config2", "c"));
-        ASSERT_TRUE(RegReadValue("Config2", value));
-        EXPECT_EQ(value, "b");
-    }
-    ASSERT_TRUE(RegReadValue("Config2", value));
-    EXPECT_EQ(value, "c");
-}
-
 TEST_F(Registry, AFileThatCannotBeReadIsNeverOverwritten) {
     const std::string file = tmp + "/prefix/user.reg";
     WriteHost(file, "not a registry file\r\n");
