@@ -124,9 +124,11 @@ void DigestAhead::Follow(Progress& seen) {
         }
         int owner = kNobody;
         if (job.owner.compare_exchange_strong(owner, kCaller) || owner == kCaller) {
-            if (!m_ownBuffer)
+            if (!m_ownBuffer) {
                 m_ownBuffer.reset(new unsigned char[m_limits.piece]);
-            Step(job, m_ownBuffer.get());
+                m_ownFolder = std::make_unique<ListedFolder>();
+            }
+            Step(job, m_ownBuffer.get(), *m_ownFolder);
             continue;
         }
         // A worker reads it: wait for its next piece.
@@ -231,6 +233,7 @@ bool DigestAhead::Claim(std::vector<JobPtr>& mine) {
 void DigestAhead::Work() {
     pthread_setname_np(pthread_self(), "digest ahead");  // as `top -H` and the tests see it
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[m_limits.piece]);
+    ListedFolder folder;
     std::vector<JobPtr> mine;
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stop) {
@@ -241,15 +244,15 @@ void DigestAhead::Work() {
             continue;
         }
         lock.unlock();
-        for (const JobPtr& job : mine) Run(*job, buffer.get());
+        for (const JobPtr& job : mine) Run(*job, buffer.get(), folder);
         mine.clear();  // a dropped file's descriptor closes here, outside the lock
         lock.lock();
     }
 }
 
-void DigestAhead::Run(Job& job, unsigned char* buffer) {
+void DigestAhead::Run(Job& job, unsigned char* buffer, ListedFolder& folder) {
     while (!job.dropped.load(std::memory_order_relaxed)) {
-        Step(job, buffer);
+        Step(job, buffer, folder);
         const int state = job.state.load(std::memory_order_relaxed);
         if (state == Progress::Done || state == Progress::Failed)
             return;
@@ -257,10 +260,10 @@ void DigestAhead::Run(Job& job, unsigned char* buffer) {
 }
 
 // The open with the first piece, or the next piece; then the progress is published.
-void DigestAhead::Step(Job& job, unsigned char* buffer) {
+void DigestAhead::Step(Job& job, unsigned char* buffer, ListedFolder& folder) {
     int cause = 0;
     int state = Progress::Reading;
-    if (!job.opened && !job.read.Open(job.entry.hostPath, cause)) {
+    if (!job.opened && !job.read.Open(job.entry.hostPath, folder, cause)) {
         job.cause = cause;
         state = Progress::Failed;
     } else {

@@ -23,6 +23,8 @@
 #include <thread>
 #include <vector>
 
+class ListedFolder;
+
 class DigestAhead {
   public:
     struct Limits {
@@ -81,8 +83,8 @@ class DigestAhead {
     // time; false when there are none.
     bool Claim(std::vector<JobPtr>& mine);
     // Reads a job to its end (or until it is dropped), publishing after every piece.
-    void Run(Job& job, unsigned char* buffer);
-    void Step(Job& job, unsigned char* buffer);
+    void Run(Job& job, unsigned char* buffer, ListedFolder& folder);
+    void Step(Job& job, unsigned char* buffer, ListedFolder& folder);
     void Publish(Job& job, const Progress& now);
     Job& Head() const { return *m_queue[size_t(m_headSeq.load() - m_frontSeq)]; }
     void DropConsumed(bool all);
@@ -105,4 +107,5 @@ class DigestAhead {
     bool m_stop = false;  // under the lock
     std::vector<std::thread> m_threads;
     std::unique_ptr<unsigned char[]> m_ownBuffer;  // the caller's, for the files it reads
+    std::unique_ptr<ListedFolder> m_ownFolder;
 };

@@ -2,14 +2,37 @@
 // reading, shared with others under a shared lock, a plain file only, so a folder, a device or
 // a pipe is refused with the access-denied cause), its length taken at the open, then read to
 // its end in large pieces into MD5. The digest pool's workers and the pass's own thread use
-// it; it touches nothing but its own descriptor and digest, and the caller lends the buffer.
+// it; it touches nothing but its own descriptor and digest, and the caller lends the buffer
+// and its ListedFolder.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "storage/Md5.h"
+
+// The folder of the files one thread opens one after another. A file of the folder the last
+// one came from is looked up in that folder alone instead of along its whole path (the
+// prefix, the drive's link, every folder above), the folder being found again along its path
+// every few milliseconds, so the lookup is never older than that.
+class ListedFolder {
+  public:
+    ListedFolder() = default;
+    ~ListedFolder() { Forget(); }
+    ListedFolder(const ListedFolder&) = delete;
+    ListedFolder& operator=(const ListedFolder&) = delete;
+
+    // open(2) of a host path with `flags`: a descriptor, or -1 with errno set.
+    int Open(const std::string& hostPath, int flags);
+    void Forget();
+
+  private:
+    std::string m_path;  // the last file's folder, its '/' included
+    int m_fd = -1;       // that folder, once a second file of it came
+    std::chrono::steady_clock::time_point m_found;
+};
 
 class ListedFileRead {
   public:
@@ -18,9 +41,9 @@ class ListedFileRead {
     ListedFileRead(const ListedFileRead&) = delete;
     ListedFileRead& operator=(const ListedFileRead&) = delete;
 
-    // Opens the file at its host path and starts its digest. False with the file-exception
-    // cause when it cannot be opened (an empty host path is a file not found).
-    bool Open(const std::string& hostPath, int& cause);
+    // Opens the file at its host path (through `folder`) and starts its digest. False with the
+    // file-exception cause when it cannot be opened (an empty host path is a file not found).
+    bool Open(const std::string& hostPath, ListedFolder& folder, int& cause);
 
     enum class Piece { More, End, Failed };
     // Reads the next piece into `buffer` and feeds it to the digest. End once the file has
