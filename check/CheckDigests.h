@@ -26,7 +26,7 @@ class CheckDigests {
     explicit CheckDigests(const DigestAhead::Limits& limits = DigestAhead::ForThisMachine());
     ~CheckDigests();
 
-    Icon TypeIcon(const std::string& path) { return m_icons.For(path); }
+    const Icon& TypeIcon(const std::string& path) { return m_icons.For(path); }
 
     // Starts on the record just read from `work` (its path and line); `recordsLeft` records
     // at most follow it in the pass.

@@ -79,16 +79,14 @@ Icon FileTypeIcon(const std::string& path) {
     return icon;
 }
 
-Icon FileTypeIconCache::For(const std::string& path) {
+const Icon& FileTypeIconCache::For(const std::string& path) {
     std::string ext = FileExtension(path);
     if (ext == "exe" || ext == "EXE")
-        return FileTypeIcon(path);
-    const auto found = m_byExtension.find(ext);
-    if (found != m_byExtension.end())
-        return found->second;
-    Icon icon = FileTypeIcon(path);
-    m_byExtension.emplace(std::move(ext), icon);
-    return icon;
+        return m_own = FileTypeIcon(path);
+    auto found = m_byExtension.find(ext);
+    if (found == m_byExtension.end())
+        found = m_byExtension.emplace(std::move(ext), FileTypeIcon(path)).first;
+    return found->second;
 }
 
 std::string FileTypeName(const std::string& path) {

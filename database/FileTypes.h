@@ -21,10 +21,12 @@ Icon FileTypeIcon(const std::string& path);
 // shows its own icon, so it is never kept).
 class FileTypeIconCache {
   public:
-    Icon For(const std::string& path);
+    // Valid until the next call.
+    const Icon& For(const std::string& path);
 
   private:
     std::unordered_map<std::string, Icon> m_byExtension;
+    Icon m_own;  // an .exe's
 };
 
 // The type's description ("plain text document"); without one, the extension in capitals

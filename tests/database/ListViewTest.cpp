@@ -201,4 +201,12 @@ TEST_F(FileTypes, AKnownTypeGivesItsThemedIconAndName) {
     EXPECT_EQ(list.m_fileTypeIcon, Icon::Resource(373));
 }
 
+// A command's cache answers as the rule does, an .exe with its own icon every time.
+TEST_F(FileTypes, TheCacheGivesTheRulesIcons) {
+    FileTypeIconCache cache;
+    for (const char* path : {"E:\\a.txt", "E:\\b.TXT", "E:\\c.txt", "E:\\x.exe", "E:\\y.exe",
+                             "E:\\README", "E:\\d.qqqzzz", "E:\\e.txt"})
+        EXPECT_EQ(cache.For(path), FileTypeIcon(path)) << path;
+}
+
 }  // namespace
