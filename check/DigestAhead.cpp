@@ -115,9 +115,11 @@ void DigestAhead::Follow(Progress& seen) {
         if (state != seen.state || bytes != seen.bytes) {
             seen.state = Progress::State(state);
             seen.bytes = bytes;
+            // Each written before the store that published it, and never again.
             seen.opened = job.opened;
             seen.length = job.length;
-            seen.cause = job.cause;
+            if (state == Progress::Failed)
+                seen.cause = job.cause;
             if (state == Progress::Done)
                 seen.digest = std::move(job.digest);  // read once, at its end
             return;
