@@ -302,6 +302,8 @@ bool BackupPair::OpenCopy(const BackupLookup& lookup, platform::CFile& file, int
 
 size_t BackupPair::ReadPlainAt(platform::CFile& file, int64_t copyStart, int64_t offset, void* data,
                                size_t length) const {
+    if (length == 0)
+        return 0;  // an empty file's copy: no block to read
     const int64_t firstBlock = offset / 16;
     const int64_t lastBlock = (offset + int64_t(length) + 15) / 16;
     Iv chain = m_iv;
