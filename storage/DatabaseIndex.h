@@ -13,6 +13,7 @@
 
 #include "platform/WinTypes.h"
 #include "storage/Crypto.h"
+#include "storage/FileDigest.h"  // DigestStoredFile: what field 5 keeps
 #include "storage/StoredFileNames.h"
 
 // The five-field line a new database gets, without its line break.
@@ -42,9 +43,6 @@ std::vector<std::string> ReadLines(const std::string& plainPath);
 // its working copy, reads it and wipes the copy. False when no line belongs to it.
 bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string& backupDir,
                            const std::string& databasePath, std::string& line);
-
-// Digest of a stored (encrypted) file: MD5 of its bytes as 32 lower-case hex characters.
-std::string DigestStoredFile(const std::string& path);
 
 // UpdateDatabaseIndexEntry: field 5 of every line of the database becomes the digest of
 // the stored database file; all else stays. Written through a new file and a rename.

@@ -97,10 +97,6 @@ bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string&
     return found;
 }
 
-std::string DigestStoredFile(const std::string& path) {
-    return DigestOfFile(path);
-}
-
 void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::string& backupDir,
                               const std::string& databasePath) {
     const std::string digest = DigestStoredFile(databasePath);
