@@ -54,9 +54,9 @@ class Scan {
             // Stopped by a byte that is no text byte: no position is left, nor the end case.
             if (m_next >= m_stop)
                 return Verdict::NoMatch;
+            // What is kept holds the windows still to come, and with whole word (w = n + 2)
+            // the file's last n + 1 bytes for its end.
             keepFrom = m_next;
-            if (m_q.wholeWord && m_blocks.End() >= m_n + 1)
-                keepFrom = std::min(keepFrom, m_blocks.End() - (m_n + 1));
         }
         return EndOfFile() ? Verdict::Match : Verdict::NoMatch;
     }
