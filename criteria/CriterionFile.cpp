@@ -30,7 +30,10 @@ CriterionOpen OpenFileToCheck(const std::string& path, platform::CFile& file) {
 }
 
 FileBlocks::FileBlocks(platform::CFile& file, uint64_t limit, size_t keep)
-    : m_file(file), m_limit(limit), m_keep(keep), m_buffer(keep + kBlock) {
+    : m_file(file),
+      m_limit(limit),
+      m_keep(keep),
+      m_buffer(keep + size_t(std::min<uint64_t>(kBlock, limit))) {
     m_finished = limit == 0;
 }
 

@@ -1,8 +1,8 @@
 // The add by contents and the add by abilities through the scripted seam on real trees: what
 // they add and their closing texts byte for byte, " Bytes" after a large run's steps, the
-// dialog closed before the no-files box, listed files however long their paths, a file that
-// cannot be opened once the add runs ("Unknown": what was added is kept), a Cancel during
-// a large scan, and every drive.
+// dialog closed before the no-files box, listed and added files however long their paths, a file
+// that cannot be opened once the add runs ("Unknown": what was added is kept), a Cancel during a
+// large scan, and every drive.
 #include <string>
 #include <vector>
 
@@ -119,13 +119,14 @@ TEST_F(AddByContentsAbilitiesTest, ListedFilesAreKnownHoweverLongTheirPaths) {
     prefix.WriteFile(folder + "\\a.txt", "a cat");
     prefix.WriteFile(folder + "\\index.dat", "");
     view.OnDropFiles({folder + "\\a.txt", folder + "\\index.dat"});
-    prefix.WriteFile("E:\\l\\b.txt", "cat");
+    prefix.WriteFile(folder + "\\b.txt", "cat");
     prefix.ui.ClearEvents();
     Contents("E:\\l", "cat", 0, 1);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{
                            folder + "\\a.txt previously listed.",
                            "1 File located in E:\\l\\\n\n -Containing text: \"cat\"\n\n "
                            "successfully added to the database.\n\n1 File listed previously."}));
+    EXPECT_EQ(RecordPaths().back(), folder + "\\b.txt");
 
     WithoutWholeMachine();
     prefix.ui.ClearEvents();

@@ -1,9 +1,10 @@
 // The abilities test: the core system paths and the executable extensions, then real
 // entries: cookie index files, the network libraries (letter case, the 10-byte gate, a name
-// cut by the end of the file or split by a block's border), a locked library, a folder, and
-// several abilities at once.
+// cut by the end of the file or split by a block's border), a locked library (named, or
+// ending the command when nothing tells why), a folder, and several abilities at once.
 #include <gtest/gtest.h>
 
+#include "add/OpenToAdd.h"
 #include "criteria/AbilitiesCriterion.h"
 #include "criteria/CriterionFile.h"
 #include "criteria/FolderWalk.h"
@@ -16,6 +17,10 @@
 namespace {
 
 using Verdict = Criterion::Verdict;
+
+bool OpenSucceeds(const std::string&, int&) {
+    return true;
+}
 
 class AbilitiesMatchTest : public ::testing::Test {
   protected:
@@ -103,5 +108,15 @@ TEST_F(AbilitiesMatchTest, ALockedLibraryIsNamedAndStillASystemFile) {
     const std::string box =
         "{\"event\":\"messagebox\",\"text\":\"Couldn't check C:\\\\WINDOWS\\\\held.dll\\nReason: "
         "SharingViolation. \",\"icon\":\"exclamation\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
-    EXPECT_EQ(prefix.ui.Events(), (std::vector<std::string>{box, box}));
+    // When nothing tells why it cannot be opened, the command ends.
+    const FrameworkOpenFn previous = SetFrameworkOpen(OpenSucceeds);
+    EXPECT_EQ(Test("C:\\WINDOWS\\held.dll", nullptr, Abilities{true, true, false}),
+              Verdict::EndCommand);
+    SetFrameworkOpen(previous);
+    EXPECT_EQ(prefix.ui.Events(),
+              (std::vector<std::string>{
+                  box, box,
+                  "{\"event\":\"messagebox\",\"text\":\"C:\\\\WINDOWS\\\\held.dll could not be "
+                  "opened.\\n Reason: Unknown.\",\"icon\":\"stop\",\"buttons\":\"ok\",\"answer\":"
+                  "\"ok\"}"}));
 }
