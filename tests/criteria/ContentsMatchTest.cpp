@@ -100,7 +100,7 @@ TEST_F(ContentsMatchTest, WholeWordCaseTextFilesAndTheExactSize) {
         {x + "+ cat", "cat", kWhole | kTextOnly, true},
         {x + "\x01 cat", "cat", kWhole | kTextOnly, false},
         {x + "ca\x01t", "ca\x01t", kTextOnly, true},
-        {x + "\x01" "cat", "cat", kTextOnly, false},
+        {x + '\x01' + "cat", "cat", kTextOnly, false},
     };
     for (const auto& c : kCases)
         EXPECT_EQ(Matches(c.content, c.text, c.options), c.match)
