@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "add/WalkAddMessages.h"
 #include "add/WalkAddRun.h"
 #include "criteria/AttributeCriterion.h"
 #include "database/ListView.h"
@@ -28,10 +29,6 @@ const struct {
     {7, "\n -System plus any other attributes"},
     {5, "\n -Archive plus any other attributes"},
 };
-
-std::string FilesText(int count) {
-    return std::to_string(count) + (count > 1 ? " Files" : " File");
-}
 
 }  // namespace
 

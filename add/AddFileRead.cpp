@@ -14,9 +14,22 @@ namespace {
 constexpr uint64_t kPiece = 64;
 }  // namespace
 
+namespace {
+int g_commitAfterFiles = kAddCommitAfterFiles;
+std::chrono::milliseconds g_commitAtMostEvery = kAddCommitAtMostEvery;
+std::chrono::milliseconds g_commitAtLeastEvery = kAddCommitAtLeastEvery;
+}  // namespace
+
 bool AddCommitDue(int pending, std::chrono::steady_clock::duration since) {
-    return (pending >= kAddCommitAfterFiles && since >= kAddCommitAtMostEvery) ||
-           since >= kAddCommitAtLeastEvery;
+    return (pending >= g_commitAfterFiles && since >= g_commitAtMostEvery) ||
+           since >= g_commitAtLeastEvery;
+}
+
+void SetAddCommitPace(int files, std::chrono::milliseconds atMost,
+                      std::chrono::milliseconds atLeast) {
+    g_commitAfterFiles = files;
+    g_commitAtMostEvery = atMost;
+    g_commitAtLeastEvery = atLeast;
 }
 
 AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypted,

@@ -27,6 +27,9 @@ constexpr int kAddCommitAfterFiles = 300;
 constexpr std::chrono::milliseconds kAddCommitAtMostEvery(250);
 constexpr std::chrono::milliseconds kAddCommitAtLeastEvery(1000);
 bool AddCommitDue(int pending, std::chrono::steady_clock::duration since);
+// Tests make commits come after every file (files 1, both times 0); the program never calls it.
+void SetAddCommitPace(int files, std::chrono::milliseconds atMost,
+                      std::chrono::milliseconds atLeast);
 
 class PieceWatcher {
   public:

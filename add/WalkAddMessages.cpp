@@ -6,6 +6,10 @@
 const char* const kKeepFilesQuestion =
     "Would you like to keep the files added before you pressed Cancel?";
 
+std::string FilesText(int count) {
+    return std::to_string(count) + (count > 1 ? " Files" : " File");
+}
+
 std::string AddingFilesTitle(const std::string& databasePath) {
     return "Adding files to: " + databasePath;
 }

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// "%d" of a count of files, then " File", and "s" when it is more than one (the closing
+// texts' "3 Files").
+std::string FilesText(int count);
 // The question after Cancel.
 extern const char* const kKeepFilesQuestion;
 // "Adding files to: " + the database's path, the progress dialog's title.

@@ -35,9 +35,11 @@
 #include "platform/FindData.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/DatabaseIndexImage.h"
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
-#include "storage/ProtectedFile.h"
+#include "storage/StoredDatabase.h"
+#include "storage/Transaction.h"
 #include "tests/support/TempPrefix.h"
 
 namespace {
@@ -127,19 +129,19 @@ std::string WriteListedFile(const std::string& winPath, uint64_t size, uint64_t 
     return BuildFileRecordLine(record) + "\r\n";
 }
 
-// Encrypts the records into the database and writes its "Database Index" line.
+// Stores the records as the database, and the "Database Index" with its line alone.
 void StoreDatabase(TempPrefix& prefix, const std::string& path, const std::string& plain) {
-    prefix.WriteFile(path + ".plain", plain);
-    EncryptFileWithIv(prefix.frame.m_fileKey, path, path + ".plain", DatabaseIv(path));
-    platform::RemoveFile(path + ".plain");
-    FILETIME created;
+    std::filesystem::create_directories(std::filesystem::path(prefix.Host(path)).parent_path());
+    const Key& key = prefix.frame.m_fileKey;
+    StoredDatabase database(key, path);
+    database.Replace(SecureText(plain.begin(), plain.end()));
+    DatabaseIndexImage index(key, prefix.frame.m_indexIv, prefix.BackupDir());
+    FILETIME created{};
     created.dwHighDateTime = 30000000;
-    const std::string backupDir = prefix.BackupDir();
-    prefix.WriteFile(backupDir + "index.plain",
-                     BuildDatabaseIndexLine(path, 1, created, DigestStoredFile(path)) + "\n");
-    EncryptFileWithIv(prefix.frame.m_fileKey, DatabaseIndexPath(backupDir),
-                      backupDir + "index.plain", prefix.frame.m_indexIv);
-    platform::RemoveFile(backupDir + "index.plain");
+    Transaction tx(key);
+    index.AddLine(BuildDatabaseIndexLine(path, 1, created, database.Stage(tx)));
+    index.Stage(tx);
+    tx.Commit();
 }
 
 void WarmCache(const std::string& hostDir, const std::vector<Listed>& files) {

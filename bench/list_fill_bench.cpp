@@ -8,32 +8,32 @@
 
 #include "app/NoDatabaseView.h"
 #include "database/ListView.h"
-#include "storage/DatabaseIndex.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
-#include "storage/ProtectedFile.h"
 #include "tests/support/TempPrefix.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-// A database of `count` records, its index line refreshed, open in `view`.
+// A database of `count` records, committed with its digest in the index, open in `view`.
 void BuildDatabase(TempPrefix& prefix, CListview& view, const std::string& path, int count) {
     CCNoflview noDatabase(prefix.frame);
     noDatabase.CreateDatabase(path);
-    std::string plain;
-    FILETIME t = U64ToFileTime(133402241263719653ULL);
-    for (int i = 0; i < count; ++i) {
-        FileRecord r = MakeFileRecord("E:\\files\\folder " + std::to_string(i / 100) + "\\file " +
-                                          std::to_string(i) + ".txt",
-                                      "ad65672db074ec757613c2728446d5db",
-                                      FormatAddedSizeField(uint32_t(i * 37)), 0x20, t, t);
-        plain += BuildFileRecordLine(r) + "\r\n";
+    {
+        DatabaseFiles files(prefix.frame.m_fileKey, prefix.frame.m_indexIv, prefix.BackupDir(),
+                            path);
+        int cause = 0;
+        files.Open(cause);
+        FILETIME t = U64ToFileTime(133402241263719653ULL);
+        for (int i = 0; i < count; ++i) {
+            FileRecord r = MakeFileRecord("E:\\files\\folder " + std::to_string(i / 100) +
+                                              "\\file " + std::to_string(i) + ".txt",
+                                          "ad65672db074ec757613c2728446d5db",
+                                          FormatAddedSizeField(uint32_t(i * 37)), 0x20, t, t);
+            files.Database().AppendRecord(BuildFileRecordLine(r) + "\r\n");
+        }
+        files.Commit();
     }
-    prefix.WriteFile("E:\\plain.tmp", plain);
-    EncryptFileWithIv(prefix.frame.m_fileKey, path, "E:\\plain.tmp", DatabaseIv(path));
-    prefix.WriteFile("E:\\plain.tmp", "");
-    UpdateDatabaseIndexEntry(prefix.frame.m_fileKey, prefix.frame.m_indexIv, prefix.BackupDir(),
-                             path);
     view.OpenDatabase(path);
 }
 
@@ -57,6 +57,7 @@ int main() {
     std::printf(
         "{\"bench\":\"list_fill\",\"records_small\":%d,\"fill_small_ms\":%.3f,\"records_large\":%d,"
         "\"fill_large_ms\":%.3f,\"time_ratio\":%.1f,\"per_record_ratio\":%.3f}\n",
-        small.m_recordCount, s * 1000, large.m_recordCount, l * 1000, l / s, (l / 100000) / (s / 1000));
+        small.m_recordCount, s * 1000, large.m_recordCount, l * 1000, l / s,
+        (l / 100000) / (s / 1000));
     return small.m_recordCount == 1000 && large.m_recordCount == 100000 ? 0 : 1;
 }

@@ -1,9 +1,11 @@
 // `CListview`, the model of the open database's list view. Its members are the commands of
 // the adding and checking subsystems; each is defined in its own subsystem's folder:
 //   database/  the fields, open, the refill (OnInitialUpdate) and the file-type lookup;
-//   criteria/  the add-by-criteria commands' pre-scans (PrescanAddByAttributes);
+//   criteria/  the add-by-criteria commands' pre-scans (PrescanAddByAttributes,
+//              PrescanAddByContents, PrescanAddByAbilities);
 //   add/       AddOneFileToDatabase, OnDropFiles, OnPasteFiles, the add-by-criteria
-//              commands (OnAddByAttributes) and their undo (RevertDatabaseToRecordCount);
+//              commands (OnAddByAttributes, OnAddByContents, OnAddByAbilities) and their undo
+//              (RevertDatabaseToRecordCount);
 //   check/     OnCheckAllFiles (the check run and what it calls).
 // The wx list view in gui/ shows m_records and routes the commands here.
 #pragma once
@@ -46,6 +48,8 @@ class CListview : public WorkFilesView {
     void OnDropFiles(const std::vector<std::string>& files);  // WM_DROPFILES
     void OnPasteFiles();                                      // commands 57637 and 32828
     void OnAddByAttributes();                                 // command 32796
+    void OnAddByContents();                                   // command 32818
+    void OnAddByAbilities();                                  // command 32820
     // Keeps the database's first m_recordCount records (the undo of an add) and stores it.
     void RevertDatabaseToRecordCount();
 
@@ -54,6 +58,10 @@ class CListview : public WorkFilesView {
     // is accepted or cancelled, counts what would be added, and fills the hand-over fields;
     // the settings are the command's.
     void PrescanAddByAttributes(Settings& settings);
+    // The same with the contents dialog (template 291) and the abilities dialog (template
+    // 293).
+    void PrescanAddByContents(Settings& settings);
+    void PrescanAddByAbilities(Settings& settings);
 
     // ---- check/ ----
     void OnCheckAllFiles();  // command 32774
@@ -86,6 +94,22 @@ class CListview : public WorkFilesView {
     // hidden, archive, read-only, system, the four "plus any others", any, compressed,
     // compressed plus, encrypted, encrypted plus.
     int m_critAttributes[13] = {};
+    // The search of the add by contents: the typed text (m_critBareText); the pattern, with a
+    // blank in front and one behind when whole word is ticked (m_critSearchText); the text
+    // and a blank (m_critStartText); a blank and the text (m_critEndText); the pattern with
+    // whole word, else empty (m_critPaddedText); and boxes 1170, 1256 and the choice 1174.
+    std::string m_critSearchText;
+    std::string m_critBareText;
+    std::string m_critStartText;
+    std::string m_critEndText;
+    std::string m_critPaddedText;
+    int m_critMatchCase = 0;
+    int m_critWholeWord = 0;
+    int m_critTextFilesOnly = 0;
+    // The abilities of the add by abilities, 1 = chosen.
+    int m_critAbilityNetwork = 0;
+    int m_critAbilityCoreOs = 0;
+    int m_critAbilityCookies = 0;
 
     // The list's rows, as the last fill read them.
     std::vector<FileRecord> m_records;

@@ -27,4 +27,6 @@ void RegisterAllDialogViews() {
     RegisterPasswordView();
     RegisterScheduledCheckingView();
     RegisterAddByAttributesView();
+    RegisterAddByContentsView();
+    RegisterAddByAbilitiesView();
 }

@@ -26,3 +26,5 @@ void RegisterFileAnalysisView();
 void RegisterPasswordView();
 void RegisterScheduledCheckingView();
 void RegisterAddByAttributesView();
+void RegisterAddByContentsView();
+void RegisterAddByAbilitiesView();

@@ -120,12 +120,13 @@ BackupLookup BackupPair::Find(const std::string& path) const {
 // ---- copies -----------------------------------------------------------------------------
 
 bool BackupPair::BeginCopy(Transaction& tx, bool encrypted, int& cause) {
-    if (!m_out.IsOpen()) {
+    if (!m_out.IsOpen())
         DropLostCopies();
-        tx.WillAppend(m_filePath);
-        if (!m_out.Open(m_filePath, "ab", platform::Share::DenyNone, &cause))
-            return false;
-    }
+    // Noted for every transaction the copies go into, not only the first: after a commit the
+    // next copies are a new transaction's growth.
+    tx.WillAppend(m_filePath);
+    if (!m_out.IsOpen() && !m_out.Open(m_filePath, "ab", platform::Share::DenyNone, &cause))
+        return false;
     m_renewalPath.clear();
     m_cipher = encrypted ? std::make_unique<CbcCipher>(m_key, m_iv, true) : nullptr;
     m_copyStart = m_copiesLength;
@@ -301,6 +302,8 @@ bool BackupPair::OpenCopy(const BackupLookup& lookup, platform::CFile& file, int
 
 size_t BackupPair::ReadPlainAt(platform::CFile& file, int64_t copyStart, int64_t offset, void* data,
                                size_t length) const {
+    if (length == 0)
+        return 0;  // an empty file's copy: no block to read
     const int64_t firstBlock = offset / 16;
     const int64_t lastBlock = (offset + int64_t(length) + 15) / 16;
     Iv chain = m_iv;

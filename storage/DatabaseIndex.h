@@ -2,17 +2,16 @@
 // (high, low, "%ld"), and the MD5 digest of the stored database file, each followed by
 // 0x7F; a check adds an empty sixth field and the last-checked time (high, low) in fields
 // 7 and 8. The file is a protected file in the backup folder under the key and m_indexIv.
-// This file owns the line's writer and readers, and the operations that rewrite the index:
-// the digest refresh and the last-checked time. Lines are never cut, however long. A
-// missing index has no line: the rewrites then change and create nothing. A line of the
-// database with fewer than five fields is left as it is by both rewrites.
+// This file owns the line's writer and readers and the rewrites of one line: the digest and
+// the last-checked time. Lines are never cut, however long. A line with fewer than five
+// fields is left as it is by both rewrites. The index as a whole (its lookup, its changes
+// and their commit) is DatabaseIndexImage's.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "platform/WinTypes.h"
-#include "storage/Crypto.h"
+#include "storage/FileDigest.h"  // DigestStoredFile: what field 5 keeps
 #include "storage/StoredFileNames.h"
 
 // The five-field line a new database gets, without its line break.
@@ -34,22 +33,3 @@ bool IndexLastChecked(const std::string& line, FILETIME& checked);
 // Whether a decrypted index is well-formed: every line holds at least five separators and a
 // decimal backup number. An empty index is well-formed.
 bool IndexTextIsWellFormed(const std::string& plain);
-
-// Reads the decrypted index's lines (whole lines, breaks included) from a plaintext file.
-std::vector<std::string> ReadLines(const std::string& plainPath);
-
-// The database's line in the index (the first that belongs to it): decrypts the index into
-// its working copy, reads it and wipes the copy. False when no line belongs to it.
-bool FindDatabaseIndexLine(const Key& key, const Iv& indexIv, const std::string& backupDir,
-                           const std::string& databasePath, std::string& line);
-
-// Digest of a stored (encrypted) file: MD5 of its bytes as 32 lower-case hex characters.
-std::string DigestStoredFile(const std::string& path);
-
-// UpdateDatabaseIndexEntry: field 5 of every line of the database becomes the digest of
-// the stored database file; all else stays. Written through a new file and a rename.
-void UpdateDatabaseIndexEntry(const Key& key, const Iv& indexIv, const std::string& backupDir,
-                              const std::string& databasePath);
-// Every line of the database rewritten with the last-checked time.
-void RecordLastChecked(const Key& key, const Iv& indexIv, const std::string& backupDir,
-                       const std::string& databasePath, const FILETIME& checked);

@@ -2,6 +2,7 @@
 // the last-checked time) and the test that a decrypted index holds well-formed lines.
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"

@@ -52,3 +52,7 @@ std::string DigestOfFile(const std::string& path) {
     DigestWhileReading(in, digest);
     return digest;
 }
+
+std::string DigestStoredFile(const std::string& path) {
+    return DigestOfFile(path);
+}

@@ -28,3 +28,6 @@ bool DigestWhileReadingUpTo(platform::CFile& file, uint64_t limit, std::string& 
                             uint64_t& total, const StoppablePieceSink& sink);
 // The digest of a whole file on disk; raises the file exception when it cannot be opened.
 std::string DigestOfFile(const std::string& path);
+// The digest of a stored (encrypted) file as it lies on the disk: what field 5 of a
+// database's "Database Index" line keeps. Raises as DigestOfFile does.
+std::string DigestStoredFile(const std::string& path);

@@ -1,9 +1,9 @@
-// The encryptions and decryptions between protected files and their plaintext copies, and
-// the database's working copy. Files are processed in large pieces. A protected file is
-// always written to a new file beside it (its name followed by ".new~") that then replaces
-// it in one step; a failed write removes the new file and raises the file exception, so the
-// old protected file stays as it was. A protected file whose length is not a multiple of 16
-// is damaged: it is refused with the cause invalidFile before anything is written.
+// The encryptions and decryptions between protected files and their plaintext copies. Files
+// are processed in large pieces. A protected file is always written to a new file beside it
+// (its name followed by ".new~") that then replaces it in one step; a failed write removes
+// the new file and raises the file exception, so the old protected file stays as it was. A
+// protected file whose length is not a multiple of 16 is damaged: it is refused with the
+// cause invalidFile before anything is written.
 #include "storage/ProtectedFile.h"
 
 #include <algorithm>
@@ -78,10 +78,14 @@ bool DecryptStream(const Key& key, const Iv& iv, CFile& in, LastBlock rule, doub
     return true;
 }
 
-// Decrypts `in` into `plainPath`, created or emptied and shared with nobody. A copy that
-// cannot be written whole is wiped and the failure raised.
-void DecryptToPlainFile(const Key& key, const Iv& iv, CFile& in, CFile& out,
-                        const std::string& plainPath, LastBlock rule, double plainLength) {
+// Decrypts the protected file into `plainPath`, created or emptied and shared with nobody.
+// A copy that cannot be written whole is wiped and the failure raised.
+void DecryptFile(const Key& key, const std::string& protectedPath, const std::string& plainPath,
+                 const Iv& iv, LastBlock rule, double plainLength) {
+    CFile in;
+    OpenProtected(in, protectedPath);
+    CFile out;
+    out.OpenOrThrow(plainPath, "wb", Share::DenyAll);
     bool ok = false;
     try {
         ok = DecryptStream(key, iv, in, rule, plainLength,
@@ -96,15 +100,6 @@ void DecryptToPlainFile(const Key& key, const Iv& iv, CFile& in, CFile& out,
         TempFiles::WipeIfPresent(plainPath);
         throw CFileException(CFileException::diskFull, plainPath);
     }
-}
-
-void DecryptFile(const Key& key, const std::string& protectedPath, const std::string& plainPath,
-                 const Iv& iv, LastBlock rule, double plainLength) {
-    CFile in;
-    OpenProtected(in, protectedPath);
-    CFile out;
-    out.OpenOrThrow(plainPath, "wb", Share::DenyAll);
-    DecryptToPlainFile(key, iv, in, out, plainPath, rule, plainLength);
 }
 
 // Encrypts the first (low 32 bits of its size) bytes of `in` into a new file beside the
@@ -192,35 +187,4 @@ bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const
 
 Iv DatabaseIv(const std::string& databasePath) {
     return IvFromText(databasePath);
-}
-
-void DecryptDatabaseToWorkFile(const Key& key, const std::string& databasePath,
-                               int& unreadableFlag) {
-    const std::string workPath = DatabaseWorkCopyPath(databasePath);
-    CFile out;
-    out.OpenOrThrow(workPath, "wb", Share::DenyAll);
-
-    CFile in;
-    int cause = CFileException::none;
-    bool opened = in.Open(databasePath, "rb", Share::DenyNone, &cause);
-    if (opened && in.Length() % 16 != 0) {
-        opened = false;
-        cause = CFileException::invalidFile;
-    }
-    if (!opened) {
-        if (in.IsOpen())
-            in.Close();
-        out.Close();
-        unreadableFlag = 1;
-        SecureDeleteFile(workPath);
-        throw CFileException(cause, databasePath);
-    }
-    DecryptToPlainFile(key, DatabaseIv(databasePath), in, out, workPath, LastBlock::ThroughNewline,
-                       0);
-}
-
-void EncryptWorkFileToDatabase(const Key& key, const std::string& databasePath) {
-    CFile in;
-    in.OpenOrThrow(DatabaseWorkCopyPath(databasePath), "rb", Share::DenyAll);
-    EncryptStream(key, DatabaseIv(databasePath), in, databasePath);
 }

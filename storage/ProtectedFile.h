@@ -1,15 +1,17 @@
 // Protected files: a plain file of size s (the low 32 bits of its size) is stored as
 // 16 x ceil(s / 16) bytes of AES-256 CBC under a key and a 16-byte initialisation vector,
 // the last partial block padded with zero bytes; an empty file gives an empty protected
-// file. This file owns the encryptions and decryptions between protected files and their
-// plaintext working copies, and the wipe of a working copy. Every rewrite of a protected
-// file is written to a new file first and renamed over the old one, so an interruption
-// never leaves it half-written: the new file is the protected file's name followed by
-// ".new~", and a write that fails (a full disk) removes it and raises CFileException with
-// the cause diskFull, leaving the old file as it was. A file that cannot be opened raises
-// CFileException; so does a protected file whose length is not a multiple of 16 (cause
-// invalidFile, raised before anything is written). A plain copy that cannot be written
-// whole is wiped before the exception is raised.
+// file. This file owns the encryptions and decryptions between protected files and plain
+// files (the known-answer operations, and the restore's), the decryption into memory, and
+// the wipe of a plain file. Every rewrite of a protected file is written to a new file first
+// and renamed over the old one, so an interruption never leaves it half-written: the new
+// file is the protected file's name followed by ".new~", and a write that fails (a full
+// disk) removes it and raises CFileException with the cause diskFull, leaving the old file
+// as it was. A file that cannot be opened raises CFileException; so does a protected file
+// whose length is not a multiple of 16 (cause invalidFile, raised before anything is
+// written). A plain copy that cannot be written whole is wiped before the exception is
+// raised. The stored files of a database are read and changed through their objects
+// (storage/DatabaseFiles.h), never through plain copies.
 #pragma once
 
 #include <string>
@@ -50,13 +52,3 @@ void SecureDeleteFile(const std::string& path);
 
 // The database's initialisation vector, made from its path.
 Iv DatabaseIv(const std::string& databasePath);
-
-// Creates or empties the working copy (shared with nobody) and writes the database's
-// plaintext into it. When the working copy cannot be created: CFileException. When the
-// database cannot be opened: the working copy is wiped, unreadableFlag set to 1, and
-// CFileException raised.
-void DecryptDatabaseToWorkFile(const Key& key, const std::string& databasePath,
-                               int& unreadableFlag);
-// Encrypts the working copy over the database (by a new file and a rename); the working
-// copy stays. When it cannot be opened: CFileException, nothing written.
-void EncryptWorkFileToDatabase(const Key& key, const std::string& databasePath);

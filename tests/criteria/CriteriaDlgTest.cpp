@@ -1,12 +1,14 @@
 // The criteria dialog's model: which locations are refused and with which text, the
 // hand-over of the attributes dialog's choices, and its members as a script sees them (the
-// boxes as one array of 13 ints).
+// boxes as one array of 13 ints); the contents dialog's pattern and its text's limit.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "criteria/AddByAttributesDlg.h"
+#include "criteria/AddByContentsDlg.h"
 #include "database/ListView.h"
+#include "tests/support/Json.h"
 #include "tests/support/TempPrefix.h"
 #include "tests/support/TestTree.h"
 
@@ -91,4 +93,28 @@ TEST_F(CriteriaDlgTest, AnUnansweredDialogShownAgainAsItWasIsCancelled) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     dialog.m_critLocation = "E:\\";
     EXPECT_EQ(dialog.DoModal(), IDOK);  // shown otherwise than last time
+}
+
+TEST_F(CriteriaDlgTest, TheContentsDialogHandsOverThePatternAndKeeps1024Characters) {
+    CAddByContentsDlg dialog;
+    const std::string text = std::string(1023, 'a') + "\xC3\xA9\xC3\xA9";  // 1025 characters
+    prefix.ui.AddScriptLine(
+        "{\"dialog\":\"CAddByContentsDlg\",\"set\":{\"m_critBareText\":" + JsonString(text) +
+        ",\"m_critWholeWord\":1,\"m_critTextFilesOnly\":1}}");
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_critBareText, std::string(1023, 'a') + "\xC3\xA9");
+
+    CListview view(prefix.frame);
+    for (int wholeWord : {1, 0}) {
+        dialog.m_critBareText = "cat";
+        dialog.m_critWholeWord = wholeWord;
+        dialog.HandOver(view);
+        EXPECT_EQ(view.m_critSearchText, wholeWord ? " cat " : "cat");
+        EXPECT_EQ(view.m_critPaddedText, wholeWord ? " cat " : "");
+        EXPECT_EQ(view.m_critBareText, "cat");
+        EXPECT_EQ(view.m_critStartText, "cat ");
+        EXPECT_EQ(view.m_critEndText, " cat");
+        EXPECT_EQ(view.m_critWholeWord, wholeWord);
+        EXPECT_EQ(view.m_critTextFilesOnly, 1);
+    }
 }

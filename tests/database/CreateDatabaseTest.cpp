@@ -2,8 +2,11 @@
 // backup number, the empty backup pair, and the refusals.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/NoDatabaseView.h"
 #include "platform/Clock.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/FileRecord.h"
 #include "storage/ProtectedFile.h"
@@ -22,6 +25,12 @@ class CreateDatabase : public ::testing::Test {
                                         t.frame.m_indexIv, plain));
         return plain;
     }
+    // The index as it stands, read as the commands read it.
+    const DatabaseIndexImage& Image() {
+        m_image.emplace(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir());
+        m_image->Load();
+        return *m_image;
+    }
     std::string Refusal(const std::string& text) {
         return R"({"event":"messagebox","text":)" + JsonString(text) +
                R"(,"icon":"exclamation","buttons":"ok","answer":"ok"})";
@@ -30,6 +39,7 @@ class CreateDatabase : public ::testing::Test {
 
     TempPrefix t;
     CCNoflview view{t.frame};
+    std::optional<DatabaseIndexImage> m_image;
 };
 
 TEST_F(CreateDatabase, FirstDatabaseGetsNumberOneAndItsIndexLine) {
@@ -76,14 +86,10 @@ TEST_F(CreateDatabase, NumbersFollowTheHighestAndSkipExistingBackupFiles) {
     EXPECT_EQ(t.ReadFile(B("Backup Index 5")), "");
 
     std::vector<std::string> numbers;
-    const std::string index = Index();
-    size_t start = 0;
-    while (start < index.size()) {
-        const size_t end = index.find('\n', start);
+    for (const std::string& line : Image().Lines()) {
         std::string n;
-        ASSERT_TRUE(IndexField(index.substr(start, end - start), 2, n));
+        ASSERT_TRUE(IndexField(line, 2, n));
         numbers.push_back(n);
-        start = end + 1;
     }
     EXPECT_EQ(numbers, (std::vector<std::string>{"1", "2", "5"}));
 }
@@ -95,10 +101,8 @@ TEST_F(CreateDatabase, HighestNumberCountsNotTheLineCount) {
     EncryptFileWithIv(t.frame.m_fileKey, DatabaseIndexPath(t.BackupDir()), "E:\\plain",
                       t.frame.m_indexIv);
     ASSERT_TRUE(view.CreateDatabase("E:\\new.qdb"));
-    std::string line, n;
-    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
-                                      "E:\\new.qdb", line));
-    ASSERT_TRUE(IndexField(line, 2, n));
+    std::string n;
+    ASSERT_TRUE(Image().BackupNumber("E:\\new.qdb", n));
     EXPECT_EQ(n, "8");
     EXPECT_TRUE(t.Exists(B("Backup File 8")));
 }
@@ -166,27 +170,28 @@ TEST_F(CreateDatabase, UnreachableBackupFolderLeavesNoDatabaseBehind) {
     EXPECT_FALSE(t.Exists("E:\\a.qdb"));
 }
 
-}  // namespace
-
 // Two databases whose paths begin alike keep their own index lines: refreshing the digest of
 // the shorter one leaves the longer one's line as it was.
 TEST_F(CreateDatabase, APathThatBeginsAnotherKeepsItsOwnLine) {
     ASSERT_TRUE(view.CreateDatabase("E:\\a.qdb2"));
     ASSERT_TRUE(view.CreateDatabase("E:\\a.qdb"));
-    std::string longerBefore, shorterLine;
-    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
-                                      "E:\\a.qdb2", longerBefore));
-    t.WriteFile("E:\\a.qdb", std::string(16, 'x'));  // the stored database changes
-    UpdateDatabaseIndexEntry(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(), "E:\\a.qdb");
-
-    std::string longerAfter, field;
-    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
-                                      "E:\\a.qdb2", longerAfter));
-    EXPECT_EQ(longerAfter, longerBefore);
-    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
-                                      "E:\\a.qdb", shorterLine));
-    ASSERT_TRUE(IndexField(shorterLine, 5, field));
+    std::string longerBefore, line, field;
+    ASSERT_TRUE(Image().FindLine("E:\\a.qdb2", longerBefore));
+    {
+        DatabaseFiles files(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(), "E:\\a.qdb");
+        int cause = 0;
+        ASSERT_EQ(files.Open(cause), DatabaseFiles::Opened::Ok);
+        files.Database().AppendRecord("E:\\x\x7frecord\x7f\r\n");
+        ASSERT_TRUE(files.Commit());
+    }
+    const DatabaseIndexImage& index = Image();
+    ASSERT_TRUE(index.FindLine("E:\\a.qdb2", line));
+    EXPECT_EQ(line, longerBefore);
+    ASSERT_TRUE(index.Digest("E:\\a.qdb", field));
     EXPECT_EQ(field, DigestStoredFile("E:\\a.qdb"));
-    ASSERT_TRUE(IndexField(shorterLine, 2, field));
+    EXPECT_NE(field, kEmptyDigest);
+    ASSERT_TRUE(index.BackupNumber("E:\\a.qdb", field));
     EXPECT_EQ(field, "2");
 }
+
+}  // namespace

@@ -149,10 +149,10 @@ TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
     list.CloseWorkFiles();
     // The working copy never reached the disk.
     EXPECT_TRUE(t.FilesNamed("123456789z").empty());
-    std::string indexLine, digest;
-    ASSERT_TRUE(FindDatabaseIndexLine(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(),
-                                      "E:\\db.qdb", indexLine));
-    ASSERT_TRUE(IndexField(indexLine, 5, digest));
+    DatabaseIndexImage index(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir());
+    index.Load();
+    std::string digest;
+    ASSERT_TRUE(index.Digest("E:\\db.qdb", digest));
     EXPECT_EQ(digest, DigestStoredFile("E:\\db.qdb"));
     EXPECT_NE(digest, "d41d8cd98f00b204e9800998ecf8427e");
     list.OnInitialUpdate();

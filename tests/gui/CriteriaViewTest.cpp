@@ -1,16 +1,20 @@
 // "Add files to the database according to their attributes." on screen: the thirteen boxes
 // with their texts and ids, the groups and the note, the location with its chooser and box
-// 1122; OK brings the ticks and the location back into the model, Cancel does not. And the
-// searching dialog: its texts, and no bar.
+// 1122; OK brings the ticks and the location back into the model, Cancel does not. The
+// contents and abilities dialogs: their controls, the search text's limit, and what OK
+// brings back. And the searching dialog: its texts, and no bar.
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/gauge.h>
+#include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "criteria/AddByAbilitiesDlg.h"
 #include "criteria/AddByAttributesDlg.h"
+#include "criteria/AddByContentsDlg.h"
 #include "criteria/SearchProgressDlg.h"
 #include "gui/ProgressView.h"
 #include "tests/gui/GuiTest.h"
@@ -94,6 +98,61 @@ TEST_F(CriteriaViewTest, AttributesDialogShowsItsBoxesAndBringsTheChoicesBack) {
         wxID_CANCEL);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.m_critLocation, "E:\\Data");
+}
+
+TEST_F(CriteriaViewTest, ContentsAndAbilitiesDialogsShowTheirChoicesAndBringThemBack) {
+    using C = CAddByContentsDlg;
+    CAddByContentsDlg contents;
+    contents.m_critTextFilesOnly = 1;
+    Hook().ExpectView(
+        C::kCaption,
+        [](wxDialog* d) {
+            EXPECT_EQ(ControlText(d, C::IDC_MATCH_CASE), "Match case.");
+            EXPECT_EQ(ControlText(d, C::IDC_WHOLE_WORD), "Whole word.");
+            EXPECT_EQ(ControlText(d, C::IDC_ALL_FILES), "Search all files.");
+            EXPECT_EQ(ControlText(d, C::IDC_TEXT_FILES_ONLY),
+                      "Search files which only contain text.");
+            EXPECT_TRUE(Has(Labels(d), "Text to search for:"));
+            EXPECT_TRUE(
+                dynamic_cast<wxRadioButton*>(d->FindWindow(C::IDC_TEXT_FILES_ONLY))->GetValue());
+            auto* text = dynamic_cast<wxTextCtrl*>(d->FindWindow(C::IDC_SEARCH_TEXT));
+            text->SetFocus();
+            text->WriteText(wxString(1024, 'a'));
+            text->WriteText("b");  // the edit takes no 1025th character
+            EXPECT_EQ(FromWx(text->GetValue()), std::string(1024, 'a'));
+            text->ChangeValue("the cat");
+            dynamic_cast<wxCheckBox*>(d->FindWindow(C::IDC_WHOLE_WORD))->SetValue(true);
+            dynamic_cast<wxRadioButton*>(d->FindWindow(C::IDC_ALL_FILES))->SetValue(true);
+            dynamic_cast<wxTextCtrl*>(d->FindWindow(C::IDC_LOCATION))->ChangeValue("*");
+        },
+        wxID_OK);
+    EXPECT_EQ(contents.DoModal(), IDOK);
+    EXPECT_EQ(contents.m_critBareText, "the cat");
+    EXPECT_EQ(contents.m_critWholeWord, 1);
+    EXPECT_EQ(contents.m_critMatchCase, 0);
+    EXPECT_EQ(contents.m_critTextFilesOnly, 0);
+    EXPECT_EQ(contents.m_critLocation, "*");
+
+    using A = CAddByAbilitiesDlg;
+    CAddByAbilitiesDlg abilities;
+    Hook().ExpectView(
+        "Add files according to their abilities / functionality.",
+        [](wxDialog* d) {
+            EXPECT_EQ(ControlText(d, A::IDC_NETWORK),
+                      "The ability to communicate across a network, the internet, or with other "
+                      "applications on your system.");
+            EXPECT_EQ(ControlText(d, A::IDC_CORE_OS), "Core operating system functionality.");
+            EXPECT_EQ(ControlText(d, A::IDC_COOKIES), "Cookie Index Files.");
+            EXPECT_EQ(ControlText(d, A::IDC_NOTIFY_IF_LISTED),
+                      "Notify if files have been listed previously.");
+            dynamic_cast<wxCheckBox*>(d->FindWindow(A::IDC_COOKIES))->SetValue(true);
+            dynamic_cast<wxTextCtrl*>(d->FindWindow(A::IDC_LOCATION))->ChangeValue("E:\\x");
+        },
+        wxID_OK);
+    EXPECT_EQ(abilities.DoModal(), IDOK);
+    EXPECT_EQ(abilities.m_critAbilityCookies, 1);
+    EXPECT_EQ(abilities.m_critAbilityNetwork + abilities.m_critAbilityCoreOs, 0);
+    EXPECT_EQ(abilities.m_critLocation, "E:\\x");
 }
 
 TEST_F(CriteriaViewTest, SearchingDialogShowsTheFolderAndWhatWasFoundWithoutABar) {

@@ -137,11 +137,11 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_NE(list->GetDropTarget(), nullptr);
 
-    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES}) {
+    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES,
+                   ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES}) {
         EXPECT_TRUE(Enabled(window, id)) << id;
     }
-    // Adding by contents is not part of this program yet.
-    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE, ID_ADD_BY_CONTENTS}) {
+    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE}) {
         EXPECT_FALSE(Enabled(window, id)) << id;
     }
     EXPECT_EQ(window->Model().m_openDatabasePath, kDatabase);

@@ -1,9 +1,9 @@
 // Protected files on disk: the shared known answers through every encryption and
 // decryption, damaged and missing files, the rewrite through a new file (a full disk
-// included), the wipe, and the database's working copy.
+// included), and the wipe. A database's stored file is StoredDatabaseTest's.
 #include <unistd.h>
 
-#include <filesystem>
+#include <functional>
 
 #include "platform/FileException.h"
 #include "storage/ProtectedFile.h"
@@ -110,85 +110,56 @@ TEST_F(ProtectedFile, LargeFileRoundTrip) {
     EXPECT_EQ(memory, plain);  // the last block holds the final line feed alone
 }
 
-TEST_F(ProtectedFile, DecryptionEmptiesAnExistingPlainFile) {
+TEST_F(ProtectedFile, AnExistingFileIsReplacedWhole) {
     Write("E:\\p", "short");
+    Write("E:\\s", std::string(64, 's'));
+    Write("E:\\o", std::string(100, 'o'));
     EncryptFileWithIv(TestKey(3), "E:\\s", "E:\\p", TestIv(3));
-    Write("E:\\o", std::string(100, 'x'));
+    EXPECT_EQ(Read("E:\\s").size(), 16u);
     DecryptFileWithIvToLength(TestKey(3), "E:\\s", "E:\\o", TestIv(3), 5);
     EXPECT_EQ(Read("E:\\o"), "short");
+    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"o", "p", "s"}));  // no new file left
 }
 
-TEST_F(ProtectedFile, DamagedLengthIsRefusedBeforeAnythingIsWritten) {
-    Write("E:\\s", std::string(17, 'q'));
-    EXPECT_TRUE(
-        RaisesFileException([&] { DecryptFileWithIv(TestKey(4), "E:\\s", "E:\\o", TestIv(4)); },
-                            CFileException::invalidFile, "E:\\s"));
-    EXPECT_FALSE(Exists("E:\\o"));
-    std::string memory;
-    EXPECT_FALSE(DecryptFileToMemory(TestKey(4), "E:\\s", TestIv(4), memory));
-    EXPECT_TRUE(memory.empty());
-}
-
-TEST_F(ProtectedFile, MissingFilesRaiseTheFileException) {
-    EXPECT_TRUE(
-        RaisesFileException([&] { DecryptFileWithIv(TestKey(5), "E:\\none", "E:\\o", TestIv(5)); },
-                            CFileException::fileNotFound, "E:\\none"));
-    EXPECT_TRUE(
-        RaisesFileException([&] { EncryptFileWithIv(TestKey(5), "E:\\s", "E:\\none", TestIv(5)); },
-                            CFileException::fileNotFound, "E:\\none"));
-    std::string memory;
-    EXPECT_FALSE(DecryptFileToMemory(TestKey(5), "E:\\none", TestIv(5), memory));
-    EXPECT_TRUE(Names("E:\\").empty());
-}
-
-TEST_F(ProtectedFile, EncryptionReplacesTheStoredFileWhole) {
-    Write("E:\\p", "new contents\n");
-    Write("E:\\s", std::string(64, 'o'));
-    EncryptFileWithIv(TestKey(6), "E:\\s", "E:\\p", TestIv(6));
-    EXPECT_EQ(Read("E:\\s").size(), 16u);
-    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));  // no new file left
-}
-
-TEST_F(ProtectedFile, FullDiskLeavesTheStoredFileAsItWas) {
-    // The new file beside the stored one cannot grow past 50,000 bytes.
-    const std::string stored = std::string(32, 's');
-    Write("E:\\s", stored);
+TEST_F(ProtectedFile, FailuresRaiseTheirCauseAndLeaveNothingBehind) {
+    const Key key = TestKey(7);
+    const Iv iv = TestIv(7);
+    Write("E:\\damaged", std::string(17, 'q'));
     Write("E:\\p", std::string(200000, 'p'));
-    EXPECT_TRUE(RaisesFileException(
-        [&] {
-            FileSizeLimit full(50000);
-            EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
-        },
-        CFileException::diskFull, "E:\\s"));
-    EXPECT_EQ(Read("E:\\s"), stored);
-    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));
-}
-
-TEST_F(ProtectedFile, WorkingCopyThatCannotBeEncryptedLeavesTheDatabase) {
-    const std::string db = "E:\\big.qdb";
-    Write(DatabaseWorkCopyPath(db), std::string(200000, 'r'));
-    Write(db, std::string(48, 'd'));
-    EXPECT_TRUE(RaisesFileException(
-        [&] {
-            FileSizeLimit full(50000);
-            EncryptWorkFileToDatabase(TestKey(7), db);
-        },
-        CFileException::diskFull, db));
-    EXPECT_EQ(Read(db), std::string(48, 'd'));
-    EXPECT_EQ(Read(DatabaseWorkCopyPath(db)), std::string(200000, 'r'));
-    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"big.qdb", "big.qdb.123456789z"}));
-}
-
-TEST_F(ProtectedFile, PlainCopyThatCannotBeWrittenWholeIsWiped) {
-    Write("E:\\p", std::string(200000, 'p'));
-    EncryptFileWithIv(TestKey(7), "E:\\s", "E:\\p", TestIv(7));
-    EXPECT_TRUE(RaisesFileException(
-        [&] {
-            FileSizeLimit full(50000);
-            DecryptFileWithIv(TestKey(7), "E:\\s", "E:\\o", TestIv(7));
-        },
-        CFileException::diskFull, "E:\\o"));
-    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"p", "s"}));
+    EncryptFileWithIv(key, "E:\\s", "E:\\p", iv);
+    const std::string stored = Read("E:\\s");
+    const struct {
+        std::function<void()> call;
+        int cause;
+        std::string file;
+    } cases[] = {
+        {[&] { DecryptFileWithIv(key, "E:\\damaged", "E:\\o", iv); }, CFileException::invalidFile,
+         "E:\\damaged"},
+        {[&] { DecryptFileWithIv(key, "E:\\none", "E:\\o", iv); }, CFileException::fileNotFound,
+         "E:\\none"},
+        {[&] { EncryptFileWithIv(key, "E:\\s", "E:\\none", iv); }, CFileException::fileNotFound,
+         "E:\\none"},
+        {[&] {
+             FileSizeLimit full(50000);
+             EncryptFileWithIv(key, "E:\\s", "E:\\p", iv);
+         },
+         CFileException::diskFull, "E:\\s"},
+        {[&] {
+             FileSizeLimit full(50000);
+             DecryptFileWithIv(key, "E:\\s", "E:\\o", iv);
+         },
+         CFileException::diskFull, "E:\\o"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(RaisesFileException(c.call, c.cause, c.file));
+        EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"damaged", "p", "s"}));
+        EXPECT_EQ(Read("E:\\s"), stored);
+    }
+    for (const char* path : {"E:\\damaged", "E:\\none"}) {
+        std::string memory = "left over";
+        EXPECT_FALSE(DecryptFileToMemory(key, path, iv, memory));
+        EXPECT_TRUE(memory.empty());
+    }
 }
 
 TEST_F(ProtectedFile, SecureDeleteOverwritesThenDeletes) {
@@ -206,64 +177,6 @@ TEST_F(ProtectedFile, SecureDeleteOverwritesThenDeletes) {
 
     EXPECT_TRUE(RaisesFileException([&] { SecureDeleteFile("E:\\none"); },
                                     CFileException::fileNotFound, "E:\\none"));
-}
-
-TEST_F(ProtectedFile, DatabaseWorkingCopyRoundTrip) {
-    const std::string db = "E:\\Data\\my.qdb";
-    std::filesystem::create_directories(Host("E:\\Data"));
-    EXPECT_EQ(DatabaseWorkCopyPath(db), "E:\\Data\\my.qdb.123456789z");
-    EXPECT_EQ(DatabaseIv(db), IvFromText(db));
-
-    const std::string records = "first record line\r\nsecond record line\r\n";
-    Write("E:\\Data\\my.qdb.123456789z", records);
-    EncryptWorkFileToDatabase(TestKey(8), db);
-    EXPECT_EQ(Read("E:\\Data\\my.qdb.123456789z"), records);  // the working copy stays
-    EXPECT_EQ(Read(db).size(), 48u);
-
-    Write("E:\\Data\\my.qdb.123456789z", "stale bytes, longer than the database's plaintext......");
-    int flag = 0;
-    DecryptDatabaseToWorkFile(TestKey(8), db, flag);
-    EXPECT_EQ(flag, 0);
-    EXPECT_EQ(Read("E:\\Data\\my.qdb.123456789z"), records);
-
-    // Decrypted with the vector of another path it is not the same text.
-    DecryptFileWithIv(TestKey(8), db, "E:\\Data\\other", IvFromText("E:\\Data\\other.qdb"));
-    EXPECT_NE(Read("E:\\Data\\other"), records);
-}
-
-TEST_F(ProtectedFile, UnreadableDatabaseWipesTheWorkingCopyAndSetsTheFlag) {
-    std::filesystem::create_directories(Host("E:\\Data"));
-    int flag = 0;
-    EXPECT_TRUE(RaisesFileException(
-        [&] { DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\gone.qdb", flag); },
-        CFileException::fileNotFound, "E:\\Data\\gone.qdb"));
-    EXPECT_EQ(flag, 1);
-    EXPECT_TRUE(Names("E:\\Data").empty());
-
-    // A damaged database counts as unreadable too.
-    Write("E:\\Data\\bad.qdb", std::string(20, 'b'));
-    flag = 0;
-    EXPECT_TRUE(RaisesFileException(
-        [&] { DecryptDatabaseToWorkFile(TestKey(9), "E:\\Data\\bad.qdb", flag); },
-        CFileException::invalidFile, "E:\\Data\\bad.qdb"));
-    EXPECT_EQ(flag, 1);
-    EXPECT_EQ(Names("E:\\Data"), (std::vector<std::string>{"bad.qdb"}));
-}
-
-TEST_F(ProtectedFile, WorkingCopyThatCannotBeMadeOrRead) {
-    // No folder for the working copy: the exception names it, and the flag stays.
-    int flag = 0;
-    EXPECT_TRUE(RaisesFileException(
-        [&] { DecryptDatabaseToWorkFile(TestKey(10), "E:\\NoFolder\\x.qdb", flag); }, -1,
-        "E:\\NoFolder\\x.qdb.123456789z"));
-    EXPECT_EQ(flag, 0);
-
-    // No working copy to encrypt: the database stays as it was and nothing new appears.
-    Write("E:\\x.qdb", std::string(16, 'd'));
-    EXPECT_TRUE(RaisesFileException([&] { EncryptWorkFileToDatabase(TestKey(10), "E:\\x.qdb"); },
-                                    CFileException::fileNotFound, "E:\\x.qdb.123456789z"));
-    EXPECT_EQ(Read("E:\\x.qdb"), std::string(16, 'd'));
-    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"x.qdb"}));
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
-// Reading a prefix written entirely by an implementation made apart from this one: the
-// password opens its index, the database decrypts to the expected records, the index holds
-// the database's digest, and every backup copy decrypts to the file it was made from.
+// Reading a prefix written entirely by an implementation made apart from this one, through
+// the storage objects: the password opens its index, the database decrypts to the expected
+// records, the index holds the database's digest, and every backup copy decrypts in place to
+// the file it was made from.
 #include <filesystem>
 
+#include "platform/File.h"
 #include "platform/Prefix.h"
-#include "storage/BackupIndex.h"
+#include "storage/BackupPair.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/DatabaseIndexImage.h"
 #include "storage/FileRecord.h"
 #include "storage/PasswordCheck.h"
-#include "storage/ProtectedFile.h"
+#include "storage/StoredDatabase.h"
+#include "storage/WorkCopyStream.h"
 #include "tests/storage/JsonVectors.h"
 #include "tests/storage/StorageFixture.h"
 #include "tests/storage/StorageHelpers.h"
@@ -44,10 +48,11 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
     EXPECT_EQ(TestPassword(key, indexIv, kBackupDir), PasswordAnswer::Opens);
 
     // The database's records.
-    int flag = 0;
-    DecryptDatabaseToWorkFile(key, db, flag);
-    std::vector<std::string> lines = ReadLines(DatabaseWorkCopyPath(db));
-    SecureDeleteFile(DatabaseWorkCopyPath(db));
+    StoredDatabase database(key, db);
+    int cause = -1;
+    ASSERT_TRUE(database.Load(cause)) << cause;
+    const std::vector<std::string> lines = LinesOf(database.Plain());
+    EXPECT_EQ(database.RecordCount(), int(lines.size()));
     const kat::Value& records = m_expected["records"];
     ASSERT_EQ(lines.size(), records.items.size());
     std::vector<FileRecord> parsed;
@@ -60,53 +65,51 @@ TEST_F(SamplePrefix, EverythingDecodesByteForByte) {
                                            r.attributes,   r.lastWriteHigh, r.lastWriteLow,
                                            r.creationHigh, r.creationLow};
         for (size_t k = 0; k < 8; ++k) EXPECT_EQ(fields[k], e[k].text) << i << "," << k;
+        EXPECT_TRUE(database.Lists(r.path));
         parsed.push_back(r);
     }
 
     // Its index line: the backup number and the digest of the stored file.
-    std::string line;
-    ASSERT_TRUE(FindDatabaseIndexLine(key, indexIv, kBackupDir, db, line));
+    DatabaseIndexImage index(key, indexIv, kBackupDir);
+    index.Load(true);
     std::string n, digest;
-    ASSERT_TRUE(IndexField(line, 2, n));
-    ASSERT_TRUE(IndexField(line, 5, digest));
+    ASSERT_TRUE(index.BackupNumber(db, n));
+    ASSERT_TRUE(index.Digest(db, digest));
     EXPECT_EQ(digest, DigestStoredFile(db));
+    EXPECT_EQ(digest, database.StoredFileDigest());
 
-    // The backup copies.
-    const std::string indexPath = BackupIndexPath(kBackupDir, n);
-    const std::string plainIndex = indexPath + "123456789z";
-    DecryptFileWithIv(key, indexPath, plainIndex, IvFromText(indexPath));
-    std::vector<std::string> entries = ReadLines(plainIndex);
-    SecureDeleteFile(plainIndex);
-    ASSERT_EQ(entries.size(), parsed.size());
-    const std::string backup = Read(BackupFilePath(kBackupDir, n));
+    // The backup copies, each decrypted where it lies.
+    BackupPair pair(key, kBackupDir, n);
+    pair.Open();
+    ASSERT_EQ(LinesOf(pair.IndexPlain()).size(), parsed.size());
+    EXPECT_EQ(int64_t(Read(pair.FilePath()).size()), pair.CopiesLength());
     for (const FileRecord& r : parsed) {
         SCOPED_TRACE(r.path);
-        BackupLookup found = FindBackupEntry(entries, r.path);
+        const BackupLookup found = pair.Find(r.path);
         ASSERT_TRUE(found.found);
         EXPECT_EQ(found.entry.mode, "N");
         EXPECT_EQ(found.entry.plainSize, r.SizeValue());
         EXPECT_EQ(found.entry.copyLength, CopyLengthFor("N", uint32_t(r.SizeValue())));
-        Write("C:\\copy.Ntemp",
-              backup.substr(size_t(found.offset), size_t(found.entry.copyLength)));
-        DecryptFileWithIvToLength(key, "C:\\copy.Ntemp", "C:\\copy.Ptemp", IvFromText(indexPath),
-                                  found.entry.plainSize);
+        platform::CFile copy;
+        ASSERT_TRUE(pair.OpenCopy(found, copy, cause));
+        std::string plain(size_t(found.entry.plainSize), '\0');
+        EXPECT_EQ(pair.ReadPlainAt(copy, int64_t(found.offset), 0, &plain[0], plain.size()),
+                  plain.size());
         const std::string original = Read(r.path);
-        EXPECT_EQ(Read("C:\\copy.Ptemp"), original);
+        EXPECT_EQ(plain, original);
         EXPECT_EQ(Md5Hex(original), r.digest);
     }
 
     // The other database's line is in the form a check leaves.
     int checkedLines = 0;
     std::string plain;
-    ASSERT_TRUE(DecryptFileToMemory(key, DatabaseIndexPath(kBackupDir), indexIv, plain));
-    EXPECT_TRUE(IndexTextIsWellFormed(plain));
-    for (size_t start = 0; start < plain.size();) {
-        size_t end = plain.find('\n', start);
+    for (const std::string& line : index.Lines()) {
+        plain += line;
         FILETIME checked;
-        if (IndexLastChecked(plain.substr(start, end - start + 1), checked))
+        if (IndexLastChecked(line, checked))
             ++checkedLines;
-        start = end + 1;
     }
+    EXPECT_TRUE(IndexTextIsWellFormed(plain));
     EXPECT_EQ(checkedLines, 1);
 
     EXPECT_EQ(TestPassword(DeriveKey("not the password"), indexIv, kBackupDir),

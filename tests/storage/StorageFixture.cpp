@@ -12,6 +12,8 @@
 
 #include "platform/Drives.h"
 #include "platform/Prefix.h"
+#include "storage/ProtectedFile.h"
+#include "storage/ProtectedImage.h"
 
 namespace fs = std::filesystem;
 
@@ -47,6 +49,20 @@ std::string StorageFiles::Read(const std::string& winPath) const {
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+void StorageFiles::Store(const std::string& winPath, const std::string& plain, const Key& key,
+                         const Iv& iv) const {
+    ProtectedImage image(key, iv, LastBlockRule::ThroughFirstNewline);
+    image.LoadEmpty();
+    image.Append(plain);
+    Write(winPath, image.Stored());
+}
+
+std::string StorageFiles::Plain(const std::string& winPath, const Key& key, const Iv& iv) const {
+    std::string plain;
+    EXPECT_TRUE(DecryptFileToMemory(key, winPath, iv, plain)) << winPath;
+    return plain;
 }
 
 bool StorageFiles::Exists(const std::string& winPath) const {

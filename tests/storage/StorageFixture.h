@@ -1,6 +1,7 @@
 // The storage file tests' fixture: a fresh temporary folder as the prefix, with drive e:
 // linked to its "e" folder, so the tests work on "E:\..." paths. Helpers write and read
-// files byte for byte through their host paths and list what a folder holds.
+// files byte for byte through their host paths, store and read protected files from and to
+// their plaintext in memory, and list what a folder holds.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,6 +34,11 @@ class StorageFiles : public ::testing::Test {
     void Write(const std::string& winPath, const std::string& bytes) const;
     std::string Read(const std::string& winPath) const;  // fails the test when missing
     bool Exists(const std::string& winPath) const;
+    // Stores `plain` as the protected file under the key and vector (no plain copy on disk),
+    // and reads one back, cut as the databases and the "Database Index" are read.
+    void Store(const std::string& winPath, const std::string& plain, const Key& key,
+               const Iv& iv) const;
+    std::string Plain(const std::string& winPath, const Key& key, const Iv& iv) const;
     // The names in the host folder of a Windows folder path (sorted).
     std::vector<std::string> Names(const std::string& winDir) const;
 

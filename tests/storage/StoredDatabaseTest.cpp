@@ -1,0 +1,79 @@
+// A database as an object on the disk: its records through a stage and a commit and back
+// (no plain copy of them on the disk, the digest the index then keeps), and its failures.
+#include "storage/FileDigest.h"
+#include "storage/ProtectedFile.h"
+#include "storage/StoredDatabase.h"
+#include "storage/Transaction.h"
+#include "tests/storage/StorageFixture.h"
+#include "tests/storage/StorageHelpers.h"
+
+namespace {
+
+const std::string kDb = "E:\\my.qdb";
+const std::string kRecords = Seps("E:\\Docs\\A.txt|first record|\r\nE:\\b|second record|\r\n");
+
+class StoredDb : public StorageFiles {
+  protected:
+    const Key m_key = TestKey(8);
+};
+
+TEST_F(StoredDb, RecordsGoThroughAStageAndACommitAndComeBack) {
+    StoredDatabase written(m_key, kDb);
+    written.LoadEmpty();
+    const size_t cut = kRecords.find('\n') + 1;
+    written.AppendRecord(kRecords.substr(0, cut));
+    written.AppendRecord(kRecords.substr(cut));
+    Transaction tx(m_key);
+    const std::string digest = written.Stage(tx);
+    tx.Commit();
+    written.MarkSaved();
+    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"my.qdb"}));
+    EXPECT_EQ(Read(kDb).size(), 64u);
+    // The digest is the MD5 of the stored bytes as they lie on the disk.
+    EXPECT_EQ(digest, Md5Hex(Read(kDb)));
+    EXPECT_EQ(DigestStoredFile(kDb), digest);
+    EXPECT_EQ(written.StoredFileDigest(), digest);
+    EXPECT_TRUE(written.FileUnchangedSinceRead());
+
+    StoredDatabase read(m_key, kDb);
+    int cause = -1;
+    ASSERT_TRUE(read.Load(cause));
+    EXPECT_EQ(std::string(read.Plain().begin(), read.Plain().end()), kRecords);
+    EXPECT_EQ(read.RecordCount(), 2);
+    EXPECT_TRUE(read.Lists("e:\\docs\\a.TXT"));
+    EXPECT_FALSE(read.Lists("E:\\Docs"));
+    // The vector is the database's own: under another path's it is another text.
+    EXPECT_EQ(DatabaseIv(kDb), IvFromText(kDb));
+    EXPECT_NE(Plain(kDb, m_key, IvFromText("E:\\other.qdb")), kRecords);
+}
+
+// A database that cannot be read gives the cause (a damaged one is not whole blocks), and a
+// full disk leaves the stored file as it was.
+TEST_F(StoredDb, FailuresGiveTheirCauseAndLeaveTheStoredFile) {
+    Write("E:\\bad.qdb", std::string(20, 'b'));
+    for (const auto& [path, expected] :
+         std::vector<std::pair<std::string, int>>{{"E:\\gone.qdb", CFileException::fileNotFound},
+                                                  {"E:\\bad.qdb", CFileException::invalidFile}}) {
+        int cause = -1;
+        EXPECT_FALSE(StoredDatabase(m_key, path).Load(cause)) << path;
+        EXPECT_EQ(cause, expected) << path;
+    }
+    Store(kDb, kRecords, m_key, DatabaseIv(kDb));
+    const std::string before = Read(kDb);
+    StoredDatabase db(m_key, kDb);
+    int cause = -1;
+    ASSERT_TRUE(db.Load(cause));
+    db.AppendRecord(std::string(200000, 'r') + "\r\n");
+    EXPECT_TRUE(RaisesFileException(
+        [&] {
+            FileSizeLimit full(50000);
+            Transaction tx(m_key);
+            db.Stage(tx);
+            tx.Commit();
+        },
+        CFileException::diskFull, kDb));
+    EXPECT_EQ(Read(kDb), before);
+    EXPECT_EQ(Names("E:\\"), (std::vector<std::string>{"bad.qdb", "my.qdb"}));
+}
+
+}  // namespace
