@@ -38,7 +38,16 @@ void StoredDatabase::LoadEmpty() {
 
 void StoredDatabase::IndexRecords() {
     m_listed.clear();
+    m_listedMade = false;
     m_recordCount = 0;
+    const SecureText& plain = m_image.Plain();
+    for (size_t start = 0; start < plain.size(); ++m_recordCount) {
+        const size_t end = plain.find('\n', start);
+        start = end == SecureText::npos ? plain.size() : end + 1;
+    }
+}
+
+void StoredDatabase::MakeListed() const {
     const SecureText& plain = m_image.Plain();
     size_t start = 0;
     while (start < plain.size()) {
@@ -48,12 +57,14 @@ void StoredDatabase::IndexRecords() {
         // Only a line with a separator can list a path.
         if (sep != SecureText::npos && sep < end)
             m_listed.insert(FoldPathCase(std::string(plain.data() + start, sep - start)));
-        ++m_recordCount;
         start = end;
     }
+    m_listedMade = true;
 }
 
 bool StoredDatabase::Lists(const std::string& path) const {
+    if (!m_listedMade)
+        MakeListed();
     return m_listed.count(FoldPathCase(path)) != 0;
 }
 
@@ -64,7 +75,7 @@ void StoredDatabase::AppendRecord(const std::string& line) {
         m_image.Append("\n", 1);
     m_image.Append(line);
     const size_t sep = line.find(kFieldSeparator);
-    if (sep != std::string::npos)
+    if (m_listedMade && sep != std::string::npos)
         m_listed.insert(FoldPathCase(line.substr(0, sep)));
     ++m_recordCount;
 }

@@ -51,11 +51,14 @@ class StoredDatabase {
 
   private:
     void IndexRecords();
+    void MakeListed() const;
 
     std::string m_path;
     ProtectedImage m_image;
     int m_recordCount = 0;
-    std::unordered_set<std::string> m_listed;  // record paths, letter case folded
+    // Record paths, letter case folded: made at the first Lists (a check never asks).
+    mutable std::unordered_set<std::string> m_listed;
+    mutable bool m_listedMade = false;
     std::string m_storedDigest;
     std::string m_stagedDigest;
 };

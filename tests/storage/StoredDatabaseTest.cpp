@@ -47,6 +47,26 @@ TEST_F(StoredDb, RecordsGoThroughAStageAndACommitAndComeBack) {
     EXPECT_NE(Plain(kDb, m_key, IvFromText("E:\\other.qdb")), kRecords);
 }
 
+// The paths listed follow every change of the records, asked before it or not.
+TEST_F(StoredDb, ListedPathsFollowTheRecords) {
+    const std::string c = Seps("E:\\c|third record|\r\n");
+    for (bool askedFirst : {false, true}) {
+        StoredDatabase db(m_key, kDb);
+        db.Replace(SecureText(kRecords.begin(), kRecords.end()));
+        if (askedFirst) {
+            EXPECT_TRUE(db.Lists("E:\\B"));
+        }
+        db.AppendRecord(c);
+        EXPECT_TRUE(db.Lists("e:\\C"));
+        EXPECT_EQ(db.RecordCount(), 3);
+        db.KeepFirstRecords(1);
+        EXPECT_FALSE(db.Lists("E:\\c"));
+        EXPECT_FALSE(db.Lists("E:\\b"));
+        EXPECT_TRUE(db.Lists("E:\\docs\\a.txt"));
+        EXPECT_EQ(db.RecordCount(), 1);
+    }
+}
+
 // A database that cannot be read gives the cause (a damaged one is not whole blocks), and a
 // full disk leaves the stored file as it was.
 TEST_F(StoredDb, FailuresGiveTheirCauseAndLeaveTheStoredFile) {
