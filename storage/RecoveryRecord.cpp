@@ -14,6 +14,7 @@ namespace {
 const char kSep = '\x7f';
 const char* const kMagic = "Quillstead recovery 1";
 const char* const kNotePrefix = "plain-";
+const char* const kTransactionPrefix = "transaction-";
 
 std::string Line(std::initializer_list<std::string> fields) {
     std::string line;
@@ -69,8 +70,18 @@ std::string RecoveryFolder() {
     return platform::PrefixRoot() + "/recovery";
 }
 
-std::string TransactionRecordPath() {
-    return RecoveryFolder() + "/transaction";
+std::string NewTransactionRecordPath() {
+    static unsigned counter = 0;
+    return RecoveryFolder() + "/" + kTransactionPrefix + std::to_string(getpid()) + "-" +
+           std::to_string(++counter);
+}
+
+std::vector<std::string> TransactionRecordPaths() {
+    std::vector<std::string> paths;
+    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), kTransactionPrefix))
+        if (name.find('.') == std::string::npos)  // not a record's temporary
+            paths.push_back(RecoveryFolder() + "/" + name);
+    return paths;
 }
 
 std::string NewPlaintextNotePath() {

@@ -33,7 +33,10 @@ struct PlaintextNoteRecord {
 
 // Host paths in the prefix.
 std::string RecoveryFolder();
-std::string TransactionRecordPath();
+// A new transaction's record name, unique in this process (two transactions never share one).
+std::string NewTransactionRecordPath();
+// The transaction records that exist now (host paths).
+std::vector<std::string> TransactionRecordPaths();
 // A new note's name, unique in this process.
 std::string NewPlaintextNotePath();
 // The notes that exist now (host paths).

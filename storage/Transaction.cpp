@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
 
 #include "platform/Durable.h"
 #include "platform/File.h"
@@ -12,11 +13,19 @@
 
 namespace {
 
+// The records of this process's transactions that are still alive: recovery before a command
+// leaves them to their owners.
+std::set<std::string>& LiveRecords() {
+    static std::set<std::string> live;
+    return live;
+}
+
 // The record goes before any stored file is touched; a record that cannot be written (a full
 // disk) ends the change before it began.
-void RecordOrThrow(const Key& key, const TransactionRecord& record, const std::string& about) {
+void RecordOrThrow(const Key& key, const std::string& recordPath, const TransactionRecord& record,
+                   const std::string& about) {
     errno = 0;
-    if (!WriteRecoveryFile(key, TransactionRecordPath(), FormatTransactionRecord(record)))
+    if (!WriteRecoveryFile(key, recordPath, FormatTransactionRecord(record)))
         CFileException::ThrowWriteError(errno, about);
 }
 
@@ -41,15 +50,18 @@ void Undo(const TransactionRecord& record) noexcept {
 
 }  // namespace
 
-Transaction::Transaction(const Key& key) : m_key(key) {}
+Transaction::Transaction(const Key& key) : m_key(key), m_recordPath(NewTransactionRecordPath()) {
+    LiveRecords().insert(m_recordPath);
+}
 
 Transaction::~Transaction() {
     Abort();
+    LiveRecords().erase(m_recordPath);
 }
 
 void Transaction::WriteRecord() {
     RecordOrThrow(
-        m_key, m_record,
+        m_key, m_recordPath, m_record,
         m_record.staged.empty() ? m_record.appended.front().path : m_record.staged.back().target);
 }
 
@@ -97,15 +109,18 @@ void Transaction::Commit() {
         return;
     for (const auto& a : m_record.appended) platform::SyncFile(a.path);
     if (!m_record.staged.empty()) {
+        // Committed in memory only once the mark is on disk: until then an undo is right.
+        TransactionRecord marked = m_record;
+        marked.committed = true;
+        RecordOrThrow(m_key, m_recordPath, marked, m_record.staged.back().target);
         m_record.committed = true;
-        WriteRecord();
         StorageStop("commit recorded");
         for (const auto& s : m_record.staged) {
             PutInPlace(s);
             StorageStop("staged file in place");
         }
     }
-    platform::RemoveHostFile(TransactionRecordPath());
+    platform::RemoveHostFile(m_recordPath);
     m_record = TransactionRecord();
     StorageStop("committed");
 }
@@ -113,25 +128,39 @@ void Transaction::Commit() {
 void Transaction::Abort() noexcept {
     if (!Pending())
         return;
-    Undo(m_record);
-    platform::RemoveHostFile(TransactionRecordPath());
+    if (m_record.committed) {
+        // Past its mark a commit can only be finished: what could not be put in place now
+        // stays recorded for recovery.
+        try {
+            for (const auto& s : m_record.staged) PutInPlace(s);
+        } catch (...) {
+            m_record = TransactionRecord();
+            return;
+        }
+    } else {
+        Undo(m_record);
+    }
+    platform::RemoveHostFile(m_recordPath);
     m_record = TransactionRecord();
 }
 
 bool RecoverTransaction(const Key& key) {
-    const std::string path = TransactionRecordPath();
-    std::string text;
-    if (!ReadRecoveryFile(key, path, text))
-        return false;
-    TransactionRecord record;
-    // A record that does not read under this key is left for the key that wrote it.
-    if (!ParseTransactionRecord(text, record))
-        return false;
-    if (record.committed) {
-        for (const auto& s : record.staged) PutInPlace(s);
-    } else {
-        Undo(record);
+    bool any = false;
+    for (const std::string& path : TransactionRecordPaths()) {
+        if (LiveRecords().count(path) != 0)
+            continue;
+        std::string text;
+        TransactionRecord record;
+        // A record that does not read under this key is left for the key that wrote it.
+        if (!ReadRecoveryFile(key, path, text) || !ParseTransactionRecord(text, record))
+            continue;
+        if (record.committed) {
+            for (const auto& s : record.staged) PutInPlace(s);
+        } else {
+            Undo(record);
+        }
+        platform::RemoveHostFile(path);
+        any = true;
     }
-    platform::RemoveHostFile(path);
-    return true;
+    return any;
 }

@@ -47,9 +47,10 @@ class Transaction {
     void WriteRecord();
 
     Key m_key;
+    std::string m_recordPath;  // this transaction's own record in the prefix
     TransactionRecord m_record;
 };
 
-// Finishes or undoes the transaction an interruption left (see Recovery.h for the rest of
+// Finishes or undoes every transaction an interruption left (see Recovery.h for the rest of
 // the start-up's work). True when there was one.
 bool RecoverTransaction(const Key& key);
