@@ -27,14 +27,15 @@ double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The files of the run, E:\files\fNNNNN.bin, 4 KiB each.
+// The files of the run, 4 KiB each, 100 to a folder (E:\files\dNNN\fNNNNN.bin), as a user's
+// files lie; the peer slows down sharply on one folder of thousands of files.
 std::vector<std::string> MakeFiles(TempPrefix& prefix, int count) {
     std::vector<std::string> files;
     std::string bytes(4096, '\0');
     for (int i = 0; i < count; ++i) {
         for (size_t k = 0; k < bytes.size(); ++k) bytes[k] = char((k * 31 + size_t(i) * 7) & 0xFF);
         char name[64];
-        std::snprintf(name, sizeof name, "E:\\files\\f%05d.bin", i);
+        std::snprintf(name, sizeof name, "E:\\files\\d%03d\\f%05d.bin", i / 100, i);
         prefix.WriteFile(name, bytes);
         files.push_back(name);
     }
