@@ -47,10 +47,9 @@ TEST_P(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
     p.WriteFile(files[0], "changed a");
     p.WriteFile(files[2], "changed c");
     p.WriteFile(files[1], "changed b");
-    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})");
-    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":3}})");
-    p.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":1}})");
-    p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":0}})");
+    AnswerDetails(p, 2);
+    AnswerDetails(p, 3, 0);
+    AnswerDetails(p, 1);
     p.ui.ClearEvents();
     view->OnCheckAllFiles();
 

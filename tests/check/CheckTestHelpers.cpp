@@ -68,6 +68,14 @@ std::string CreatedIndexLine(const std::string& database, int number, const std:
                                   digest.empty() ? DigestStoredFile(database) : digest);
 }
 
+void AnswerDetails(TempPrefix& prefix, int choice, int mode) {
+    prefix.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":)" +
+                            std::to_string(choice) + "}}");
+    if (mode >= 0)
+        prefix.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)" +
+                                std::to_string(mode) + "}}");
+}
+
 std::string MessageBoxEvent(const std::string& text, const char* icon) {
     return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
            "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";

@@ -31,5 +31,7 @@ std::string DatabaseIndexText(const TempPrefix& prefix);
 std::string CreatedIndexLine(const std::string& database, int number,
                              const std::string& digest = "");
 
+// Scripts the answer to "Changed file details." and, when `mode` is given, the restore's.
+void AnswerDetails(TempPrefix& prefix, int choice, int mode = -1);
 // The event of an OK message box showing `text` with `icon`.
 std::string MessageBoxEvent(const std::string& text, const char* icon);
