@@ -17,17 +17,7 @@ namespace {
 class AcceptThroughCheckTest : public AcceptRestoreFixture,
                                public ::testing::WithParamInterface<unsigned> {
   protected:
-    AcceptThroughCheckTest() : m_limits(Limits()) {}
-
-  private:
-    static DigestAhead::Limits Limits() {
-        DigestAhead::Limits limits;
-        limits.workers = GetParam();
-        limits.files = 3;
-        limits.piece = 4096;
-        return limits;
-    }
-    ScopedDigestLimits m_limits;
+    ScopedDigestLimits m_limits{{GetParam(), 3, 128ull << 20, 4096}};
 };
 
 size_t CountHolding(const std::vector<std::string>& events, const std::string& part) {

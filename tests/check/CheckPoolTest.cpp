@@ -8,36 +8,14 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <tuple>
 
-#include "check/DigestAhead.h"
 #include "storage/DatabaseIndex.h"
 #include "tests/check/CheckRunFixture.h"
 
 namespace {
 
 const auto Mb = MessageBoxEvent;
-
-struct Pool {
-    const char* name;
-    DigestAhead::Limits limits;
-};
-
-DigestAhead::Limits Workers(unsigned workers, size_t files, uint64_t bytes, size_t piece) {
-    DigestAhead::Limits limits;
-    limits.workers = workers;
-    limits.files = files;
-    limits.bytes = bytes;
-    limits.piece = piece;
-    return limits;
-}
-
-// The first is the check on the pass's own thread alone.
-const Pool kPools[] = {
-    {"one thread", Workers(0, 512, 128 << 20, 256 * 1024)},
-    {"four workers, a window of three files and 150,000 bytes, 4 KiB reads",
-     Workers(4, 3, 150000, 4096)},
-    {"four workers", Workers(4, 512, 128 << 20, 256 * 1024)},
-};
 
 // The pool's workers alive in this process.
 size_t Workers() {
@@ -53,17 +31,9 @@ size_t Workers() {
     return n;
 }
 
-// Everything the check showed.
-struct Shown {
-    std::vector<std::string> events;
-    std::vector<int> positions;
-    std::map<int, std::vector<std::string>> texts;
-    long polls = 0;
-    bool operator==(const Shown& o) const {
-        return events == o.events && positions == o.positions && texts == o.texts &&
-               polls == o.polls;
-    }
-};
+// Everything the check showed: events, the bar's positions, the texts, the cancel polls.
+using Shown = std::tuple<std::vector<std::string>, std::vector<int>,
+                         std::map<int, std::vector<std::string>>, long>;
 
 class CheckPoolTest : public CheckRunFixture {
   protected:
@@ -71,12 +41,11 @@ class CheckPoolTest : public CheckRunFixture {
     // with "ignore"; the summary's time of the check left out.
     Shown CheckShowing() {
         db.Store();
-        for (int i = 0; i < 3; ++i)
-            prefix.ui.AddScriptLine(R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":0}})");
+        for (int i = 0; i < 3; ++i) AnswerDetails(prefix, 0);
         EXPECT_TRUE(Check());
         Shown shown{Events(), prefix.ui.progressPositions, prefix.ui.progressTextsShown,
                     prefix.ui.progressPolls};
-        for (std::string& event : shown.events) {
+        for (std::string& event : std::get<0>(shown)) {
             const size_t time = event.find("\"m_checkedTimeText\":\"");
             if (time != std::string::npos)
                 event.erase(time, event.find('"', time + 21) + 1 - time);
@@ -86,7 +55,8 @@ class CheckPoolTest : public CheckRunFixture {
 };
 
 // Unchanged, changed, deleted and unreadable files, a damaged line and a folder: the events
-// in record order, and the same events, bar and texts with every pool, cancelled or not.
+// in record order, each change reported once, and the same events, bar and texts with every
+// pool, cancelled or not.
 TEST_F(CheckPoolTest, WhatTheUserSeesIsTheSameOnEveryPool) {
     db.AddFile("E:\\f\\a.txt", "alpha");
     db.AddFile("E:\\f\\big.bin", std::string(200000, 'z'));
@@ -127,28 +97,28 @@ TEST_F(CheckPoolTest, WhatTheUserSeesIsTheSameOnEveryPool) {
         SCOPED_TRACE(pool.name);
         ScopedDigestLimits limits(pool.limits);
         const Shown shown = CheckShowing();
-        ASSERT_EQ(shown.events.size(), expected.size());
+        const std::vector<std::string>& events = std::get<0>(shown);
+        ASSERT_EQ(events.size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i) {
             if (expected[i].front() == '{')
-                EXPECT_EQ(shown.events[i], expected[i]);
+                EXPECT_EQ(events[i], expected[i]);
             else
-                EXPECT_TRUE(IsDialogEvent(shown.events[i], expected[i].c_str()));
+                EXPECT_TRUE(IsDialogEvent(events[i], expected[i].c_str()));
         }
         ExpectSummary("16", "12", "4", "9", "3");
-        EXPECT_EQ(shown.polls, 200000 / 64 + 130000 / 64);
+        EXPECT_EQ(std::get<3>(shown), 200000 / 64 + 130000 / 64);
         // A cancel in the middle of mid.bin: the reports before it, no summary.
         prefix.ui.AddScriptLine("{\"cancel_at_poll\":4000}");
         const Shown stopped = CheckShowing();
-        EXPECT_EQ(stopped.events,
-                  std::vector<std::string>(shown.events.begin(), shown.events.begin() + 5));
-        EXPECT_EQ(stopped.polls, 4000);
+        EXPECT_EQ(std::get<0>(stopped),
+                  std::vector<std::string>(events.begin(), events.begin() + 5));
+        EXPECT_EQ(std::get<3>(stopped), 4000);
         if (&pool == &kPools[0]) {
             first = shown;
             cancelled = stopped;
-        } else {
-            EXPECT_TRUE(shown == first);
-            EXPECT_TRUE(stopped == cancelled);
         }
+        EXPECT_TRUE(shown == first);
+        EXPECT_TRUE(stopped == cancelled);
         ExpectNoPlaintextLeft();
     }
 }
@@ -189,13 +159,16 @@ TEST_F(CheckPoolTest, AFileChangedWhileADialogIsUpIsReportedAsItIsThen) {
     }
 }
 
-// Cancel in the middle of a large file while the workers digest the files after it: the
-// command ends with its workers, shows no summary and still records the time.
+// Cancel in the middle of a large file, with every pool (the workers digesting the files
+// after it): the command ends with its workers, shows no summary and no later file, closes
+// the progress dialog and still records the time.
 TEST_F(CheckPoolTest, CancelWithDigestsInFlightEndsTheWorkers) {
     db.AddFile("E:\\f\\big.bin", std::string(4 << 20, 'x'));
     for (int i = 0; i < 16; ++i)
         db.AddFile("E:\\f\\next" + std::to_string(i), std::string(256 * 1024, char('a' + i)));
+    db.AddFile("E:\\f\\gone.txt", "g");
     db.Store();
+    ASSERT_EQ(unlink(prefix.Host("E:\\f\\gone.txt").c_str()), 0);
     for (const Pool& pool : kPools) {
         SCOPED_TRACE(pool.name);
         ScopedDigestLimits limits(pool.limits);
@@ -204,6 +177,7 @@ TEST_F(CheckPoolTest, CancelWithDigestsInFlightEndsTheWorkers) {
         EXPECT_EQ(Workers(), 0u);
         ASSERT_EQ(Events().size(), 1u);
         EXPECT_EQ(prefix.ui.progressPolls, 30000);
+        EXPECT_FALSE(prefix.ui.progressOpen);
         EXPECT_TRUE(summaries.empty());
         FILETIME checked;
         EXPECT_TRUE(IndexLastChecked(db.OwnIndexLine(), checked));

@@ -33,6 +33,17 @@ class ScopedDigestLimits {
     ~ScopedDigestLimits() { DigestAhead::SetLimitsForThisMachine(nullptr); }
 };
 
+// The pools a check runs with in a test; the first is the pass's own thread alone.
+struct Pool {
+    const char* name;
+    DigestAhead::Limits limits;
+};
+inline const Pool kPools[] = {
+    {"one thread", {0}},
+    {"four workers, a window of three files and 150,000 bytes, 4 KiB reads", {4, 3, 150000, 4096}},
+    {"four workers", {4}},
+};
+
 class CheckRunFixture : public ::testing::Test {
   protected:
     CheckRunFixture() : db(prefix) {

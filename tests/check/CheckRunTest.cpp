@@ -80,19 +80,6 @@ TEST_F(CheckRunTest, DatabaseWithoutIndexLineIsChecked) {
     ExpectNoPlaintextLeft();
 }
 
-TEST_F(CheckRunTest, DeletedFileIsUnchecked) {
-    db.AddFile("E:\\f\\a.txt", "a");
-    db.AddFile("E:\\f\\b.txt", "b");
-    db.AddFile("E:\\f\\c.txt", "c");
-    db.Store();
-    ASSERT_EQ(unlink(prefix.Host("E:\\f\\b.txt").c_str()), 0);
-    ASSERT_TRUE(Check());
-    ASSERT_EQ(Events().size(), 3u);
-    EXPECT_EQ(Events()[1], Mb("Couldn't check E:\\f\\b.txt\nReason: FileNotFound.", "exclamation"));
-    ExpectSummary("3", "2", "1", "2", "0");
-    ExpectNoPlaintextLeft();
-}
-
 TEST_F(CheckRunTest, TimeAndAttributeChangesAreNotReported) {
     db.AddFile("E:\\f\\a.txt", "same bytes");
     db.Store();
@@ -160,21 +147,6 @@ TEST_F(CheckRunTest, DetailsDialogIsFilledFromRecordAndFile) {
               "Database last checked:   " + FormatTimeText(first, false));
 }
 
-TEST_F(CheckRunTest, TwoChangedFilesIgnoredAreEachReportedOnce) {
-    db.AddFile("E:\\f\\a.txt", "a");
-    db.AddFile("E:\\f\\b.txt", "b");
-    db.AddFile("E:\\f\\c.txt", "c");
-    db.Store();
-    prefix.WriteFile("E:\\f\\a.txt", "A");
-    prefix.WriteFile("E:\\f\\c.txt", "C");
-    ASSERT_TRUE(Check());
-    ASSERT_EQ(Events().size(), 6u);
-    EXPECT_EQ(Events()[1], Mb("E:\\f\\a.txt has been changed! ", "none"));
-    EXPECT_EQ(Events()[3], Mb("E:\\f\\c.txt has been changed! ", "none"));
-    ExpectSummary("3", "3", "0", "1", "2");
-    ExpectNoPlaintextLeft();
-}
-
 TEST_F(CheckRunTest, FirstChangeIgnoredSecondAcceptedThenTheRestChecked) {
     for (const char* name : {"a", "b", "c", "d"})
         db.AddFile(std::string("E:\\f\\") + name + ".txt", name);
@@ -227,22 +199,6 @@ TEST_F(CheckRunTest, IndexLineTakesTheCheckTimeAndASecondCheckRenewsOnlyTheHalve
                             FormatTimeHalf(checked.dwLowDateTime) + "\x7f\n");
         usleep(20000);
     }
-}
-
-TEST_F(CheckRunTest, CancelInALargeFileSkipsTheSummaryButRecordsTheTime) {
-    db.AddFile("E:\\f\\big.bin", std::string(4 << 20, 'x'));
-    db.AddFile("E:\\f\\gone.txt", "g");
-    db.Store();
-    ASSERT_EQ(unlink(prefix.Host("E:\\f\\gone.txt").c_str()), 0);
-    prefix.ui.AddScriptLine("{\"cancel_at_poll\":20000}");
-    ASSERT_TRUE(Check());
-    ASSERT_EQ(Events().size(), 1u);  // the progress dialog only: no summary, no later file
-    EXPECT_EQ(prefix.ui.progressPolls, 20000);
-    EXPECT_FALSE(prefix.ui.progressOpen);
-    EXPECT_TRUE(summaries.empty());
-    FILETIME checked;
-    EXPECT_TRUE(IndexLastChecked(db.OwnIndexLine(), checked));
-    ExpectNoPlaintextLeft();
 }
 
 TEST_F(CheckRunTest, LongPathsAndDamagedLines) {

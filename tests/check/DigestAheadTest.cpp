@@ -16,15 +16,6 @@ namespace {
 
 using Progress = DigestAhead::Progress;
 
-DigestAhead::Limits Pool(unsigned workers, size_t files, uint64_t bytes, size_t piece) {
-    DigestAhead::Limits limits;
-    limits.workers = workers;
-    limits.files = files;
-    limits.bytes = bytes;
-    limits.piece = piece;
-    return limits;
-}
-
 class DigestAheadTest : public ::testing::Test {
   protected:
     std::string File(const std::string& name) const { return prefix.root + "/e/" + name; }
@@ -66,8 +57,9 @@ TEST_F(DigestAheadTest, EveryKindOfFileInQueueOrderOnEveryPool) {
         {"/proc/self/mem", CFileException::genericException, true, ""},  // address 0: no read
         {"", CFileException::fileNotFound, false, ""},                   // a path no drive maps
     };
-    for (const auto& limits :
-         {Pool(0, 512, 1 << 20, 4096), Pool(4, 512, 1 << 20, 1000), Pool(4, 2, 1000, 4096)}) {
+    for (const DigestAhead::Limits& limits :
+         {DigestAhead::Limits{0, 512, 1 << 20, 4096}, DigestAhead::Limits{4, 512, 1 << 20, 1000},
+          DigestAhead::Limits{4, 2, 1000, 4096}}) {
         SCOPED_TRACE(::testing::Message() << limits.workers << " workers, " << limits.files
                                           << " files, " << limits.bytes << " bytes");
         DigestAhead pool(limits);
@@ -100,7 +92,7 @@ TEST_F(DigestAheadTest, EveryKindOfFileInQueueOrderOnEveryPool) {
 // With no worker the caller reads the head itself, one piece for each wait.
 TEST_F(DigestAheadTest, TheCallerReadsTheHeadPieceByPiece) {
     Write("pieces", std::string(10000, 'p'));
-    DigestAhead pool(Pool(0, 4, 1 << 20, 4096));
+    DigestAhead pool({0, 4, 1 << 20, 4096});
     std::vector<DigestAhead::Entry> batch = {{"pieces", File("pieces"), 10000}};
     pool.Push(batch);
     Progress p;
@@ -119,7 +111,7 @@ TEST_F(DigestAheadTest, TheBytesBoundHoldsTheWorkersBack) {
     const std::string zero(4 << 20, '0');  // long enough for the workers to look further
     Write("f0", zero);
     Write("f1", "one");
-    DigestAhead pool(Pool(4, 16, 1000, 4096));
+    DigestAhead pool({4, 16, 1000, 4096});
     std::vector<DigestAhead::Entry> batch;
     for (const char* name : {"f0", "f1", "f2", "f3"}) batch.push_back({name, File(name), 600});
     pool.Push(batch);
@@ -137,7 +129,7 @@ TEST_F(DigestAheadTest, TheBytesBoundHoldsTheWorkersBack) {
 TEST_F(DigestAheadTest, AClearedQueueIsNotReadAndTheNextFilesAre) {
     Write("big", std::string(1 << 20, 'b'));
     Write("after", "after");
-    DigestAhead pool(Pool(4, 16, 1 << 30, 4096));
+    DigestAhead pool({4, 16, 1 << 30, 4096});
     std::vector<DigestAhead::Entry> batch;
     for (int i = 0; i < 8; ++i) batch.push_back({"big", File("big"), 1 << 20});
     pool.Push(batch);
