@@ -1,6 +1,6 @@
 // "File Analysis: ": the rows, texts and marks of both lists in both displays for sizes around a
-// row's length and its multiples, backed up plain and encrypted; a changed byte, grown and
-// shrunk files; which copy is shown (no entry, no "Database Index" line, a longer path's entry);
+// row's length and its multiples, backed up plain and encrypted; changed bytes, grown and shrunk
+// files; which copy is shown (no entry, no "Database Index" line, a longer path's entry);
 // Cancel at each point; a file that cannot be read; and that no plaintext copy is made.
 #include <gtest/gtest.h>
 
@@ -16,21 +16,6 @@ namespace {
 
 using D = CFileAnalysisDlg;
 constexpr size_t kMiB = size_t(1) << 20;
-
-// The dialog's window in a test: counts the dispatches, presses Cancel at the one it is told.
-class TestWindow : public AnalysisWindow {
-  public:
-    explicit TestWindow(D& dlg) : m_dlg(dlg) { dlg.SetWindow(this); }
-    void DispatchMessages() override {
-        if (++dispatches == cancelAt)
-            m_dlg.OnCommand(D::IDC_CANCEL_ANALYSIS);
-    }
-    void ListsChanged() override {}
-    int dispatches = 0, cancelAt = 0;
-
-  private:
-    D& m_dlg;
-};
 
 // A row as "offset|text|text"; the rows' icons as one character each ('-' for none).
 std::string RowText(const AnalysisList& list, uint64_t row) {
@@ -50,21 +35,28 @@ std::string Pattern(size_t length, char from = 'a') {
     return bytes;
 }
 
-class FileAnalysisTest : public AcceptRestoreFixture {
+// The dialog on E:\b.txt, its window counting the dispatches and pressing Cancel at the one it
+// is told.
+class FileAnalysisTest : public AcceptRestoreFixture, public AnalysisWindow {
   protected:
-    FileAnalysisTest() { p.frame.m_analysisPath = "E:\\b.txt"; }
+    FileAnalysisTest() {
+        p.frame.m_analysisPath = "E:\\b.txt";
+        dlg.SetWindow(this);
+    }
+    void DispatchMessages() override {
+        if (++dispatches == cancelAt)
+            dlg.OnCommand(D::IDC_CANCEL_ANALYSIS);
+    }
+    void ListsChanged() override {}
+
     // One display through its button; the dialog lives on for the next.
     D& Display(bool hex) {
-        if (!dlg) {
-            dlg = std::make_unique<D>(p.frame);
-            window = std::make_unique<TestWindow>(*dlg);
-        }
         p.ui.ClearEvents();
-        window->dispatches = 0;
-        dlg->OnCommand(hex ? D::IDC_HEX_DISPLAY : D::IDC_TEXT_DISPLAY);
-        EXPECT_FALSE(dlg->DisplayRunning());
-        EXPECT_EQ(dlg->m_cancelRequested, 0);
-        return *dlg;
+        dispatches = 0;
+        dlg.OnCommand(hex ? D::IDC_HEX_DISPLAY : D::IDC_TEXT_DISPLAY);
+        EXPECT_FALSE(dlg.DisplayRunning());
+        EXPECT_EQ(dlg.m_cancelRequested, 0);
+        return dlg;
     }
     // E:\b.txt (between two other files) backed up in `mode` as `original`, now holding `now`.
     void Backed(const std::string& mode, const std::string& original, const std::string& now) {
@@ -72,8 +64,8 @@ class FileAnalysisTest : public AcceptRestoreFixture {
         p.WriteFile(files[1], now);
     }
 
-    std::unique_ptr<D> dlg;
-    std::unique_ptr<TestWindow> window;
+    D dlg{p.frame};
+    int dispatches = 0, cancelAt = 0;
 };
 
 // The backup list ends with the byte that reaches the copy's length (an encrypted copy: its
@@ -120,64 +112,64 @@ TEST_F(FileAnalysisTest, RowsForSizesAroundTheRowLength) {
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
 }
 
-// Texts and columns; a change among non-printable bytes is ticked in the text display and
-// crossed in the hex display, a printable one crossed in both; text after hex shows only the
-// text display's columns.
-TEST_F(FileAnalysisTest, TextsAndMarksOfAChangedByte) {
+// The rows' texts in both displays (non-printable bytes as '.'), and the marks: a change
+// among non-printable bytes ticked in the text display and crossed in the hex display, a
+// printable one crossed in both; a grown file's further rows compared with empty text,
+// crossed but a final empty row ticked; a shrunk file's further backup rows, which nothing
+// marks; a large encrypted copy marked a block at a time, on both sides of a block's edge.
+TEST_F(FileAnalysisTest, TextsAndMarksOfChangedGrownAndShrunkFiles) {
     std::string original = Pattern(300);
     original.replace(0, 4, "\x0A\xFF.\x7F");
     original[40] = '\x01';
-    std::string now = original;
+    std::string now = original, printable;
     now[40] = '\x02';
-    Backed("N", original, now);
-    D& d = Display(true);
-    EXPECT_EQ(RowText(d.m_backupList, 0),
-              "0|0A FF 2E 7F 65 66 67 68 69 6A 6B 6C 6D 6E 6F 70 71 72 73 74 75 76 77 78 79 7A "
-              "61 62 63 64 65 66 |....efghijklmnopqrstuvwxyzabcdef");
-    EXPECT_EQ(RowText(d.m_currentList, 5),
-              "A0|65 66 67 68 69 6A 6B 6C 6D 6E 6F 70 71 72 73 74 75 "
-              "76 77 78 79 7A 61 62 63 64 65 66 67 68 69 6A |"
-              "efghijklmnopqrstuvwxyzabcdefghij");
-    EXPECT_EQ(Icons(d.m_currentList), "0100000000");
-    EXPECT_EQ(Icons(Display(false).m_currentList), "000");
-    ASSERT_EQ(d.m_backupList.Columns().size(), 2u);
-    EXPECT_EQ(RowText(d.m_currentList, 2), "256|" + original.substr(256));
-
-    now[290] = 'Z';
-    p.WriteFile(files[1], now);
-    EXPECT_EQ(Icons(Display(false).m_currentList), "001");
-    EXPECT_EQ(Icons(Display(true).m_currentList), "0100000001");
-}
-
-// A grown file's further rows are compared with empty text: crossed, but a final empty row
-// ticked. A shrunk file: the backup list has more rows, which nothing marks.
-TEST_F(FileAnalysisTest, GrownAndShrunkFiles) {
-    const std::string original = Pattern(256);
-    Backed("N", original, original + Pattern(1024, 'A'));
-    D& d = Display(false);
-    EXPECT_EQ(d.m_backupList.RowCount(), 2u);
-    EXPECT_EQ(Icons(d.m_currentList), "00111111110");
-    EXPECT_EQ(d.m_currentList.CellText(10, 0), "1280");
-
-    p.WriteFile(files[1], original.substr(0, 200));
-    Display(false);
-    EXPECT_EQ(d.m_backupList.RowCount(), 2u);
-    EXPECT_EQ(Icons(d.m_currentList), "01");
-}
-
-// Marks are made a block at a time: rows on both sides of a block's edge, an encrypted copy
-// decrypted in place far into it.
-TEST_F(FileAnalysisTest, MarksAcrossBlocksOfALargeEncryptedCopy) {
-    const std::string original = Pattern(2 * kMiB + kMiB / 2);
-    std::string now = original;
-    for (size_t at : {kMiB - 1, kMiB, 2 * kMiB + 5}) now[at] = '#';
-    Backed("N", original, now);
-    D& d = Display(true);
-    std::string expected(original.size() / 32 + 1, '0');
-    for (size_t at : {kMiB - 1, kMiB, 2 * kMiB + 5}) expected[at / 32] = '1';
-    EXPECT_EQ(Icons(d.m_currentList), expected);
-    EXPECT_EQ(d.m_backupList.CellText(kMiB / 32, 2), original.substr(kMiB, 32));
-    EXPECT_EQ(window->dispatches, 1 + 3);  // the backup list, then each of the file's blocks
+    printable = now;
+    printable[290] = 'Z';
+    const std::string big = Pattern(2 * kMiB + kMiB / 2);
+    std::string bigNow = big, bigIcons(big.size() / 32 + 1, '0');
+    for (size_t at : {kMiB - 1, kMiB, 2 * kMiB + 5}) {
+        bigNow[at] = '#';
+        bigIcons[at / 32] = '1';
+    }
+    const struct {
+        std::string original, now;
+        bool hex;
+        uint64_t backupRows;
+        std::string lastOffset, icons;
+    } cases[] = {
+        {original, now, true, 10, "120", "0100000000"},
+        {original, now, false, 3, "256", "000"},
+        {original, printable, false, 3, "256", "001"},
+        {original, printable, true, 10, "120", "0100000001"},
+        {Pattern(256), Pattern(256) + Pattern(1024, 'A'), false, 2, "1280", "00111111110"},
+        {Pattern(256), Pattern(200), false, 2, "128", "01"},
+        {big, bigNow, true, big.size() / 32, "280000", bigIcons},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.icons.substr(0, 20));
+        Backed("N", c.original, c.now);
+        D& d = Display(c.hex);
+        EXPECT_EQ(d.m_backupList.Columns().size(), c.hex ? 3u : 2u);
+        EXPECT_EQ(d.m_backupList.RowCount(), c.backupRows);
+        EXPECT_EQ(d.m_currentList.CellText(d.m_currentList.RowCount() - 1, 0), c.lastOffset);
+        EXPECT_EQ(Icons(d.m_currentList), c.icons);
+        if (&c == &cases[0]) {
+            EXPECT_EQ(RowText(d.m_backupList, 0),
+                      "0|0A FF 2E 7F 65 66 67 68 69 6A 6B 6C 6D 6E 6F 70 71 72 73 74 75 76 77 78 "
+                      "79 7A 61 62 63 64 65 66 |....efghijklmnopqrstuvwxyzabcdef");
+            EXPECT_EQ(RowText(d.m_currentList, 5),
+                      "A0|65 66 67 68 69 6A 6B 6C 6D 6E 6F 70 71 72 73 74 75 "
+                      "76 77 78 79 7A 61 62 63 64 65 66 67 68 69 6A |"
+                      "efghijklmnopqrstuvwxyzabcdefghij");
+        }
+        if (&c == &cases[1]) {
+            EXPECT_EQ(RowText(d.m_currentList, 2), "256|" + original.substr(256));
+        }
+    }
+    // The large copy decrypted in place far into it; the backup list, then each of the file's
+    // blocks between dispatches.
+    EXPECT_EQ(dlg.m_backupList.CellText(kMiB / 32, 2), big.substr(kMiB, 32));
+    EXPECT_EQ(dispatches, 1 + 3);
 }
 
 // The copy is the first entry of the whole path in the pair of the open database's own line:
@@ -230,24 +222,22 @@ TEST_F(FileAnalysisTest, CancelBeforeDuringAndAfterADisplay) {
     std::string now = original;
     now[kMiB + 10] = '!';
     Backed("P", original, now);
-    dlg = std::make_unique<D>(p.frame);
-    window = std::make_unique<TestWindow>(*dlg);
     // Before any display: one empty row "0" in each list, ticked; the next display is whole.
-    dlg->OnCommand(D::IDC_CANCEL_ANALYSIS);
+    dlg.OnCommand(D::IDC_CANCEL_ANALYSIS);
     D& d = Display(false);
     EXPECT_EQ(RowText(d.m_backupList, 0) + " " + RowText(d.m_currentList, 0), "0| 0|");
     EXPECT_EQ(Icons(d.m_backupList) + Icons(d.m_currentList), "-0");
     EXPECT_EQ(Display(false).m_currentList.RowCount(), now.size() / 128 + 1);
 
     // During the backup list: the file's list keeps no bytes either.
-    window->cancelAt = 1;
+    cancelAt = 1;
     Display(true);
     EXPECT_EQ(RowText(d.m_backupList, 0) + " " + RowText(d.m_currentList, 0), "0|| 0||");
     EXPECT_EQ(d.m_currentList.RowCount(), 1u);
 
     // During the file's list, after its first block: its rows so far and an empty row, crossed
     // against the backup's row there.
-    window->cancelAt = 3;
+    cancelAt = 3;
     Display(true);
     EXPECT_EQ(d.m_backupList.RowCount(), original.size() / 32 + 1);
     EXPECT_EQ(RowText(d.m_currentList, kMiB / 32), "100000||");
@@ -288,14 +278,11 @@ TEST_F(FileAnalysisTest, StatusProgressAndFilesThatCannotBeRead) {
                               "exclamation"));
 }
 
-TEST_F(FileAnalysisTest, CaptionHelpAndFurtherAnalysis) {
+TEST_F(FileAnalysisTest, HelpAndFurtherAnalysis) {
     Backed("N", Pattern(40), Pattern(40));
-    D analysis(p.frame);
-    EXPECT_TRUE(analysis.OnInitDialog());
-    EXPECT_EQ(analysis.m_caption, "File Analysis: E:\\b.txt");
     p.SetReg("Install Directory", "C:\\Q\\");
     p.ui.ClearEvents();
-    analysis.OnCommand(D::IDC_HELP_BUTTON);
+    dlg.OnCommand(D::IDC_HELP_BUTTON);
     EXPECT_EQ(p.ui.Events(),
               (std::vector<std::string>{"{\"event\":\"help\",\"text\":"
                                         "\"C:\\\\Q\\\\Quillstead.chm::/filechanges.html>Main\"}"}));
