@@ -284,13 +284,10 @@ TEST_F(RestoreFromBackupTest, TheEntryIsFoundByTheWholePath) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The original comes back with the changed file's permission bits (a script stays runnable),
-// and a name so long that the design's temporary names would not fit (250 bytes) still has
-// its temporaries and its ".CHANGED" name: in both modes the original comes back whole.
+// and a name so long (250 bytes) that a suffix would take it past the file system's limit
+// still has its temporaries and its ".CHANGED" name: in both modes the original comes back
+// whole.
 TEST_F(RestoreFromBackupTest, PermissionsAndLongNamesSurviveARestore) {
     const std::string longName = "E:\\" + std::string(250, 'n');
     for (const int mode : {0, 1}) {
