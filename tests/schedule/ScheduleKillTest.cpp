@@ -1,7 +1,8 @@
 // A scheduled run accepting or restoring a changed file, interrupted at every point where the
 // stored files change and killed at moments spread over it, leaves what a killed interactive
 // check leaves: after the next start's recovery the stored files hold to the kill harness's
-// rules, and the changed file is never lost.
+// rules, and the file holds either its changed bytes or its original (the changed bytes then
+// moved aside when the restore keeps them).
 #include <gtest/gtest.h>
 
 #include "tests/schedule/ScheduleFixture.h"
