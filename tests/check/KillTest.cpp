@@ -49,7 +49,7 @@ class KillTest : public ::testing::Test {
                 p.WriteFile(kFiles[1], "spoilt");
                 AnswerDetails(p, 3, 0);
                 view.OnCheckAllFiles();
-                EXPECT_TRUE(kill.IsVersion(p.ReadFile(kFiles[1])));
+                EXPECT_TRUE(kill.IsVersion(kFiles[1], p.ReadFile(kFiles[1])));
             });
     }
     // A check answered with `choice` (and `mode`).

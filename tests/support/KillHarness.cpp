@@ -61,11 +61,12 @@ KillHarness::~KillHarness() {
 
 void KillHarness::Write(const std::string& winPath, const std::string& bytes) {
     m_p.WriteFile(winPath, bytes);
-    m_versions.insert(Md5Of(bytes));
+    m_versions[winPath].insert(Md5Of(bytes));
 }
 
-bool KillHarness::IsVersion(const std::string& bytes) const {
-    return m_versions.count(Md5Of(bytes)) == 1;
+bool KillHarness::IsVersion(const std::string& winPath, const std::string& bytes) const {
+    const auto versions = m_versions.find(winPath);
+    return versions != m_versions.end() && versions->second.count(Md5Of(bytes)) == 1;
 }
 
 void KillHarness::Snapshot() {
@@ -197,7 +198,7 @@ void KillHarness::InspectPair(const std::string& database, const std::string& n,
         std::string plain(size_t(lookup.entry.plainSize), '\0');
         EXPECT_EQ(plain.size(),
                   pair.ReadPlainAt(copy, int64_t(lookup.offset), 0, &plain[0], plain.size()));
-        EXPECT_TRUE(IsVersion(plain)) << "a copy of " << path;
+        EXPECT_TRUE(IsVersion(path, plain)) << "a copy of " << path;
     }
     EXPECT_EQ(entries, recordPaths.size());
     for (const std::string& path : recordPaths) EXPECT_TRUE(pair.Find(path).found) << path;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,9 +22,9 @@ class KillHarness {
     explicit KillHarness(TempPrefix& prefix) : m_p(prefix) {}
     ~KillHarness();
 
-    // Writes a file of the test's drives; its bytes are a version a copy may hold.
+    // Writes a file of the test's drives; its bytes are a version its copy may hold.
     void Write(const std::string& winPath, const std::string& bytes);
-    bool IsVersion(const std::string& bytes) const;
+    bool IsVersion(const std::string& winPath, const std::string& bytes) const;
     // The prefix as it is now is where every run starts.
     void Snapshot();
 
@@ -45,5 +46,5 @@ class KillHarness {
                      const std::vector<std::string>& recordPaths);
 
     TempPrefix& m_p;
-    std::set<std::string> m_versions;  // the MD5 digests of every version
+    std::map<std::string, std::set<std::string>> m_versions;  // each file's versions' MD5s
 };
