@@ -70,17 +70,8 @@ void ExpectCentredOn(wxWindow* dialog, wxWindow* window) {
 
 }  // namespace
 
-class PlacementTest : public GuiTest {
+class PlacementTest : public WindowTest {
   protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        window = new MainWindow(ui);
-        // Away from the screen's middle, so that centring on it can be told apart.
-        window->SetSize(60, 40, 800, 600);
-        window->Show();
-        Pump(50);
-    }
-
     // A box that must show `text` whole (wrapped, or scrolled when `scrolls`), on the
     // screen and in the middle of the main window.
     void ExpectBox(const std::string& text, bool scrolls) {
@@ -98,8 +89,6 @@ class PlacementTest : public GuiTest {
             },
             wxID_OK);
     }
-
-    MainWindow* window = nullptr;
 };
 
 TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
