@@ -211,6 +211,13 @@ void WindowTest::Command(int id) {
     window->GetEventHandler()->ProcessEvent(command);
 }
 
+bool WindowTest::WindowGone() const {
+    for (wxWindow* top : wxTopLevelWindows)
+        if (top == window)
+            return false;
+    return true;
+}
+
 // ---- the application -------------------------------------------------------------------
 
 class TestApp : public wxApp {

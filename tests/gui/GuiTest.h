@@ -101,6 +101,8 @@ class WindowTest : public GuiTest {
     void OpenDatabase();
     // Sends the window a command of its menus.
     void Command(int id);
+    // Whether the window is no longer among the top-level windows.
+    bool WindowGone() const;
 
     MainWindow* window = nullptr;
 };

@@ -1,23 +1,18 @@
 // The main window: the no-database picture, then a created and opened database in the
 // virtual list (with a screenshot that must be a real picture), the commands enabled by the
-// active view, files dropped on the list reaching the database, closing the database, and
-// the clean-up when the window closes or the session ends.
+// active view, closing the database, the clean-up when the window closes or the session
+// ends, and commands and timer ticks the window runs.
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/dnd.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
-#include <filesystem>
-
-#include "check/CheckingSummaryDlg.h"
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
 #include "gui/NoDatabaseWindow.h"
 #include "platform/FileException.h"
-#include "platform/Prefix.h"
 #include "storage/ProtectedFile.h"
 #include "tests/gui/GuiTest.h"
 
@@ -168,7 +163,6 @@ TEST_F(MainWindowTest, ClosingTheWindowOrTheSessionRemovesTheLeftOverWorkingCopy
     window->Close(true);
     Pump();
     EXPECT_FALSE(prefix.Exists(copy));
-    window = nullptr;
 }
 
 TEST_F(MainWindowTest, AFileExceptionOfACommandIsReported) {
@@ -190,10 +184,7 @@ TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
     });
     EXPECT_TRUE(stillThere);
     Pump();
-    bool gone = true;
-    for (wxWindow* top : wxTopLevelWindows) gone = gone && top != window;
-    EXPECT_TRUE(gone);
-    window = nullptr;
+    EXPECT_TRUE(WindowGone());
 }
 
 // Scheduled checking's timers tick as commands of the window: a tick that comes while another
@@ -219,12 +210,6 @@ TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
         ui.CloseMainWindow();
         modelsInTick = window->Model().HasKey();  // the window's models are still there
     });
-    ASSERT_TRUE(PumpUntil([&] {
-        for (wxWindow* top : wxTopLevelWindows)
-            if (top == window)
-                return false;
-        return true;
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return WindowGone(); }));
     EXPECT_TRUE(modelsInTick);
-    window = nullptr;
 }
