@@ -17,7 +17,6 @@ using ScheduledCheckTest = ScheduleFixture;
 
 // Listed, checked, unchecked, identical, changed.
 std::vector<std::string> Counts(const CCheckingSummaryDlg& s) {
-    EXPECT_EQ(s.m_expectedCountText, s.m_filesListedText);
     return {s.m_filesListedText, s.m_filesCheckedText, s.m_filesUncheckedText,
             s.m_filesIdenticalText, s.m_filesChangedText};
 }
