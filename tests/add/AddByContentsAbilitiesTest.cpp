@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "add/AddByAbilities.h"
-#include "add/AddByContents.h"
+#include "add/AddByCriteria.h"
 #include "add/OpenToAdd.h"
 #include "platform/File.h"
 #include "tests/add/WalkAddFixture.h"

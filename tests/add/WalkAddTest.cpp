@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "add/AddByAttributes.h"
+#include "add/AddByCriteria.h"
 #include "add/OpenToAdd.h"
 #include "platform/File.h"
 #include "storage/FileRecord.h"
