@@ -81,50 +81,28 @@ TEST_F(WalkAddTest, TheClosingTextsOfTheThreeCommandsByteForByte) {
     const auto contents = made(std::make_unique<AddByContents>());
     view.m_critAbilityCookies = 1;
     const auto cookies = made(std::make_unique<AddByAbilities>());
-    enum Text { Added, None, AllListed };
-    const struct {
-        const WalkAddCommand& command;
-        Text text;
-        WalkAddOutcome outcome;
-        const char* expected;
-    } kCases[] = {
-        {*readOnlyArchivePlus,
-         Added,
-         {1, 2, false, "E:\\t\\"},
-         "1 File located in E:\\t\\ with\n \n -Read-only attributes\n -Archive plus any other "
-         "attributes\n\n successfully added to the database.\n\n2 Files listed previously."},
-        {*readOnlyArchivePlus,
-         Added,
-         {2, 1, true, "Z:\\"},
-         "2 Files with\n \n -Read-only attributes\n -Archive plus any other attributes\n\n "
-         "successfully added to the database.\n\n1 File listed previously."},
-        // One line a box, in the texts' own order; "Any " alone has none.
-        {*everyBoxButAny,
-         None,
-         {0, 0, false, "E:\\t"},
-         "There are no files  located in E:\\t with\n \n -Read-only attributes\n -Archive "
-         "attributes\n -Hidden attributes\n -System attributes\n -Compressed attributes\n "
-         "-Encrypted attributes\n -Compressed plus any other attributes\n -Encrypted plus any "
-         "other attributes\n -Hidden plus any other attributes\n -Read-only plus any other "
-         "attributes\n -System plus any other attributes\n -Archive plus any other attributes"},
-        {*any, None, {0, 0, true, "*"}, "There are no files  without any attributes\n "},
-        {*contents, None, {0, 0, true, "*"}, "There are no files\n\n -Containing text: \" cat \""},
-        {*contents,
-         AllListed,
-         {0, 2, false, "E:\\t"},
-         "All files located in E:\\t\n\n -Containing text: \" cat \"\n\n previously listed."},
-        {*cookies, None, {0, 0, true, "*"}, "There are no files\n\n -Cookies."},
-        {*cookies,
-         AllListed,
-         {0, 1, false, "E:\\x\\"},
-         "All files located in E:\\x\\ with\n\n -Cookies. were previously listed."},
-    };
-    for (const auto& c : kCases) {
-        const std::string text = c.text == Added  ? c.command.AddedText(c.outcome)
-                                 : c.text == None ? c.command.NoneText(c.outcome)
-                                                  : c.command.AllListedText(c.outcome);
-        EXPECT_EQ(text, c.expected);
-    }
+    EXPECT_EQ(readOnlyArchivePlus->AddedText({1, 2, false, "E:\\t\\"}),
+              "1 File located in E:\\t\\ with\n \n -Read-only attributes\n -Archive plus any other "
+              "attributes\n\n successfully added to the database.\n\n2 Files listed previously.");
+    EXPECT_EQ(readOnlyArchivePlus->AddedText({2, 1, true, "Z:\\"}),
+              "2 Files with\n \n -Read-only attributes\n -Archive plus any other attributes\n\n "
+              "successfully added to the database.\n\n1 File listed previously.");
+    // One line a box, in the texts' own order; "Any " alone has none.
+    EXPECT_EQ(
+        everyBoxButAny->NoneText({0, 0, false, "E:\\t"}),
+        "There are no files  located in E:\\t with\n \n -Read-only attributes\n -Archive "
+        "attributes\n -Hidden attributes\n -System attributes\n -Compressed attributes\n "
+        "-Encrypted attributes\n -Compressed plus any other attributes\n -Encrypted plus any "
+        "other attributes\n -Hidden plus any other attributes\n -Read-only plus any other "
+        "attributes\n -System plus any other attributes\n -Archive plus any other attributes");
+    EXPECT_EQ(any->NoneText({0, 0, true, "*"}), "There are no files  without any attributes\n ");
+    EXPECT_EQ(contents->NoneText({0, 0, true, "*"}),
+              "There are no files\n\n -Containing text: \" cat \"");
+    EXPECT_EQ(contents->AllListedText({0, 2, false, "E:\\t"}),
+              "All files located in E:\\t\n\n -Containing text: \" cat \"\n\n previously listed.");
+    EXPECT_EQ(cookies->NoneText({0, 0, true, "*"}), "There are no files\n\n -Cookies.");
+    EXPECT_EQ(cookies->AllListedText({0, 1, false, "E:\\x\\"}),
+              "All files located in E:\\x\\ with\n\n -Cookies. were previously listed.");
 }
 
 TEST_F(WalkAddTest, NothingFoundOrAllListedSkipsTheWalkAndNamesThePrescansLocation) {
