@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 
 #include "criteria/CriteriaDlg.h"
+#include "gui/FileLists.h"
 #include "gui/WxText.h"
 #include "platform/Drives.h"
 #include "platform/Prefix.h"
@@ -48,15 +49,7 @@ void CriteriaView::OnBrowse() {
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (choose.ShowModal() != wxID_OK)
         return;
-    const std::string host = HostBytes(choose.GetPath());
-    const auto windows = platform::WindowsPath(host);
-    if (!windows) {
-        Ui().MessageBox(host +
-                            " is on no drive of Quillstead.\nTo use it, link a drive letter "
-                            "to its folder in " +
-                            platform::DosDevicesDir() + ".",
-                        MbIcon::Exclamation, MbButtons::Ok);
-        return;
-    }
-    m_location->ChangeValue(ToWx(*windows));
+    std::string windows;
+    if (WindowsPathOfChoice(HostBytes(choose.GetPath()), windows))
+        m_location->ChangeValue(ToWx(windows));
 }
