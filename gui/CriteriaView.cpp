@@ -19,7 +19,7 @@ wxCheckBox* CriteriaView::AddCheckBox(wxWindow* parent, int id, const wxString& 
     return box;
 }
 
-void CriteriaView::AddLocation(wxSizer* column) {
+void CriteriaView::FinishColumn(wxSizer* column) {
     column->Add(AddLabel(this, "Folder to add files from (* for all drives):"), 0,
                 wxLEFT | wxRIGHT | wxTOP, 8);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -36,6 +36,8 @@ void CriteriaView::AddLocation(wxSizer* column) {
     column->Add(AddCheckBox(this, CCriteriaDlg::IDC_NOTIFY_IF_LISTED,
                             "Notify if files have been listed previously."),
                 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    AddButtonRow(column, {}, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
+    SetSizer(column);
 }
 
 void CriteriaView::OnBrowse() {
