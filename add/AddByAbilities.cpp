@@ -1,16 +1,21 @@
 // OnAddByAbilities: the pre-scan, then the walk-and-add loop with the abilities criterion,
-// and the command's three closing texts.
-#include "add/AddByAbilities.h"
-
-#include "add/WalkAddMessages.h"
+// and the clauses of the command's closing texts.
+#include "add/AddByCriteria.h"
 #include "add/WalkAddRun.h"
 #include "database/ListView.h"
+
+namespace {
+const WalkAddWording kWording{"There are no files", "All files", " were previously listed.", true,
+                              " Bytes"};
+}  // namespace
 
 void CListview::OnAddByAbilities() {
     AddByAbilities command;
     WalkAddRun run(*this, command);
     run.Run();
 }
+
+AddByAbilities::AddByAbilities() : WalkAddCommand(kWording) {}
 
 void AddByAbilities::Prescan(CListview& view, Settings& settings) {
     view.PrescanAddByAbilities(settings);
@@ -22,9 +27,7 @@ std::unique_ptr<Criterion> AddByAbilities::MakeCriterion(CListview& view) {
 }
 
 std::string AddByAbilities::Clauses(const WalkAddOutcome& outcome) const {
-    std::string text;
-    if (!outcome.allDrives)
-        text += " located in " + outcome.location + " with";
+    std::string text = outcome.allDrives ? std::string() : LocationClause(outcome) + " with";
     if (m_abilities.network)
         text += "\n\n -Communication abilities";
     if (m_abilities.coreOs)
@@ -32,20 +35,4 @@ std::string AddByAbilities::Clauses(const WalkAddOutcome& outcome) const {
     if (m_abilities.cookies)
         text += "\n\n -Cookies.";
     return text;
-}
-
-std::string AddByAbilities::AddedText(const WalkAddOutcome& outcome) const {
-    std::string text =
-        FilesText(outcome.added) + Clauses(outcome) + "\n\n successfully added to the database.";
-    if (outcome.listed > 0)
-        text += "\n\n" + FilesText(outcome.listed) + " listed previously.";
-    return text;
-}
-
-std::string AddByAbilities::NoneText(const WalkAddOutcome& outcome) const {
-    return "There are no files" + Clauses(outcome);
-}
-
-std::string AddByAbilities::AllListedText(const WalkAddOutcome& outcome) const {
-    return "All files" + Clauses(outcome) + " were previously listed.";
 }

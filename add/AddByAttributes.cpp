@@ -1,10 +1,8 @@
 // OnAddByAttributes: the pre-scan, then the walk-and-add loop with the attribute criterion,
-// and the command's three closing texts.
-#include "add/AddByAttributes.h"
-
+// and the clauses of the command's closing texts.
 #include <algorithm>
 
-#include "add/WalkAddMessages.h"
+#include "add/AddByCriteria.h"
 #include "add/WalkAddRun.h"
 #include "criteria/AttributeCriterion.h"
 #include "database/ListView.h"
@@ -30,6 +28,9 @@ const struct {
     {5, "\n -Archive plus any other attributes"},
 };
 
+const WalkAddWording kWording{"There are no files ", "All files ", "\n\n were previously listed.",
+                              false, " bytes."};
+
 }  // namespace
 
 void CListview::OnAddByAttributes() {
@@ -37,6 +38,8 @@ void CListview::OnAddByAttributes() {
     WalkAddRun run(*this, command);
     run.Run();
 }
+
+AddByAttributes::AddByAttributes() : WalkAddCommand(kWording) {}
 
 void AddByAttributes::Prescan(CListview& view, Settings& settings) {
     view.PrescanAddByAttributes(settings);
@@ -48,30 +51,11 @@ std::unique_ptr<Criterion> AddByAttributes::MakeCriterion(CListview& view) {
 }
 
 std::string AddByAttributes::Clauses(const WalkAddOutcome& outcome) const {
-    std::string text;
-    if (!outcome.allDrives)
-        text += " located in " + outcome.location;
     std::string lines;
     for (const auto& l : kAttributeLines) {
         if (m_attributes[l.box] != 0)
             lines += l.line;
     }
-    text += lines.empty() ? " without any attributes\n " : " with\n " + lines;
-    return text;
-}
-
-std::string AddByAttributes::AddedText(const WalkAddOutcome& outcome) const {
-    std::string text =
-        FilesText(outcome.added) + Clauses(outcome) + "\n\n successfully added to the database.";
-    if (outcome.listed > 0)
-        text += "\n\n" + FilesText(outcome.listed) + " listed previously.";
-    return text;
-}
-
-std::string AddByAttributes::NoneText(const WalkAddOutcome& outcome) const {
-    return "There are no files " + Clauses(outcome);
-}
-
-std::string AddByAttributes::AllListedText(const WalkAddOutcome& outcome) const {
-    return "All files " + Clauses(outcome) + "\n\n were previously listed.";
+    return LocationClause(outcome) +
+           (lines.empty() ? " without any attributes\n " : " with\n " + lines);
 }

@@ -9,9 +9,9 @@
 #include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "platform/Registry.h"
+#include "storage/ProtectedFile.h"
 #include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
-#include "storage/TempFiles.h"
 
 void CMainFrame::RecoverStoredFiles() {
     std::string backupDir;
@@ -27,8 +27,8 @@ void CMainFrame::DeleteLeftoverWorkCopies() noexcept {
         platform::RegReadValue(settings::kBackupDir, backupDir);
         RecoverStorage(m_fileKey, m_indexIv, backupDir);
         if (!m_openDatabasePath.empty()) {
-            TempFiles::WipeIfPresent(DatabaseWorkCopyPath(m_openDatabasePath));
-            TempFiles::WipeIfPresent(DatabaseRewritePath(m_openDatabasePath));
+            WipeIfPresent(DatabaseWorkCopyPath(m_openDatabasePath));
+            WipeIfPresent(DatabaseRewritePath(m_openDatabasePath));
         }
     } catch (const std::exception&) {
         // The program is closing; what could not be reached is recovered at the next start.

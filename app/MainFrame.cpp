@@ -86,6 +86,5 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnEndSession() {
-    m_checkWorkFile.reset();
-    DeleteLeftoverWorkCopies();
+    OnClose();  // the same clean-up: the check's working copy, then what was left behind
 }

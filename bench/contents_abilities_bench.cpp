@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/NoDatabaseView.h"
+#include "bench/ForwardingProgress.h"
 #include "database/ListView.h"
 #include "tests/support/TempPrefix.h"
 
@@ -89,22 +90,16 @@ class PollTimingUi : public ScriptedUi {
     }
 
   private:
-    struct Window : ProgressWindow {
+    struct Window : ForwardingProgress {
         Window(PollTimingUi& ui, std::unique_ptr<ProgressWindow> inner)
-            : ui(ui), inner(std::move(inner)), last(Clock::now()) {}
-        void SetTitle(const std::string& t) override { inner->SetTitle(t); }
-        void SetItemText(int id, const std::string& t) override { inner->SetItemText(id, t); }
-        void SetIcon(int id, const Icon& i) override { inner->SetIcon(id, i); }
-        void SetPos(int pos) override { inner->SetPos(pos); }
+            : ForwardingProgress(std::move(inner)), ui(ui), last(Clock::now()) {}
         bool PollCancel() override {
             const auto now = Clock::now();
             ui.longestGap = std::max(ui.longestGap, now - last);
             last = now;
-            return inner->PollCancel();
+            return m_inner->PollCancel();
         }
-        void Close() override { inner->Close(); }
         PollTimingUi& ui;
-        std::unique_ptr<ProgressWindow> inner;
         Clock::time_point last;
     };
 };

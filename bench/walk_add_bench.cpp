@@ -19,6 +19,7 @@
 
 #include "app/NoDatabaseView.h"
 #include "app/Settings.h"
+#include "bench/ForwardingProgress.h"
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "tests/support/TempPrefix.h"
@@ -145,13 +146,9 @@ class CancelUi : public ScriptedUi {
     }
 
   private:
-    struct Window : ProgressWindow {
+    struct Window : ForwardingProgress {
         Window(CancelUi& ui, std::unique_ptr<ProgressWindow> inner)
-            : ui(ui), inner(std::move(inner)), opened(Clock::now()) {}
-        void SetTitle(const std::string& t) override { inner->SetTitle(t); }
-        void SetItemText(int id, const std::string& t) override { inner->SetItemText(id, t); }
-        void SetIcon(int id, const Icon& i) override { inner->SetIcon(id, i); }
-        void SetPos(int pos) override { inner->SetPos(pos); }
+            : ForwardingProgress(std::move(inner)), ui(ui), opened(Clock::now()) {}
         // The longest stretch without a poll tells how late a Cancel can be seen.
         bool PollCancel() override {
             const auto now = Clock::now();
@@ -165,9 +162,7 @@ class CancelUi : public ScriptedUi {
             ui.pressed = now;
             return true;
         }
-        void Close() override { inner->Close(); }
         CancelUi& ui;
-        std::unique_ptr<ProgressWindow> inner;
         Clock::time_point opened, last;
         bool polled = false;
         bool done = false;

@@ -23,9 +23,7 @@ class AddByAbilitiesView : public CriteriaView {
         for (const auto& [id, label] : abilities)
             column->Add(AddCheckBox(this, id, label), 0, wxLEFT | wxRIGHT | wxTOP, 8);
         column->AddSpacer(4);
-        AddLocation(column);
-        AddButtonRow(column, {}, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
-        SetSizer(column);
+        FinishColumn(column);
     }
 };
 

@@ -46,9 +46,7 @@ class AddByAttributesView : public CriteriaView {
         auto* note = AddLabel(this, D::kNote);
         note->Wrap(ConvertDialogToPixels(wxSize(230, 0)).GetWidth());
         column->Add(note, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
-        AddLocation(column);
-        AddButtonRow(column, {}, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
-        SetSizer(column);
+        FinishColumn(column);
     }
 };
 

@@ -31,9 +31,7 @@ class AddByContentsView : public CriteriaView {
                                   {D::IDC_TEXT_FILES_ONLY, D::kTextFilesOnlyText}}))
             column->Add(choice, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
 
-        AddLocation(column);
-        AddButtonRow(column, {}, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
-        SetSizer(column);
+        FinishColumn(column);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 
 #include "criteria/CriteriaDlg.h"
+#include "gui/FileLists.h"
 #include "gui/WxText.h"
 #include "platform/Drives.h"
 #include "platform/Prefix.h"
@@ -18,7 +19,7 @@ wxCheckBox* CriteriaView::AddCheckBox(wxWindow* parent, int id, const wxString& 
     return box;
 }
 
-void CriteriaView::AddLocation(wxSizer* column) {
+void CriteriaView::FinishColumn(wxSizer* column) {
     column->Add(AddLabel(this, "Folder to add files from (* for all drives):"), 0,
                 wxLEFT | wxRIGHT | wxTOP, 8);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -35,6 +36,8 @@ void CriteriaView::AddLocation(wxSizer* column) {
     column->Add(AddCheckBox(this, CCriteriaDlg::IDC_NOTIFY_IF_LISTED,
                             "Notify if files have been listed previously."),
                 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    AddButtonRow(column, {}, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
+    SetSizer(column);
 }
 
 void CriteriaView::OnBrowse() {
@@ -46,15 +49,7 @@ void CriteriaView::OnBrowse() {
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (choose.ShowModal() != wxID_OK)
         return;
-    const std::string host = HostBytes(choose.GetPath());
-    const auto windows = platform::WindowsPath(host);
-    if (!windows) {
-        Ui().MessageBox(host +
-                            " is on no drive of Quillstead.\nTo use it, link a drive letter "
-                            "to its folder in " +
-                            platform::DosDevicesDir() + ".",
-                        MbIcon::Exclamation, MbButtons::Ok);
-        return;
-    }
-    m_location->ChangeValue(ToWx(*windows));
+    std::string windows;
+    if (WindowsPathOfChoice(HostBytes(choose.GetPath()), windows))
+        m_location->ChangeValue(ToWx(windows));
 }

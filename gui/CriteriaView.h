@@ -16,8 +16,9 @@ class CriteriaView : public DialogView {
 
   protected:
     wxCheckBox* AddCheckBox(wxWindow* parent, int id, const wxString& text);
-    // The location's row and box 1122, added to `column`.
-    void AddLocation(wxSizer* column);
+    // Ends `column` with the location's row, box 1122, OK and Cancel, and makes it the
+    // window's sizer.
+    void FinishColumn(wxSizer* column);
 
   private:
     void OnBrowse();

@@ -115,3 +115,17 @@ IUserInterface::ClipboardState ReadClipboardFiles(std::vector<std::string>& host
     return hostPaths.empty() ? IUserInterface::ClipboardState::NoFiles
                              : IUserInterface::ClipboardState::Files;
 }
+
+bool WindowsPathOfChoice(const std::string& hostPath, std::string& winPath) {
+    const auto windows = platform::WindowsPath(hostPath);
+    if (!windows) {
+        Ui().MessageBox(hostPath +
+                            " is on no drive of Quillstead.\nTo use it, link a drive letter "
+                            "to its folder in " +
+                            platform::DosDevicesDir() + ".",
+                        MbIcon::Exclamation, MbButtons::Ok);
+        return false;
+    }
+    winPath = *windows;
+    return true;
+}

@@ -22,5 +22,9 @@ std::string UncoveredPathMessage(const std::string& hostPath);
 // with UncoveredPathMessage (exclamation icon) and left out.
 std::vector<std::string> WindowsPathsOf(const std::vector<std::string>& hostPaths);
 
+// The Windows path of a file or folder the user chose in a file dialog; when no drive covers
+// it, the user is told how to link one (exclamation icon) and false is returned.
+bool WindowsPathOfChoice(const std::string& hostPath, std::string& winPath);
+
 // The clipboard's files as host paths.
 IUserInterface::ClipboardState ReadClipboardFiles(std::vector<std::string>& hostPaths);

@@ -12,6 +12,7 @@
 
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
+#include "gui/FileLists.h"
 #include "gui/NoDatabaseWindow.h"
 #include "gui/Resources.h"
 #include "gui/StatusBar.h"
@@ -235,18 +236,7 @@ bool MainWindow::AskDatabasePath(bool create, std::string& winPath) {
     if (ask.ShowModal() != wxID_OK)
         return false;
     m_lastFolder = wxFileName(ask.GetPath()).GetPath();
-    const std::string host = HostBytes(ask.GetPath());
-    auto windows = platform::WindowsPath(host);
-    if (!windows) {
-        m_ui.MessageBox(host +
-                            " is on no drive of Quillstead.\nTo use it, link a drive letter "
-                            "to its folder in " +
-                            platform::DosDevicesDir() + ".",
-                        MbIcon::Exclamation, MbButtons::Ok);
-        return false;
-    }
-    winPath = *windows;
-    return true;
+    return WindowsPathOfChoice(HostBytes(ask.GetPath()), winPath);
 }
 
 void MainWindow::RunViewCommand(const std::function<void()>& command) {

@@ -156,7 +156,7 @@ bool WriteHostFileAtomically(const std::string& hostPath, const std::string& byt
 
 bool ReadHostFile(const std::string& hostPath, std::string& bytes) {
     bytes.clear();
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     char buffer[65536];

@@ -34,7 +34,7 @@ namespace platform {
 // the folder synced. The folder is made (0700) when missing. False on any failure (the
 // old file then stays as it was).
 bool WriteHostFileAtomically(const std::string& hostPath, const std::string& bytes);
-// The whole file; false when it cannot be read.
+// The whole file; false when it cannot be read (errno then tells why).
 bool ReadHostFile(const std::string& hostPath, std::string& bytes);
 // Removes the file and syncs its folder; true when it is gone.
 bool RemoveHostFile(const std::string& hostPath);

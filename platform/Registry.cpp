@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 
+#include "platform/Durable.h"
 #include "platform/Prefix.h"
 
 namespace platform {
@@ -65,24 +66,11 @@ std::string Quote(const std::string& value) {
 
 // Reads the store; a missing file is an empty store when `missingIsEmpty`.
 bool LoadStore(RegistryValues& values, bool missingIsEmpty) {
-    const int fd = open(RegistryFilePath().c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return missingIsEmpty && errno == ENOENT;
     std::string text;
-    char buf[8192];
-    bool ok = true;
-    while (true) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        text.append(buf, size_t(n));
-    }
-    close(fd);
-    return ok && ParseRegistryText(text, values);
+    errno = 0;
+    if (!ReadHostFile(RegistryFilePath(), text))
+        return missingIsEmpty && errno == ENOENT && text.empty();
+    return ParseRegistryText(text, values);
 }
 
 bool SaveStore(const RegistryValues& values) {

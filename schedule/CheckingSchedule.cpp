@@ -51,11 +51,7 @@ bool CheckingSchedule::Lists(const std::string& databasePath) const {
 }
 
 void CheckingSchedule::Add(const std::string& line) {
-    const SecureText& plain = m_image.Plain();
-    std::string text;
-    if (!plain.empty() && plain.back() != '\n')
-        text += "\n";
-    m_image.Append(text + line + "\n");
+    m_image.AppendLine(line);
 }
 
 void CheckingSchedule::Remove(const std::string& databasePath) {

@@ -227,7 +227,7 @@ void BackupPair::AbandonCopy() noexcept {
 
 // ---- renewal ----------------------------------------------------------------------------
 
-bool BackupPair::BeginRenewal(Transaction& tx, const std::string& path, int64_t& oldStart,
+void BackupPair::BeginRenewal(Transaction& tx, const std::string& path, int64_t& oldStart,
                               int64_t& oldLength, size_t& entryLine) {
     DropLostCopies();
     const BackupLookup lookup = Find(path);
@@ -246,7 +246,6 @@ bool BackupPair::BeginRenewal(Transaction& tx, const std::string& path, int64_t&
     m_plainBytes = 0;
     m_carried = 0;
     m_writing = true;
-    return true;
 }
 
 void BackupPair::EndRenewal(const std::string& path, const std::string& modeText, int64_t oldStart,

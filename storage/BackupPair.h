@@ -75,7 +75,7 @@ class BackupPair {
   private:
     void Recount();
     void DropLostCopies();
-    bool BeginRenewal(Transaction& tx, const std::string& path, int64_t& oldStart,
+    void BeginRenewal(Transaction& tx, const std::string& path, int64_t& oldStart,
                       int64_t& oldLength, size_t& entryLine);
     void EndRenewal(const std::string& path, const std::string& modeText, int64_t oldStart,
                     int64_t oldLength, size_t entryLine);
@@ -106,8 +106,7 @@ bool BackupPair::Renew(Transaction& tx, const std::string& path, const std::stri
                        Fill fill) {
     int64_t oldStart = 0, oldLength = 0;
     size_t entryLine = 0;
-    if (!BeginRenewal(tx, path, oldStart, oldLength, entryLine))
-        return false;
+    BeginRenewal(tx, path, oldStart, oldLength, entryLine);
     m_cipher = modeText == "N" ? std::make_unique<CbcCipher>(m_key, m_iv, true) : nullptr;
     if (!fill()) {
         AbandonCopy();

@@ -68,11 +68,7 @@ void DatabaseIndexImage::SetLastChecked(const std::string& databasePath, const F
 }
 
 void DatabaseIndexImage::AddLine(const std::string& line) {
-    const SecureText& plain = m_image.Plain();
-    std::string text;
-    if (!plain.empty() && plain.back() != '\n')
-        text += "\n";
-    m_image.Append(text + line + "\n");
+    m_image.AppendLine(line);
 }
 
 void DatabaseIndexImage::Stage(Transaction& tx) {

@@ -4,9 +4,9 @@
 #include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
+#include "storage/ProtectedFile.h"
 #include "storage/RecoveryRecord.h"
 #include "storage/StopPoints.h"
-#include "storage/TempFiles.h"
 
 PlaintextNote::PlaintextNote(const Key& key, std::string path)
     : m_key(key), m_path(std::move(path)), m_notePath(NewPlaintextNotePath()) {
@@ -19,7 +19,7 @@ PlaintextNote::PlaintextNote(const Key& key, std::string path)
 
 PlaintextNote::~PlaintextNote() {
     if (!m_released)
-        TempFiles::WipeIfPresent(m_path);
+        WipeIfPresent(m_path);
     platform::RemoveHostFile(m_notePath);
 }
 
@@ -50,7 +50,7 @@ int RecoverPlaintextNotes(const Key& key) {
                             !platform::IsSymbolicLink(note.path) &&
                             !platform::FileExists(note.finish);
         if (!(finish && platform::RenameFile(note.path, note.finish)))
-            TempFiles::WipeIfPresent(note.path);
+            WipeIfPresent(note.path);
         ++handled;
         platform::RemoveHostFile(notePath);
     }

@@ -12,7 +12,6 @@
 
 #include "platform/File.h"
 #include "platform/FileException.h"
-#include "storage/TempFiles.h"
 
 namespace {
 
@@ -92,12 +91,12 @@ void DecryptFile(const Key& key, const std::string& protectedPath, const std::st
                            [&](const uint8_t* p, size_t n) { return out.Write(p, n); });
     } catch (...) {
         out.Close();
-        TempFiles::WipeIfPresent(plainPath);
+        WipeIfPresent(plainPath);
         throw;
     }
     ok = out.Close() && ok;
     if (!ok) {
-        TempFiles::WipeIfPresent(plainPath);
+        WipeIfPresent(plainPath);
         throw CFileException(CFileException::diskFull, plainPath);
     }
 }

@@ -49,6 +49,9 @@ bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const
 // Overwrites the file four times, each a pass of 0x00 bytes then a pass of 0xFF bytes over
 // its length, then deletes it. Raises CFileException when it cannot be opened.
 void SecureDeleteFile(const std::string& path);
+// Wipes a plaintext file when it exists; deletes it when it cannot be opened to wipe it.
+// Never raises: it runs while failures are on their way and while the program ends.
+void WipeIfPresent(const std::string& path) noexcept;
 
 // The database's initialisation vector, made from its path.
 Iv DatabaseIv(const std::string& databasePath);

@@ -75,6 +75,11 @@ void ProtectedImage::Append(const char* text, size_t length) {
     m_plain.append(text, length);
 }
 
+void ProtectedImage::AppendLine(const std::string& line) {
+    const bool ended = m_plain.empty() || m_plain.back() == '\n';
+    Append((ended ? "" : "\n") + line + "\n");
+}
+
 void ProtectedImage::Replace(const SecureText& plain) {
     const size_t common = size_t(
         std::mismatch(m_plain.begin(), m_plain.begin() + std::min(m_plain.size(), plain.size()),

@@ -39,6 +39,8 @@ class ProtectedImage {
     // Adds text at the end.
     void Append(const char* text, size_t length);
     void Append(const std::string& text) { Append(text.data(), text.size()); }
+    // Adds `line` and a line feed, after one that ends the text when it has none yet.
+    void AppendLine(const std::string& line);
     // Puts a new plaintext in place (the blocks it shares with the old one stay).
     void Replace(const SecureText& plain);
     // Cuts the plaintext back to its first `length` bytes.

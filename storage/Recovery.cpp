@@ -9,9 +9,9 @@
 #include "storage/DatabaseIndex.h"
 #include "storage/DatabaseIndexImage.h"
 #include "storage/PlaintextNote.h"
+#include "storage/ProtectedFile.h"
 #include "storage/RecoveryRecord.h"
 #include "storage/StoredFileNames.h"
-#include "storage/TempFiles.h"
 #include "storage/Transaction.h"
 
 namespace {
@@ -27,7 +27,7 @@ bool StartsWith(const std::string& text, const std::string& head) {
 
 void Remove(const std::string& path, LeftoverKind kind) {
     if (kind == LeftoverKind::Plaintext)
-        TempFiles::WipeIfPresent(path);
+        WipeIfPresent(path);
     else if (platform::FileExists(path))
         platform::RemoveFile(path);
 }

@@ -70,32 +70,40 @@ std::string RecoveryFolder() {
     return platform::PrefixRoot() + "/recovery";
 }
 
-std::string NewTransactionRecordPath() {
+namespace {
+
+// A new name of the kind, unique in this process, and the names of the kind that exist now
+// (a name with a dot is a note's temporary, never a note).
+std::string NewRecoveryPath(const char* kind) {
     static unsigned counter = 0;
-    return RecoveryFolder() + "/" + kTransactionPrefix + std::to_string(getpid()) + "-" +
+    return RecoveryFolder() + "/" + kind + std::to_string(getpid()) + "-" +
            std::to_string(++counter);
+}
+
+std::vector<std::string> RecoveryPaths(const char* kind) {
+    std::vector<std::string> paths;
+    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), kind))
+        if (name.find('.') == std::string::npos)
+            paths.push_back(RecoveryFolder() + "/" + name);
+    return paths;
+}
+
+}  // namespace
+
+std::string NewTransactionRecordPath() {
+    return NewRecoveryPath(kTransactionPrefix);
 }
 
 std::vector<std::string> TransactionRecordPaths() {
-    std::vector<std::string> paths;
-    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), kTransactionPrefix))
-        if (name.find('.') == std::string::npos)  // not a record's temporary
-            paths.push_back(RecoveryFolder() + "/" + name);
-    return paths;
+    return RecoveryPaths(kTransactionPrefix);
 }
 
 std::string NewPlaintextNotePath() {
-    static unsigned counter = 0;
-    return RecoveryFolder() + "/" + kNotePrefix + std::to_string(getpid()) + "-" +
-           std::to_string(++counter);
+    return NewRecoveryPath(kNotePrefix);
 }
 
 std::vector<std::string> PlaintextNotePaths() {
-    std::vector<std::string> paths;
-    for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), kNotePrefix))
-        if (name.find('.') == std::string::npos)  // not a note's temporary
-            paths.push_back(RecoveryFolder() + "/" + name);
-    return paths;
+    return RecoveryPaths(kNotePrefix);
 }
 
 std::string FormatTransactionRecord(const TransactionRecord& record) {

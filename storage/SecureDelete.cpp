@@ -1,6 +1,7 @@
 // The wipe of a plaintext copy: four rounds over the file's length, each a pass of 0x00
 // bytes and a pass of 0xFF bytes, every pass pushed to the file before the next begins,
-// the last one forced to the disk, then the file is deleted. A symbolic link is never
+// the last one forced to the disk, then the file is deleted; and the wipe of a copy that may
+// or may not be there. A symbolic link is never
 // followed: it is only removed, so a link planted under a copy's name cannot turn the wipe
 // on the file it points at.
 #include <algorithm>
@@ -42,4 +43,14 @@ void SecureDeleteFile(const std::string& path) {
     file.Close();
     if (!platform::RemoveFile(path))
         throw CFileException(platform::LastFileErrorCause(), path);
+}
+
+void WipeIfPresent(const std::string& path) noexcept {
+    if (path.empty() || !platform::FileExists(path))
+        return;
+    try {
+        SecureDeleteFile(path);
+    } catch (...) {
+        platform::RemoveFile(path);  // it could not be opened for the wipe: at least the name goes
+    }
 }

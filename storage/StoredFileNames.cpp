@@ -57,12 +57,6 @@ std::string ChangedFilePath(const std::string& folder, const std::string& name, 
     return FitName(folder + name, ".CHANGED" + (number > 0 ? std::to_string(number) : ""));
 }
 
-std::string BackupTempPath(const std::string& backupDir, const std::string& file) {
-    const size_t slash = file.rfind('\\');
-    return FitName(backupDir + (slash == std::string::npos ? file : file.substr(slash + 1)),
-                   kBackupTempSuffix);
-}
-
 std::string DatabaseWorkCopyPath(const std::string& databasePath) {
     return FitName(databasePath, ".123456789z");
 }
@@ -77,12 +71,4 @@ std::string DatabaseIndexWorkPath(const std::string& backupDir) {
 
 std::string DatabaseIndexRewritePath(const std::string& backupDir) {
     return DatabaseIndexPath(backupDir) + "1";
-}
-
-std::string BackupIndexWorkPath(const std::string& backupIndex) {
-    return FitName(backupIndex, kIndexCopySuffix);
-}
-
-std::string BackupRenewalPath(const std::string& storedPath) {
-    return FitName(storedPath, kRenewalSuffix);
 }

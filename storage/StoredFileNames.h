@@ -35,13 +35,8 @@ std::string RestoredPath(const std::string& file);       // + ".987654321z"
 // The changed file moved aside: folder + name + ".CHANGED", then ".CHANGED1", ".CHANGED2"...
 std::string ChangedFilePath(const std::string& folder, const std::string& name, int number);
 
-// ---- the backup folder's temporary copy of a file being backed up ----
-std::string BackupTempPath(const std::string& backupDir, const std::string& file);  // ".Ntemp"
-
 // ---- plaintext working copies and rewrites of earlier versions (clean-up only) ----
 std::string DatabaseWorkCopyPath(const std::string& databasePath);   // + ".123456789z"
 std::string DatabaseRewritePath(const std::string& databasePath);    // work copy + "1"
 std::string DatabaseIndexWorkPath(const std::string& backupDir);     // + "123456789z"
 std::string DatabaseIndexRewritePath(const std::string& backupDir);  // "Database Index1"
-std::string BackupIndexWorkPath(const std::string& backupIndex);     // + "123456789z"
-std::string BackupRenewalPath(const std::string& storedPath);        // + ".new"

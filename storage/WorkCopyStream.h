@@ -9,6 +9,18 @@
 
 #include "storage/SecureText.h"
 
+// The whole line of `plain` at `pos` (its line break included), `pos` then past it; false at
+// the end.
+inline bool NextLine(const SecureText& plain, size_t& pos, std::string& line) {
+    if (pos >= plain.size())
+        return false;
+    size_t end = plain.find('\n', pos);
+    end = end == SecureText::npos ? plain.size() : end + 1;
+    line.assign(plain.data() + pos, end - pos);
+    pos = end;
+    return true;
+}
+
 class WorkCopyStream {
   public:
     explicit WorkCopyStream(const SecureText& plain) : m_plain(plain) {}
@@ -17,29 +29,13 @@ class WorkCopyStream {
     WorkCopyStream& operator=(const WorkCopyStream&) = delete;
 
     // The next whole line, its line break included; false at the end.
-    bool ReadLine(std::string& line) {
-        if (m_pos >= m_plain.size())
-            return false;
-        size_t end = m_plain.find('\n', m_pos);
-        end = end == SecureText::npos ? m_plain.size() : end + 1;
-        line.assign(m_plain.data() + m_pos, end - m_pos);
-        m_pos = end;
-        return true;
-    }
+    bool ReadLine(std::string& line) { return NextLine(m_plain, m_pos, line); }
     bool AtEnd() const { return m_pos >= m_plain.size(); }
 
     // Where the next ReadLine starts, and a look ahead that leaves the stream where it is:
     // the whole line at `pos`, `pos` then past it; false at the end.
     size_t Position() const { return m_pos; }
-    bool PeekLine(size_t& pos, std::string& line) const {
-        if (pos >= m_plain.size())
-            return false;
-        size_t end = m_plain.find('\n', pos);
-        end = end == SecureText::npos ? m_plain.size() : end + 1;
-        line.assign(m_plain.data() + pos, end - pos);
-        pos = end;
-        return true;
-    }
+    bool PeekLine(size_t& pos, std::string& line) const { return NextLine(m_plain, pos, line); }
 
   private:
     SecureText m_plain;
@@ -49,12 +45,7 @@ class WorkCopyStream {
 // Every line of a plaintext, its line break included (a last line without one too).
 inline std::vector<std::string> LinesOf(const SecureText& plain) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == SecureText::npos ? plain.size() : end + 1;
-        lines.emplace_back(plain.data() + start, end - start);
-        start = end;
-    }
+    size_t pos = 0;
+    for (std::string line; NextLine(plain, pos, line);) lines.push_back(line);
     return lines;
 }

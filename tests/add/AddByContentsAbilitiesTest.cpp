@@ -1,24 +1,17 @@
 // The add by contents and the add by abilities through the scripted seam on real trees: what
-// they add and their closing texts byte for byte, " Bytes" after a large run's steps, the
-// dialog closed before the no-files box, listed and added files however long their paths, a file
-// that cannot be opened once the add runs ("Unknown": what was added is kept), a Cancel during a
+// they add and their closing texts, " Bytes" after a large run's steps, the dialog closed
+// before the no-files box, listed and added files however long their paths, a file that
+// cannot be opened once the add runs ("Unknown": what was added is kept), a Cancel during a
 // large scan, and every drive.
 #include <string>
 #include <vector>
 
-#include "add/AddByAbilities.h"
-#include "add/AddByContents.h"
-#include "add/OpenToAdd.h"
 #include "platform/File.h"
 #include "tests/add/WalkAddFixture.h"
 #include "tests/support/Json.h"
 #include "tests/support/TestTree.h"
 
 namespace {
-
-bool OpenSucceeds(const std::string&, int&) {
-    return true;
-}
 
 class AddByContentsAbilitiesTest : public WalkAddFixture {
   protected:
@@ -76,32 +69,6 @@ TEST_F(AddByContentsAbilitiesTest, ContentsAddsWhatHoldsTheWordWithBytesAfterLar
     ExpectNothingLeftBehind();
 }
 
-TEST_F(AddByContentsAbilitiesTest, TheClosingTextsByteForByte) {
-    AddByContents contents;
-    view.m_critSearchText = " cat ";
-    contents.MakeCriterion(view);
-    EXPECT_EQ(contents.AddedText({2, 1, false, "E:\\t\\"}),
-              "2 Files located in E:\\t\\\n\n -Containing text: \" cat \"\n\n successfully added "
-              "to the database.\n\n1 File listed previously.");
-    EXPECT_EQ(contents.NoneText({0, 0, true, "*"}),
-              "There are no files\n\n -Containing text: \" cat \"");
-    EXPECT_EQ(contents.AllListedText({0, 2, false, "E:\\t"}),
-              "All files located in E:\\t\n\n -Containing text: \" cat \"\n\n previously listed.");
-
-    AddByAbilities abilities;
-    view.m_critAbilityNetwork = view.m_critAbilityCoreOs = view.m_critAbilityCookies = 1;
-    abilities.MakeCriterion(view);
-    EXPECT_EQ(abilities.AddedText({1, 2, false, "C:\\Data\\"}),
-              "1 File located in C:\\Data\\ with\n\n -Communication abilities\n\n -Core operating "
-              "system functionality\n\n -Cookies.\n\n successfully added to the database.\n\n2 "
-              "Files listed previously.");
-    view.m_critAbilityNetwork = view.m_critAbilityCoreOs = 0;
-    abilities.MakeCriterion(view);
-    EXPECT_EQ(abilities.NoneText({0, 0, true, "*"}), "There are no files\n\n -Cookies.");
-    EXPECT_EQ(abilities.AllListedText({0, 1, false, "E:\\x\\"}),
-              "All files located in E:\\x\\ with\n\n -Cookies. were previously listed.");
-}
-
 TEST_F(AddByContentsAbilitiesTest, ADialogClosesBeforeTheNoFilesBox) {
     prefix.WriteFile("E:\\n\\a.txt", "a cat");
     LockWhenAdding("E:\\n\\a.txt");
@@ -140,11 +107,12 @@ TEST_F(AddByContentsAbilitiesTest, AnUnknownOpenEndsTheCommandAndKeepsWhatWasAdd
     prefix.WriteFile("E:\\u\\a.txt", "cat");
     prefix.WriteFile("E:\\u\\b.txt", "cat");
     LockWhenAdding("E:\\u\\b.txt");
-    const FrameworkOpenFn previous = SetFrameworkOpen(OpenSucceeds);
-    Contents("E:\\u", "cat");
-    SetFrameworkOpen(previous);
+    {
+        OpenWithoutCause withoutCause;
+        Contents("E:\\u", "cat");
+    }
     EXPECT_EQ(prefix.ui.Events().back(),
-              BoxLine("E:\\u\\b.txt could not be opened.\n Reason: Unknown.", "stop"));
+              BoxEvent("E:\\u\\b.txt could not be opened.\n Reason: Unknown.", "stop"));
     EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\u\\a.txt"}));
     ExpectDigestRefreshed();
     ExpectNothingLeftBehind();

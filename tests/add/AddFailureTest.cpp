@@ -89,27 +89,21 @@ TEST_F(AddFailureTest, FolderEndsTheAddWithAccessDenied) {
     ExpectNothingLeftBehind();
 }
 
-bool FrameworkOpenSucceeds(const std::string&, int& cause) {
-    cause = CFileException::none;
-    return true;
-}
-
 TEST_F(AddFailureTest, FileWithoutAReasonIsNotReadNorCounted) {
     const std::string path = "E:\\held.txt";
     prefix.WriteFile(path, "alpha\n");
-    const FrameworkOpenFn previous = SetFrameworkOpen(&FrameworkOpenSucceeds);
     {
+        OpenWithoutCause withoutCause;
         HeldFile held(path);
         view.AddOneFileToDatabase(path);
     }
-    SetFrameworkOpen(previous);
 
     EXPECT_EQ(view.m_filesAdded, 0);
     EXPECT_EQ(view.m_filesPreviouslyListed, 0);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(
-        prefix.ui.Events()[0],
-        Box("E:\\held.txt could not be opened for reading, so it was not added.", "exclamation"));
+    EXPECT_EQ(prefix.ui.Events()[0],
+              BoxEvent("E:\\held.txt could not be opened for reading, so it was not added.",
+                       "exclamation"));
     EXPECT_EQ(DatabasePlain(), "");
     EXPECT_EQ(BackupFileBytes(), "");
     ExpectNothingLeftBehind();
@@ -125,9 +119,9 @@ TEST_F(AddFailureTest, BackupFileHeldByAnotherProgram) {
     EXPECT_EQ(view.m_filesAdded, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
     EXPECT_EQ(prefix.ui.Events()[0],
-              Box("Couldn't back up E:\\a.txt into C:\\Program Files\\Quillstead\\Backup "
-                  "Files\\Backup File 1\nReason: SharingViolation. ",
-                  "exclamation"));
+              BoxEvent("Couldn't back up E:\\a.txt into C:\\Program Files\\Quillstead\\Backup "
+                       "Files\\Backup File 1\nReason: SharingViolation. ",
+                       "exclamation"));
     // The record stays; no copy and no index line; the routine went on to its end.
     EXPECT_EQ(DatabasePlain(),
               ExpectedRecord(path, "9f9f90dbe3e5ee1218c86b8839db1995", "           6"));
@@ -169,10 +163,11 @@ TEST_F(AddFailureTest, DatabaseWithoutItsIndexLineGetsNoBackupCopy) {
 
     EXPECT_EQ(view.m_filesAdded, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0],
-              Box("C:\\Data\\Files.db has no line in the Database Index, so no backup copy was "
-                  "made.",
-                  "exclamation"));
+    EXPECT_EQ(
+        prefix.ui.Events()[0],
+        BoxEvent("C:\\Data\\Files.db has no line in the Database Index, so no backup copy was "
+                 "made.",
+                 "exclamation"));
     EXPECT_EQ(DatabasePlain(),
               ExpectedRecord(path, "9f9f90dbe3e5ee1218c86b8839db1995", "           6"));
     EXPECT_EQ(BackupFileBytes(), "");

@@ -9,7 +9,6 @@
 #include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/ProtectedFile.h"
-#include "tests/support/Json.h"
 
 const std::string AddFixture::kSep(1, '\x7f');
 
@@ -33,11 +32,6 @@ void AddFixture::SetUp() {
     ASSERT_EQ(prefix.ReadFile(kBackupIndex), "");
     view.m_onRefilled = [this] { ++m_refills; };
     prefix.ui.ClearEvents();
-}
-
-std::string AddFixture::Box(const std::string& text, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
 }
 
 std::string AddFixture::Pattern(size_t size) {

@@ -9,6 +9,7 @@
 
 #include "app/NoDatabaseView.h"
 #include "database/ListView.h"
+#include "tests/support/AddEvents.h"
 #include "tests/support/TempPrefix.h"
 
 class AddFixture : public ::testing::Test {
@@ -23,8 +24,6 @@ class AddFixture : public ::testing::Test {
     // taken from the file as it stands. The attribute code is 0x80 (a plain file).
     std::string ExpectedRecord(const std::string& path, const std::string& digest,
                                const std::string& sizeField) const;
-    // The event line of a message box with an OK button answered OK.
-    static std::string Box(const std::string& text, const char* icon = "information");
     // The "Backup Index 1" line of a file, CR LF included.
     static std::string ExpectedEntry(const std::string& path, const std::string& mode,
                                      const std::string& copyLength, const std::string& size);

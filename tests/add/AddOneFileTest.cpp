@@ -132,7 +132,7 @@ TEST_F(AddOneFileTest, ListedPathInOtherLetterCaseChangesNothing) {
     EXPECT_EQ(view.m_filesAdded, 1);
     EXPECT_EQ(view.m_filesPreviouslyListed, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0], Box("e:\\docs\\REPORT.TXT previously listed."));
+    EXPECT_EQ(prefix.ui.Events()[0], BoxEvent("e:\\docs\\REPORT.TXT previously listed."));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(prefix.ReadFile(kBackupIndex), backupIndex);
     EXPECT_EQ(BackupFileBytes().size(), 16u);
@@ -177,7 +177,7 @@ TEST_F(AddOneFileTest, LongPathIsFoundAsListed) {
     EXPECT_EQ(view.m_filesAdded, 1);
     EXPECT_EQ(view.m_filesPreviouslyListed, 1);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0], Box(path + " previously listed."));
+    EXPECT_EQ(prefix.ui.Events()[0], BoxEvent(path + " previously listed."));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(DatabasePlain(),
               ExpectedRecord(path, "9f9f90dbe3e5ee1218c86b8839db1995", "           6"));
@@ -219,7 +219,7 @@ TEST_F(AddOneFileTest, UnrecordablePathIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(view.m_filesAdded, 0);
     EXPECT_EQ(view.m_filesPreviouslyListed, 0);
     ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0], Box(UnrecordablePathMessage(path), "exclamation"));
+    EXPECT_EQ(prefix.ui.Events()[0], BoxEvent(UnrecordablePathMessage(path), "exclamation"));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(BackupFileBytes(), "");
     ExpectNothingLeftBehind();

@@ -33,8 +33,8 @@ TEST_F(DropPasteTest, DropAddsInOrderRefillsAndSummarises) {
     EXPECT_EQ(view.m_filesPreviouslyListed, 0);
     EXPECT_EQ(Refills(), 1);
     EXPECT_EQ(Paths(), (std::vector<std::string>{kA, kB, kC}));
-    EXPECT_EQ(prefix.ui.Events(),
-              std::vector<std::string>{Box("3 Files successfully dropped into the database.")});
+    EXPECT_EQ(prefix.ui.Events(), std::vector<std::string>{
+                                      BoxEvent("3 Files successfully dropped into the database.")});
     ExpectNothingLeftBehind();
 }
 
@@ -43,9 +43,9 @@ TEST_F(DropPasteTest, DuplicateWithinOneDropCountsOnceEach) {
     EXPECT_EQ(Refills(), 1);
     EXPECT_EQ(Paths(), (std::vector<std::string>{kA, kB}));
     EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{Box("E:\\a.txt previously listed."),
-                                        Box("2 Files successfully dropped into the database.\n"
-                                            "1 File listed previously.")}));
+              (std::vector<std::string>{BoxEvent("E:\\a.txt previously listed."),
+                                        BoxEvent("2 Files successfully dropped into the database.\n"
+                                                 "1 File listed previously.")}));
 }
 
 TEST_F(DropPasteTest, OneNewAndOneListed) {
@@ -54,9 +54,9 @@ TEST_F(DropPasteTest, OneNewAndOneListed) {
     view.OnDropFiles({kB, kA});
     EXPECT_EQ(Refills(), 2);
     EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{Box("E:\\a.txt previously listed."),
-                                        Box("1 File successfully dropped into the database.\n"
-                                            "1 File listed previously.")}));
+              (std::vector<std::string>{BoxEvent("E:\\a.txt previously listed."),
+                                        BoxEvent("1 File successfully dropped into the database.\n"
+                                                 "1 File listed previously.")}));
 }
 
 TEST_F(DropPasteTest, AllListedBeginsWithALineBreakAndDoesNotRefill) {
@@ -67,16 +67,17 @@ TEST_F(DropPasteTest, AllListedBeginsWithALineBreakAndDoesNotRefill) {
     EXPECT_EQ(view.m_filesAdded, 0);
     EXPECT_EQ(view.m_filesPreviouslyListed, 2);
     EXPECT_EQ(Refills(), 1);
-    EXPECT_EQ(prefix.ui.Events(), (std::vector<std::string>{Box("E:\\b.txt previously listed."),
-                                                            Box("E:\\a.txt previously listed."),
-                                                            Box("\n2 Files listed previously.")}));
+    EXPECT_EQ(prefix.ui.Events(),
+              (std::vector<std::string>{BoxEvent("E:\\b.txt previously listed."),
+                                        BoxEvent("E:\\a.txt previously listed."),
+                                        BoxEvent("\n2 Files listed previously.")}));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
 }
 
 TEST_F(DropPasteTest, EmptyDropShowsAnEmptySummary) {
     view.OnDropFiles({});
     EXPECT_EQ(Refills(), 0);
-    EXPECT_EQ(prefix.ui.Events(), std::vector<std::string>{Box("")});
+    EXPECT_EQ(prefix.ui.Events(), std::vector<std::string>{BoxEvent("")});
 }
 
 TEST_F(DropPasteTest, FolderEndsTheDropAndEarlierFilesStayAdded) {
@@ -99,15 +100,15 @@ TEST_F(DropPasteTest, PasteAddsTheClipboardFiles) {
     EXPECT_EQ(Refills(), 1);
     EXPECT_EQ(Paths(), (std::vector<std::string>{kA, kB}));
     EXPECT_EQ(prefix.ui.Events(),
-              std::vector<std::string>{Box("2 Files successfully pasted into the database.")});
+              std::vector<std::string>{BoxEvent("2 Files successfully pasted into the database.")});
 
     prefix.ui.ClearEvents();
     prefix.ui.AddScriptLine("{\"clipboard\":[\"E:\\\\c.txt\",\"E:\\\\A.TXT\"]}");
     view.OnPasteFiles();
     EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{Box("E:\\A.TXT previously listed."),
-                                        Box("1 File successfully pasted into the database.\n"
-                                            "1 File listed previously.")}));
+              (std::vector<std::string>{BoxEvent("E:\\A.TXT previously listed."),
+                                        BoxEvent("1 File successfully pasted into the database.\n"
+                                                 "1 File listed previously.")}));
 }
 
 TEST_F(DropPasteTest, ClipboardWithoutFilesChangesNothing) {
@@ -120,7 +121,7 @@ TEST_F(DropPasteTest, ClipboardWithoutFilesChangesNothing) {
     EXPECT_EQ(view.m_filesAdded, 0);
     EXPECT_EQ(Refills(), 1);
     EXPECT_EQ(prefix.ui.Events(),
-              std::vector<std::string>{Box("There are no files on the clipboard.")});
+              std::vector<std::string>{BoxEvent("There are no files on the clipboard.")});
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
 }
 
@@ -139,7 +140,7 @@ TEST_F(DropPasteTest, HeldClipboardAddsNothingAndShowsAnEmptySummary) {
     view.OnPasteFiles();
     SetUi(&prefix.ui);
     EXPECT_EQ(Refills(), 0);
-    EXPECT_EQ(held.Events(), std::vector<std::string>{Box("")});
+    EXPECT_EQ(held.Events(), std::vector<std::string>{BoxEvent("")});
     EXPECT_EQ(DatabasePlain(), "");
 }
 

@@ -37,8 +37,8 @@ TEST_F(StoredFileFaultsTest, ADatabaseChangedBehindTheProgramIsRefusedByEveryCom
     stored[3] = char(stored[3] ^ 1);
     prefix.WriteFile(kDatabase, stored);
     const std::string index = prefix.ReadFile(DatabaseIndexPath(prefix.BackupDir()));
-    const std::string refusal =
-        Box(kDatabase + " database file has been changed and cannot be checked!", "exclamation");
+    const std::string refusal = BoxEvent(
+        kDatabase + " database file has been changed and cannot be checked!", "exclamation");
 
     prefix.WriteFile("E:\\b.txt", "beta\n");
     prefix.ui.ClearEvents();

@@ -47,7 +47,7 @@ TEST_F(WalkAddCancelTest, CancelDuringADigestThenNoTakesTheRunsRecordsOut) {
     prefix.ui.AddScriptLine("{\"cancel_at_poll\":50,\"progress\":\"CAddProgressDlg\"}");
     prefix.ui.AddScriptLine("{\"messagebox\":\"no\"}");
     Run();
-    EXPECT_EQ(prefix.ui.Events().back(), BoxLine(kQuestion, "exclamation", "yesno", "no"));
+    EXPECT_EQ(prefix.ui.Events().back(), BoxEvent(kQuestion, "exclamation", "yesno", "no"));
     EXPECT_EQ(prefix.ui.progressDialogs.back().polls, 50);
     EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\before.txt"}));
     EXPECT_EQ(view.m_recordCount, 1);

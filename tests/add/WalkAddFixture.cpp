@@ -8,14 +8,8 @@
 #include "storage/FileRecord.h"
 #include "tests/support/Json.h"
 
-const char* const WalkAddFixture::kAny = "[0,0,0,0,0,0,0,0,1,0,0,0,0]";
-const char* const WalkAddFixture::kNone = "[0,0,0,0,0,0,0,0,0,0,0,0,0]";
-
 void WalkAddFixture::Choose(const std::string& location, const char* boxes, int notify) {
-    prefix.ui.AddScriptLine(
-        "{\"dialog\":\"CAddByAttributesDlg\",\"set\":{\"m_critLocation\":" + JsonString(location) +
-        ",\"m_critNotifyIfListed\":" + std::to_string(notify) + ",\"m_critAttributes\":" + boxes +
-        "}}");
+    prefix.ui.AddScriptLine(AttributesAnswer(location, boxes, notify));
 }
 
 void WalkAddFixture::Run() {
@@ -42,12 +36,6 @@ std::vector<std::string> WalkAddFixture::RecordPaths() const {
         paths.push_back(plain.substr(start, plain.find(kFieldSeparator, start) - start));
     }
     return paths;
-}
-
-std::string WalkAddFixture::BoxLine(const std::string& text, const char* icon, const char* buttons,
-                                    const char* answer) {
-    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-           "\",\"buttons\":\"" + buttons + "\",\"answer\":\"" + answer + "\"}";
 }
 
 void WalkAddFixture::WithoutWholeMachine() {

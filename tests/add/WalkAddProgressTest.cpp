@@ -58,49 +58,44 @@ TEST(WalkAddProgressTest, PiecesAndTailsStepAsTheirRunSays) {
 
 namespace {
 
-class WalkAddBarTest : public WalkAddFixture {
-  protected:
-    // Adds one file of `size` bytes and returns what "Adding files." showed.
-    const ScriptedUi::ProgressRecord& AddOne(size_t size) {
-        prefix.WriteFile("E:\\b\\f.bin", Pattern(size));
-        Choose("E:\\b");
-        Run();
-        EXPECT_EQ(RecordPaths(), std::vector<std::string>{"E:\\b\\f.bin"});
-        return prefix.ui.progressDialogs.back();
-    }
-};
+using WalkAddBarTest = WalkAddFixture;
 
 }  // namespace
 
-TEST_F(WalkAddBarTest, ASmallRunStepsEveryPiece) {
-    const auto& shown = AddOne(63999);  // 999 pieces and a tail of 63; 65 a piece
-    std::vector<int> expected;
-    for (int i = 1; i <= 999; ++i) expected.push_back(65 * i);
-    expected.push_back(65000);
-    EXPECT_EQ(prefix.ui.progressPositions, expected);
-    EXPECT_EQ(shown.title, "Adding files to: C:\\Data\\Files.db");
-    EXPECT_EQ(shown.texts.at(1005), std::vector<std::string>{"E:\\b\\f.bin"});
-    EXPECT_EQ(shown.texts.at(1114), std::vector<std::string>{"0"});
-    const std::vector<std::string>& bytes = shown.texts.at(1115);
-    ASSERT_EQ(bytes.size(), 999u + 2u);
-    EXPECT_EQ(bytes[0], "63935 bytes. [62.44 KB]");
-    EXPECT_EQ(bytes[982], "1087 bytes. [1.06 KB]");
-    EXPECT_EQ(bytes[983], "1023 bytes.");  // 1024 and below have no bracket
-    EXPECT_EQ(bytes[998], "63 bytes.");
-    EXPECT_EQ(bytes[999], "0 bytes.");   // the tail
-    EXPECT_EQ(bytes[1000], "0 bytes.");  // the end
-}
-
-TEST_F(WalkAddBarTest, ALargeRunStepsByTenEveryTruncKPieces) {
-    const auto& shown = AddOne(64000);  // K = 1: 10 a piece, 1000 pieces, no tail
-    std::vector<int> expected;
-    for (int i = 1; i <= 1000; ++i) expected.push_back(10 * i);
-    expected.push_back(65000);
-    EXPECT_EQ(prefix.ui.progressPositions, expected);
-    const std::vector<std::string>& bytes = shown.texts.at(1115);
-    ASSERT_EQ(bytes.size(), 1000u + 2u);
-    EXPECT_EQ(bytes[0], "63936 bytes. [62.44 KB]");
-    EXPECT_EQ(bytes[999], "0 bytes.");
+TEST_F(WalkAddBarTest, ASmallRunStepsEveryPieceALargeOneByTenEveryTruncKPieces) {
+    const struct {
+        size_t size;
+        int pieces, step;
+        const char* first;
+    } kRuns[] = {
+        {63999, 999, 65, "63935 bytes. [62.44 KB]"},   // a tail of 63; 65 a piece
+        {64000, 1000, 10, "63936 bytes. [62.44 KB]"},  // K = 1: 10 a piece, no tail
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.size);
+        const std::string path = "E:\\b" + std::to_string(run.size) + "\\f.bin";
+        prefix.WriteFile(path, Pattern(run.size));
+        Choose(path.substr(0, path.rfind('\\')));
+        Run();
+        EXPECT_EQ(RecordPaths().back(), path);
+        std::vector<int> expected;
+        for (int i = 1; i <= run.pieces; ++i) expected.push_back(run.step * i);
+        expected.push_back(65000);
+        EXPECT_EQ(prefix.ui.progressPositions, expected);
+        const auto& shown = prefix.ui.progressDialogs.back();
+        EXPECT_EQ(shown.title, "Adding files to: C:\\Data\\Files.db");
+        EXPECT_EQ(shown.texts.at(1005), std::vector<std::string>{path});
+        EXPECT_EQ(shown.texts.at(1114), std::vector<std::string>{"0"});
+        const std::vector<std::string>& bytes = shown.texts.at(1115);
+        ASSERT_EQ(bytes.size(), size_t(run.pieces) + 2u);
+        EXPECT_EQ(bytes[0], run.first);
+        EXPECT_EQ(bytes[run.pieces - 1], run.step == 65 ? "63 bytes." : "0 bytes.");
+        EXPECT_EQ(bytes[run.pieces], "0 bytes.");  // the tail, or the end
+        EXPECT_EQ(bytes.back(), "0 bytes.");
+    }
+    // 1024 bytes and below have no bracket.
+    EXPECT_EQ(prefix.ui.progressDialogs[1].texts.at(1115)[982], "1087 bytes. [1.06 KB]");
+    EXPECT_EQ(prefix.ui.progressDialogs[1].texts.at(1115)[983], "1023 bytes.");
 }
 
 TEST_F(WalkAddBarTest, NothingMovesWhenTheFilesHoldNoBytes) {

@@ -1,38 +1,27 @@
 // The add by attributes through the scripted seam on real trees: the files added in walk
-// order with their records and backup copies, the closing texts byte for byte, the files
-// listed already (announced or not, however long their paths), files that cannot be added,
-// the "Unknown" open that ends the command, every drive, and a cancelled pre-scan.
+// order with their records and backup copies, the closing texts of the three add-by-criteria
+// commands byte for byte, the files listed already (announced or not, however long their
+// paths), files that cannot be added, the "Unknown" open that ends the command, every drive,
+// and a cancelled pre-scan.
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "add/AddByAttributes.h"
-#include "add/OpenToAdd.h"
+#include "add/AddByCriteria.h"
 #include "platform/File.h"
-#include "storage/FileRecord.h"
 #include "storage/Md5.h"
 #include "tests/add/WalkAddFixture.h"
 #include "tests/support/TestTree.h"
 
 namespace {
 
-const std::string kDialog =
-    "{\"event\":\"dialog\",\"class\":\"CAddByAttributesDlg\",\"members\":{\"m_critAttributes\":"
-    "[0,0,0,0,0,0,0,0,0,0,0,0,0],\"m_critLocation\":\"\",\"m_critNotifyIfListed\":0},"
-    "\"result\":\"ok\"}";
-const std::string kSearching =
-    "{\"event\":\"progress\",\"caption\":\"Searching for files to add.\"}";
-const std::string kAdding =
-    "{\"event\":\"progress\",\"caption\":\"Adding files to: C:\\\\Data\\\\Files.db\"}";
+const std::string kDialog = AttributesDialogEvent();
 
 std::string Digest(const std::string& bytes) {
     Md5Context ctx;
     MD5Init(&ctx);
     MD5Update(&ctx, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     return DigestHex(MD5Final(&ctx));
-}
-
-bool g_openSucceeds(const std::string&, int&) {
-    return true;
 }
 
 using WalkAddTest = WalkAddFixture;
@@ -58,11 +47,12 @@ TEST_F(WalkAddTest, AddsTheMatchingFilesInWalkOrderWithTheirRecordsAndCopies) {
     ASSERT_EQ(BackupFileBytes().size(), 512u + 70000u);
     EXPECT_EQ(DecryptCopy(0, 512, 500), Pattern(500));
     EXPECT_EQ(DecryptCopy(512, 70000, 70000), Pattern(70000));
-    EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{
-                  kDialog, kSearching, kAdding,
-                  Box("3 Files located in E:\\d\\ without any attributes\n \n\n successfully added "
-                      "to the database.")}));
+    EXPECT_EQ(
+        prefix.ui.Events(),
+        (std::vector<std::string>{
+            kDialog, kSearchingEvent, kAdding,
+            BoxEvent("3 Files located in E:\\d\\ without any attributes\n \n\n successfully added "
+                     "to the database.")}));
     EXPECT_EQ(Refills(), 1);
     EXPECT_EQ(view.m_recordCount, 3);
     EXPECT_EQ(view.m_critLocation, "E:\\d\\");
@@ -73,52 +63,57 @@ TEST_F(WalkAddTest, AddsTheMatchingFilesInWalkOrderWithTheirRecordsAndCopies) {
     EXPECT_FALSE(view.WorkFilesOpen());
 }
 
-TEST_F(WalkAddTest, TheThreeClosingTextsByteForByte) {
-    AddByAttributes command;
-    for (int i = 0; i < 13; ++i) view.m_critAttributes[i] = 0;
-    view.m_critAttributes[2] = 1;  // read-only
-    view.m_critAttributes[5] = 1;  // archive plus
-    command.MakeCriterion(view);
-    const WalkAddOutcome one{1, 2, false, "E:\\t\\"};
-    EXPECT_EQ(command.AddedText(one),
+TEST_F(WalkAddTest, TheClosingTextsOfTheThreeCommandsByteForByte) {
+    // Each command with its criterion made from the view's hand-over fields as they stand.
+    auto made = [this](std::unique_ptr<WalkAddCommand> command) {
+        command->MakeCriterion(view);
+        return command;
+    };
+    auto attributes = [&](std::vector<int> ticked) {
+        std::fill(view.m_critAttributes, view.m_critAttributes + 13, 0);
+        for (int box : ticked) view.m_critAttributes[box] = 1;
+        return made(std::make_unique<AddByAttributes>());
+    };
+    const auto readOnlyArchivePlus = attributes({2, 5});
+    const auto everyBoxButAny = attributes({0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12});
+    const auto any = attributes({8});
+    view.m_critSearchText = " cat ";
+    const auto contents = made(std::make_unique<AddByContents>());
+    view.m_critAbilityCookies = 1;
+    const auto cookies = made(std::make_unique<AddByAbilities>());
+    EXPECT_EQ(readOnlyArchivePlus->AddedText({1, 2, false, "E:\\t\\"}),
               "1 File located in E:\\t\\ with\n \n -Read-only attributes\n -Archive plus any other "
               "attributes\n\n successfully added to the database.\n\n2 Files listed previously.");
-    EXPECT_EQ(command.AddedText({2, 1, true, "Z:\\"}),
+    EXPECT_EQ(readOnlyArchivePlus->AddedText({2, 1, true, "Z:\\"}),
               "2 Files with\n \n -Read-only attributes\n -Archive plus any other attributes\n\n "
               "successfully added to the database.\n\n1 File listed previously.");
-    EXPECT_EQ(command.AddedText({1, 0, false, "E:\\t\\"}),
-              "1 File located in E:\\t\\ with\n \n -Read-only attributes\n -Archive plus any other "
-              "attributes\n\n successfully added to the database.");
-
-    // Every box but "Any ": one line each, in the texts' own order.
-    for (int i = 0; i < 13; ++i) view.m_critAttributes[i] = i == 8 ? 0 : 1;
-    command.MakeCriterion(view);
-    EXPECT_EQ(command.NoneText({0, 0, false, "E:\\t"}),
-              "There are no files  located in E:\\t with\n \n -Read-only attributes\n -Archive "
-              "attributes\n -Hidden attributes\n -System attributes\n -Compressed attributes\n "
-              "-Encrypted attributes\n -Compressed plus any other attributes\n -Encrypted plus any "
-              "other attributes\n -Hidden plus any other attributes\n -Read-only plus any other "
-              "attributes\n -System plus any other attributes\n -Archive plus any other "
-              "attributes");
-
-    // "Any " alone has no line.
-    for (int i = 0; i < 13; ++i) view.m_critAttributes[i] = i == 8 ? 1 : 0;
-    command.MakeCriterion(view);
-    EXPECT_EQ(command.NoneText({0, 0, true, "*"}), "There are no files  without any attributes\n ");
+    // One line a box, in the texts' own order; "Any " alone has none.
     EXPECT_EQ(
-        command.AllListedText({0, 3, false, "E:\\t\\"}),
-        "All files  located in E:\\t\\ without any attributes\n \n\n were previously listed.");
+        everyBoxButAny->NoneText({0, 0, false, "E:\\t"}),
+        "There are no files  located in E:\\t with\n \n -Read-only attributes\n -Archive "
+        "attributes\n -Hidden attributes\n -System attributes\n -Compressed attributes\n "
+        "-Encrypted attributes\n -Compressed plus any other attributes\n -Encrypted plus any "
+        "other attributes\n -Hidden plus any other attributes\n -Read-only plus any other "
+        "attributes\n -System plus any other attributes\n -Archive plus any other attributes");
+    EXPECT_EQ(any->NoneText({0, 0, true, "*"}), "There are no files  without any attributes\n ");
+    EXPECT_EQ(contents->NoneText({0, 0, true, "*"}),
+              "There are no files\n\n -Containing text: \" cat \"");
+    EXPECT_EQ(contents->AllListedText({0, 2, false, "E:\\t"}),
+              "All files located in E:\\t\n\n -Containing text: \" cat \"\n\n previously listed.");
+    EXPECT_EQ(cookies->NoneText({0, 0, true, "*"}), "There are no files\n\n -Cookies.");
+    EXPECT_EQ(cookies->AllListedText({0, 1, false, "E:\\x\\"}),
+              "All files located in E:\\x\\ with\n\n -Cookies. were previously listed.");
 }
 
 TEST_F(WalkAddTest, NothingFoundOrAllListedSkipsTheWalkAndNamesThePrescansLocation) {
     prefix.WriteFile("E:\\t\\a.txt", "a");
-    Choose("E:\\t", "[1,0,0,0,0,0,0,0,0,0,0,0,0]");  // hidden: nothing is
+    Choose("E:\\t", kHiddenBoxes);  // hidden: nothing is
     Run();
     EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{kDialog, kSearching,
-                                        BoxLine("There are no files  located in E:\\t with\n \n "
-                                                "-Hidden attributes",
-                                                "exclamation")}));
+              (std::vector<std::string>{kDialog, kSearchingEvent,
+                                        BoxEvent("There are no files  located in E:\\t with\n \n "
+                                                 "-Hidden attributes",
+                                                 "exclamation")}));
     // No "Adding files." when nothing is to be added.
     ASSERT_EQ(prefix.ui.progressDialogs.size(), 1u);
     EXPECT_EQ(prefix.ui.progressDialogs[0].className, "CSearchProgressDlg");
@@ -142,7 +137,7 @@ TEST_F(WalkAddTest, ListedFilesAreAnnouncedOnlyWhenAskedAndCountedInTheSummary) 
     prefix.WriteFile(folder + "\\b.txt", "b");
     for (int notify : {1, 0}) {
         prefix.ui.ClearEvents();
-        Choose("E:\\n", kAny, notify);
+        Choose("E:\\n", kAnyBoxes, notify);
         Run();
         std::vector<std::string> expected;
         if (notify == 1)
@@ -187,14 +182,15 @@ TEST_F(WalkAddTest, AnOpenWithoutACauseEndsTheCommandAndKeepsWhatWasAdded) {
     prefix.WriteFile("E:\\u\\c.txt", "c");
     platform::CFile held;
     ASSERT_TRUE(held.Open("E:\\u\\b.txt", "rb", platform::Share::DenyAll));
-    const FrameworkOpenFn previous = SetFrameworkOpen(g_openSucceeds);
-    Choose("E:\\u");
-    Run();
-    SetFrameworkOpen(previous);
+    {
+        OpenWithoutCause withoutCause;
+        Choose("E:\\u");
+        Run();
+    }
     EXPECT_EQ(prefix.ui.Events(),
               (std::vector<std::string>{
-                  kDialog, kSearching, kAdding,
-                  BoxLine("E:\\u\\b.txt could not be opened.\n Reason: Unknown.", "stop")}));
+                  kDialog, kSearchingEvent, kAdding,
+                  BoxEvent("E:\\u\\b.txt could not be opened.\n Reason: Unknown.", "stop")}));
     EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\u\\a.txt"}));
     EXPECT_EQ(BackupIndexPlain(), ExpectedEntry("E:\\u\\a.txt", "N", "112.00", "100"));
     ExpectDigestRefreshed();

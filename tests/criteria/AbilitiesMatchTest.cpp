@@ -4,23 +4,19 @@
 // ending the command when nothing tells why), a folder, and several abilities at once.
 #include <gtest/gtest.h>
 
-#include "add/OpenToAdd.h"
 #include "criteria/AbilitiesCriterion.h"
 #include "criteria/CriterionFile.h"
 #include "criteria/FolderWalk.h"
 #include "criteria/SearchProgressDlg.h"
 #include "platform/File.h"
 #include "platform/FindData.h"
+#include "tests/support/AddEvents.h"
 #include "tests/support/TempPrefix.h"
 #include "tests/support/TestTree.h"
 
 namespace {
 
 using Verdict = Criterion::Verdict;
-
-bool OpenSucceeds(const std::string&, int&) {
-    return true;
-}
 
 class AbilitiesMatchTest : public ::testing::Test {
   protected:
@@ -106,17 +102,14 @@ TEST_F(AbilitiesMatchTest, ALockedLibraryIsNamedAndStillASystemFile) {
     EXPECT_EQ(Test("C:\\WINDOWS\\held.dll", nullptr, kNetwork), Verdict::NoMatch);
     EXPECT_EQ(Test("C:\\WINDOWS\\held.dll", nullptr, Abilities{true, true, false}), Verdict::Match);
     const std::string box =
-        "{\"event\":\"messagebox\",\"text\":\"Couldn't check C:\\\\WINDOWS\\\\held.dll\\nReason: "
-        "SharingViolation. \",\"icon\":\"exclamation\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
+        BoxEvent("Couldn't check C:\\WINDOWS\\held.dll\nReason: SharingViolation. ", "exclamation");
     // When nothing tells why it cannot be opened, the command ends.
-    const FrameworkOpenFn previous = SetFrameworkOpen(OpenSucceeds);
+    OpenWithoutCause withoutCause;
     EXPECT_EQ(Test("C:\\WINDOWS\\held.dll", nullptr, Abilities{true, true, false}),
               Verdict::EndCommand);
-    SetFrameworkOpen(previous);
-    EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{
-                  box, box,
-                  "{\"event\":\"messagebox\",\"text\":\"C:\\\\WINDOWS\\\\held.dll could not be "
-                  "opened.\\n Reason: Unknown.\",\"icon\":\"stop\",\"buttons\":\"ok\",\"answer\":"
-                  "\"ok\"}"}));
+    EXPECT_EQ(
+        prefix.ui.Events(),
+        (std::vector<std::string>{
+            box, box,
+            BoxEvent("C:\\WINDOWS\\held.dll could not be opened.\n Reason: Unknown.", "stop")}));
 }

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "add/OpenToAdd.h"
 #include "criteria/AddByContentsDlg.h"
 #include "criteria/ContentsCriterion.h"
 #include "criteria/CriterionFile.h"
 #include "criteria/SearchProgressDlg.h"
 #include "database/ListView.h"
 #include "platform/File.h"
+#include "tests/support/AddEvents.h"
 #include "tests/support/TempPrefix.h"
 
 namespace {
@@ -19,10 +19,6 @@ namespace {
 using Verdict = Criterion::Verdict;
 constexpr int kWhole = 1, kCase = 2, kTextOnly = 4;
 constexpr size_t kBlock = FileBlocks::kBlock;
-
-bool OpenSucceeds(const std::string&, int&) {
-    return true;
-}
 
 class ContentsMatchTest : public ::testing::Test {
   protected:
@@ -118,16 +114,12 @@ TEST_F(ContentsMatchTest, FilesThatCannotBeOpenedAndTheSizeBound) {
     EXPECT_EQ(TestFileContents("E:\\c\\short", 2, Query("cat", kWhole), progress),
               Verdict::NoMatch);
     EXPECT_EQ(TestFileContents("E:\\c\\long", 5, Query("cat", kWhole), progress), Verdict::NoMatch);
-    const FrameworkOpenFn previous = SetFrameworkOpen(OpenSucceeds);
+    OpenWithoutCause withoutCause;
     EXPECT_EQ(TestFileContents("E:\\c\\long", 5, Query("cat", 0), progress), Verdict::EndCommand);
-    SetFrameworkOpen(previous);
     EXPECT_EQ(prefix.ui.Events(),
               (std::vector<std::string>{
-                  "{\"event\":\"messagebox\",\"text\":\"Couldn't check E:\\\\c\\\\long\\nReason: "
-                  "SharingViolation. \",\"icon\":\"exclamation\",\"buttons\":\"ok\","
-                  "\"answer\":\"ok\"}",
-                  "{\"event\":\"messagebox\",\"text\":\"E:\\\\c\\\\long could not be opened.\\n "
-                  "Reason: Unknown.\",\"icon\":\"stop\",\"buttons\":\"ok\",\"answer\":\"ok\"}"}));
+                  BoxEvent("Couldn't check E:\\c\\long\nReason: SharingViolation. ", "exclamation"),
+                  BoxEvent("E:\\c\\long could not be opened.\n Reason: Unknown.", "stop")}));
 }
 
 TEST_F(ContentsMatchTest, AFileOfMoreThan4GiBIsSearchedWhole) {

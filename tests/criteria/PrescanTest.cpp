@@ -11,14 +11,11 @@
 #include "database/ListView.h"
 #include "platform/File.h"
 #include "platform/Prefix.h"
-#include "tests/support/Json.h"
+#include "tests/support/AddEvents.h"
 #include "tests/support/TempPrefix.h"
 #include "tests/support/TestTree.h"
 
 namespace {
-
-const char* const kAny = "[0,0,0,0,0,0,0,0,1,0,0,0,0]";
-const char* const kHidden = "[1,0,0,0,0,0,0,0,0,0,0,0,0]";
 
 uint64_t g_free = 0;
 bool FixedFreeSpace(const std::string&, uint64_t& bytes) {
@@ -47,30 +44,17 @@ class PrescanTest : public ::testing::Test {
     }
     void TearDown() override { ::Prescan::SetFreeSpaceProbe(previousProbe); }
 
-    // One pre-scan, as one command runs it (with its own settings).
-    void Prescan() {
+    // One pre-scan, as one command runs it (with its own settings), its dialog answered with
+    // the location and boxes when one is given; the events it showed.
+    const std::vector<std::string>& Prescan(const char* location = nullptr,
+                                            const char* boxes = kAnyBoxes) {
+        prefix.ui.ClearEvents();
+        if (location)
+            prefix.ui.AddScriptLine(AttributesAnswer(location, boxes));
         Settings settings;
         view.PrescanAddByAttributes(settings);
+        return prefix.ui.Events();
     }
-    void Choose(const std::string& location, const char* boxes = kAny) {
-        prefix.ui.AddScriptLine("{\"dialog\":\"CAddByAttributesDlg\",\"set\":{\"m_critLocation\":" +
-                                JsonString(location) + ",\"m_critAttributes\":" + boxes + "}}");
-    }
-    static std::string Box(const std::string& text, const char* icon = "exclamation",
-                           const char* buttons = "ok", const char* answer = "ok") {
-        return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-               "\",\"buttons\":\"" + buttons + "\",\"answer\":\"" + answer + "\"}";
-    }
-    static std::string DialogLine(const std::string& location, const char* boxes,
-                                  const char* result = "ok") {
-        return "{\"event\":\"dialog\",\"class\":\"CAddByAttributesDlg\",\"members\":{"
-               "\"m_critAttributes\":" +
-               std::string(boxes) + ",\"m_critLocation\":" + JsonString(location) +
-               ",\"m_critNotifyIfListed\":0},\"result\":\"" + result + "\"}";
-    }
-    static const char* None() { return "[0,0,0,0,0,0,0,0,0,0,0,0,0]"; }
-    const std::string kSearching =
-        "{\"event\":\"progress\",\"caption\":\"Searching for files to add.\"}";
 
     const std::string kDatabase = "C:\\Data\\Files.db";
     TempPrefix prefix;
@@ -82,8 +66,8 @@ class PrescanTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
-    Choose("E:\\p");
-    Prescan();
+    EXPECT_EQ(Prescan("E:\\p"),
+              (std::vector<std::string>{AttributesDialogEvent(), kSearchingEvent}));
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 3);  // a.txt, c.bin, h.txt; never .dot
     EXPECT_EQ(view.m_listedCount, 1);
@@ -91,7 +75,6 @@ TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
     EXPECT_EQ(view.m_foundCountText, "3");
     EXPECT_EQ(view.m_foundSizeText, "108 bytes.");
     EXPECT_EQ(view.m_critLocation, "E:\\p");  // the add walks it, and names it
-    EXPECT_EQ(prefix.ui.Events(), (std::vector<std::string>{DialogLine("", None()), kSearching}));
     ASSERT_EQ(prefix.ui.progressDialogs.size(), 1u);
     const auto& search = prefix.ui.progressDialogs[0];
     EXPECT_EQ(search.className, "CSearchProgressDlg");
@@ -102,35 +85,31 @@ TEST_F(PrescanTest, CountsTheMatchingFilesNotListedTheirBytesAndThoseListed) {
     EXPECT_FALSE(prefix.ui.progressOpen);
     EXPECT_FALSE(view.WorkFilesOpen());
 
-    Choose("E:\\p", kHidden);
-    Prescan();
+    Prescan("E:\\p", kHiddenBoxes);
     EXPECT_EQ(view.m_foundCount, 1);
     EXPECT_EQ(view.m_listedCount, 0);
     EXPECT_EQ(view.m_bytesToAdd, 3);
 }
 
 TEST_F(PrescanTest, ARefusedLocationShowsWhyAndTheDialogAgain) {
-    Choose("E:\\nowhere");
-    Choose("E:\\p");
-    Prescan();
+    prefix.ui.AddScriptLine(AttributesAnswer("E:\\nowhere"));
+    EXPECT_EQ(Prescan("E:\\p"),
+              (std::vector<std::string>{
+                  AttributesDialogEvent(),
+                  BoxEvent("E:\\nowhere is not a folder that can be searched.", "exclamation"),
+                  AttributesDialogEvent("E:\\nowhere", kAnyBoxes), kSearchingEvent}));
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 3);
-    EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{DialogLine("", None()),
-                                        Box("E:\\nowhere is not a folder that can be searched."),
-                                        DialogLine("E:\\nowhere", kAny), kSearching}));
 }
 
 TEST_F(PrescanTest, TheDialogTheSearchOrTheFreeSpaceQuestionCanBeCancelled) {
     prefix.ui.AddScriptLine("{\"dialog\":\"CAddByAttributesDlg\",\"result\":\"cancel\"}");
-    Prescan();
+    EXPECT_EQ(Prescan(), (std::vector<std::string>{AttributesDialogEvent("", kNoBoxes, "cancel")}));
     EXPECT_EQ(view.m_prescanCancelled, 1);
-    EXPECT_EQ(prefix.ui.Events(), (std::vector<std::string>{DialogLine("", None(), "cancel")}));
     EXPECT_TRUE(prefix.ui.progressDialogs.empty());
 
-    Choose("E:\\p");
     prefix.ui.AddScriptLine("{\"cancel_at_poll\":2,\"progress\":\"CSearchProgressDlg\"}");
-    Prescan();
+    Prescan("E:\\p");
     EXPECT_EQ(view.m_prescanCancelled, 1);
     EXPECT_EQ(prefix.ui.progressDialogs.back().polls, 2);
     EXPECT_FALSE(prefix.ui.progressOpen);
@@ -139,40 +118,27 @@ TEST_F(PrescanTest, TheDialogTheSearchOrTheFreeSpaceQuestionCanBeCancelled) {
     // The copies: 5, 100 and 3 bytes, each encrypted copy rounded up to 16.
     g_free = 47;
     for (const char* answer : {"cancel", "ok"}) {
-        prefix.ui.ClearEvents();
-        Choose("E:\\p");
         prefix.ui.AddScriptLine(std::string("{\"messagebox\":\"") + answer + "\"}");
-        Prescan();
+        EXPECT_EQ(Prescan("E:\\p").back(),
+                  BoxEvent("The backup copies of the files to add need 144 bytes, but the drive of "
+                           "the backup folder " +
+                               prefix.BackupDir() +
+                               " has only 47 bytes free.\nPress OK to add the files all the same, "
+                               "or Cancel to add nothing.",
+                           "exclamation", "okcancel", answer));
         EXPECT_EQ(view.m_prescanCancelled, std::string(answer) == "cancel" ? 1 : 0);
-        EXPECT_EQ(prefix.ui.Events().back(),
-                  Box("The backup copies of the files to add need 144 bytes, but the drive of the "
-                      "backup folder " +
-                          prefix.BackupDir() +
-                          " has only 47 bytes free.\nPress OK to add the files all the same, or "
-                          "Cancel to add nothing.",
-                      "exclamation", "okcancel", answer));
     }
 }
 
 TEST_F(PrescanTest, TheFreeSpaceTestCountsPlainCopiesWholeAndOnlyRunsWhenFilesAreBackedUp) {
     g_free = 107;
     prefix.SetReg("Config17", "P");
-    Choose("E:\\p");
-    Prescan();
-    EXPECT_NE(prefix.ui.Events().back().find("need 108 bytes"), std::string::npos);
-
+    EXPECT_NE(Prescan("E:\\p").back().find("need 108 bytes"), std::string::npos);
     g_free = 108;  // they fit
-    prefix.ui.ClearEvents();
-    Choose("E:\\p");
-    Prescan();
-    EXPECT_EQ(prefix.ui.Events().back(), kSearching);
-
+    EXPECT_EQ(Prescan("E:\\p").back(), kSearchingEvent);
     g_free = 0;
     prefix.SetReg("Config5", "0");
-    prefix.ui.ClearEvents();
-    Choose("E:\\p");
-    Prescan();
-    EXPECT_EQ(prefix.ui.Events().back(), kSearching);
+    EXPECT_EQ(Prescan("E:\\p").back(), kSearchingEvent);
     EXPECT_EQ(view.m_prescanCancelled, 0);
 }
 
@@ -182,16 +148,15 @@ TEST_F(PrescanTest, EveryDriveIsSearchedAndADriveThatCannotBeIsNamed) {
     MakeTestFiles(prefix, {"G:\\h2.txt"}, "hidden");
     SetDosAttributes(prefix, "G:\\h2.txt", 0x2);
     ASSERT_TRUE(platform::SetDriveLink('f', prefix.root + "/gone"));
-    Choose("*", kHidden);
-    Prescan();
+    EXPECT_EQ(
+        Prescan("*", kHiddenBoxes),
+        (std::vector<std::string>{
+            AttributesDialogEvent(), kSearchingEvent,
+            BoxEvent("Drive F: cannot be searched, so its files are not added.", "exclamation")}));
     EXPECT_EQ(view.m_prescanCancelled, 0);
     EXPECT_EQ(view.m_foundCount, 2);  // E:\p\sub\h.txt and G:\h2.txt
     EXPECT_EQ(view.m_bytesToAdd, 9);
     EXPECT_EQ(view.m_critLocation, "*");
-    EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{DialogLine("", None()), kSearching,
-                                        Box("Drive F: cannot be searched, so its files are not "
-                                            "added.")}));
 }
 
 TEST_F(PrescanTest, ADatabaseChangedBehindTheProgramsBackIsRefused) {
@@ -199,10 +164,9 @@ TEST_F(PrescanTest, ADatabaseChangedBehindTheProgramsBackIsRefused) {
     ASSERT_TRUE(db.Open(kDatabase, "ab"));
     ASSERT_TRUE(db.PutS(std::string(16, 'x')));
     ASSERT_TRUE(db.Close());
-    Choose("E:\\p");
-    Prescan();
+    EXPECT_EQ(Prescan("E:\\p").back(),
+              BoxEvent(kDatabase + " database file has been changed and cannot be checked!",
+                       "exclamation"));
     EXPECT_EQ(view.m_prescanCancelled, 1);
-    EXPECT_EQ(prefix.ui.Events().back(),
-              Box(kDatabase + " database file has been changed and cannot be checked!"));
     EXPECT_TRUE(prefix.ui.progressDialogs.empty());
 }

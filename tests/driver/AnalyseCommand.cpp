@@ -1,7 +1,5 @@
-// The driver's `analyse PATH text|hex` command: one display of "File Analysis: " for the file,
-// in the open database (--database), then every row of both lists, the backup list first, as
-// {"list":"backup"|"current","offset":T,"texts":[T,...],"icon":N|null}: the cells after
-// "Offset" in column order (an unset cell as "") and the row's image index, or null.
+// The driver's `analyse PATH text|hex` command: one display of "File Analysis: " for the file
+// in the open database, then every row of both lists as the README describes.
 #include <string>
 
 #include "app/MainFrame.h"

@@ -1,6 +1,8 @@
-// The driver's command table, filled by the commands' static registrars.
+// The driver's command table: its own commands, filled by their static registrars, and the
+// program's commands that have a driver name.
 #include "tests/driver/DriverCommands.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 
@@ -12,6 +14,46 @@ std::map<std::string, DriverCommandInfo>& Table() {
     static std::map<std::string, DriverCommandInfo> table;
     return table;
 }
+
+// How many arguments a command of the program's table takes, and how the usage names them.
+struct ArgumentRule {
+    const char* usage;
+    size_t least, most;
+    const char* takes;
+};
+
+ArgumentRule RuleOf(CommandArgument argument) {
+    switch (argument) {
+        case CommandArgument::None:
+            break;
+        case CommandArgument::NewDatabasePath:
+        case CommandArgument::DatabasePath:
+            return {"PATH", 1, 1, "one PATH"};
+        case CommandArgument::Files:
+            return {"PATH...", 1, SIZE_MAX, "one PATH or more"};
+    }
+    return {"", 0, 0, "no arguments"};
+}
+
+// The driver's own commands, then those of the program's table that have a driver name.
+const std::map<std::string, DriverCommandInfo>& AllCommands() {
+    static const std::map<std::string, DriverCommandInfo> all = [] {
+        std::map<std::string, DriverCommandInfo> made = Table();
+        for (const Command& command : Commands()) {
+            if (*command.driverName == '\0')
+                continue;
+            DriverCommandInfo info;
+            info.table = &command;
+            info.needs = command.when == CommandWhen::Database ? DriverNeeds::Database
+                                                               : DriverNeeds::Session;
+            info.usage = RuleOf(command.argument).usage;
+            made.emplace(command.driverName, info);
+        }
+        return made;
+    }();
+    return all;
+}
+
 }  // namespace
 
 DriverCommandRegistrar::DriverCommandRegistrar(const char* name, DriverCommand run,
@@ -23,83 +65,26 @@ DriverCommandRegistrar::DriverCommandRegistrar(const char* name, DriverCommand r
     Table()[name] = info;
 }
 
-namespace {
-
-// The program's commands that have a driver name, as driver commands.
-std::map<std::string, DriverCommandInfo>& ProgramCommands() {
-    static std::map<std::string, DriverCommandInfo> commands = [] {
-        std::map<std::string, DriverCommandInfo> made;
-        for (const Command& command : Commands()) {
-            if (*command.driverName == '\0')
-                continue;
-            DriverCommandInfo info;
-            info.table = &command;
-            info.needs = command.when == CommandWhen::Database ? DriverNeeds::Database
-                                                               : DriverNeeds::Session;
-            switch (command.argument) {
-                case CommandArgument::None:
-                    break;
-                case CommandArgument::NewDatabasePath:
-                case CommandArgument::DatabasePath:
-                    info.usage = "PATH";
-                    break;
-                case CommandArgument::Files:
-                    info.usage = "PATH...";
-                    break;
-            }
-            made[command.driverName] = info;
-        }
-        return made;
-    }();
-    return commands;
-}
-
-// The arguments a table command takes; an empty text when they are right.
-std::string ArgumentProblem(const Command& command, size_t count) {
-    const std::string name = command.driverName;
-    switch (command.argument) {
-        case CommandArgument::None:
-            return count == 0 ? "" : name + " takes no arguments";
-        case CommandArgument::NewDatabasePath:
-        case CommandArgument::DatabasePath:
-            return count == 1 ? "" : name + " takes one PATH";
-        case CommandArgument::Files:
-            return count >= 1 ? "" : name + " takes one PATH or more";
-    }
-    return "";
-}
-
-}  // namespace
-
 const DriverCommandInfo* FindDriverCommand(const std::string& name) {
-    const auto it = Table().find(name);
-    if (it != Table().end())
-        return &it->second;
-    const auto program = ProgramCommands().find(name);
-    return program == ProgramCommands().end() ? nullptr : &program->second;
+    const auto it = AllCommands().find(name);
+    return it == AllCommands().end() ? nullptr : &it->second;
 }
 
 int RunDriverCommand(const DriverCommandInfo& command, DriverContext& ctx) {
     if (command.table == nullptr)
         return command.run(ctx);
-    const std::string problem = ArgumentProblem(*command.table, ctx.args.size());
-    if (!problem.empty())
-        return DriverUsageError(problem);
+    const ArgumentRule rule = RuleOf(command.table->argument);
+    if (ctx.args.size() < rule.least || ctx.args.size() > rule.most)
+        return DriverUsageError(std::string(command.table->driverName) + " takes " + rule.takes);
     CommandContext context{ctx.frame, ctx.noDatabaseView, ctx.list, ctx.args};
     command.table->run(context);
     return 0;
 }
 
 std::vector<std::string> DriverCommandUsages() {
-    std::map<std::string, DriverCommandInfo> all = ProgramCommands();
-    for (const auto& entry : Table()) all[entry.first] = entry.second;
     std::vector<std::string> usages;
-    for (const auto& entry : all) {
-        std::string line = entry.first;
-        if (!entry.second.usage.empty())
-            line += " " + entry.second.usage;
-        usages.push_back(line);
-    }
+    for (const auto& [name, info] : AllCommands())
+        usages.push_back(info.usage.empty() ? name : name + " " + info.usage);
     return usages;
 }
 

@@ -13,79 +13,58 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScheduleScenarioTest : public E2eTest {
-  protected:
-    void SetUp() override {
-        E2eTest::SetUp();
-        fs::create_directories(root + "/e");
-        ASSERT_EQ(Run({"setup", "--drive", "e=" + root + "/e"}).status, 0);
-    }
+using C = std::vector<std::string>;
+using ScheduleScenario = E2eTest;
 
-    DriverRun Run(const std::vector<std::string>& command,
-                  const std::vector<std::string>& script = {}) {
-        std::vector<std::string> args = {"--prefix", prefix, "--password", "pass word"};
-        args.insert(args.end(), command.begin(), command.end());
-        return Drive(args, script);
+// A printed line as its event and its text, caption, resource or class, and for a summary
+// its checked, changed and identical counts.
+std::string Outline(const std::string& line) {
+    const JsonValue v = ParseJson(line);
+    std::string text = v.Find("event")->text + " ";
+    for (const char* key : {"text", "caption", "resource", "class"})
+        if (const JsonValue* field = v.Find(key))
+            text += field->text;
+    if (text == "dialog CCheckingSummaryDlg") {
+        const JsonValue& m = *v.Find("members");
+        text += " " + m.Find("m_filesCheckedText")->text + "/" +
+                m.Find("m_filesChangedText")->text + "/" + m.Find("m_filesIdenticalText")->text;
     }
-
-    // What a tick printed, one entry a line: the event's kind and its text, caption or class,
-    // and for a summary its checked, changed and identical counts.
-    static std::vector<std::string> Outline(const DriverRun& run) {
-        std::vector<std::string> outline;
-        for (const std::string& line : run.lines) {
-            const JsonValue v = ParseJson(line);
-            const std::string event = v.Find("event")->text;
-            std::string text = event + " ";
-            for (const char* key : {"text", "caption", "resource", "class"})
-                if (const JsonValue* field = v.Find(key))
-                    text += field->text;
-            if (text == "dialog CCheckingSummaryDlg") {
-                const JsonValue& m = *v.Find("members");
-                text += " " + m.Find("m_filesCheckedText")->text + "/" +
-                        m.Find("m_filesChangedText")->text + "/" +
-                        m.Find("m_filesIdenticalText")->text;
-            }
-            outline.push_back(text);
-        }
-        return outline;
-    }
-};
+    return text;
+}
 
 }  // namespace
 
-TEST_F(ScheduleScenarioTest, TwoScheduledDatabasesAreCheckedAtOneTick) {
-    WriteHost(root + "/e/a.txt", "alpha\n");
-    WriteHost(root + "/e/b.txt", "beta\n");
-    for (const char* db : {"E:\\one.qdb", "E:\\two.qdb"})
-        ASSERT_EQ(Run({"create-database", db}).lines, std::vector<std::string>{});
-    Run({"--database", "E:\\one.qdb", "drop", "E:\\a.txt"});
-    Run({"--database", "E:\\two.qdb", "drop", "E:\\b.txt"});
-    EXPECT_EQ(Run({"schedule-add", "E:\\one.qdb"}).lines, std::vector<std::string>{});
-    EXPECT_EQ(Run({"schedule-add", "E:\\two.qdb"}).lines, std::vector<std::string>{});
-    EXPECT_EQ(Run({"schedule-list"}).lines,
-              (std::vector<std::string>{R"({"scheduled":"E:\\one.qdb"})",
-                                        R"({"scheduled":"E:\\two.qdb"})"}));
+TEST_F(ScheduleScenario, TwoScheduledDatabasesAreCheckedAtOneTick) {
+    const auto run = [&](std::vector<std::string> args, const C& script = {}) {
+        args.insert(args.begin(), {"--prefix", prefix, "--password", "pass word"});
+        return Drive(args, script);
+    };
+    fs::create_directories(root + "/e");
+    ASSERT_EQ(run({"setup", "--drive", "e=" + root + "/e"}).status, 0);
+    C outline;
+    for (const std::string name : {"one", "two"}) {
+        const std::string db = "E:\\" + name + ".qdb", file = "E:\\" + name + ".txt";
+        WriteHost(root + "/e/" + name + ".txt", name + "\n");
+        ASSERT_EQ(run({"create-database", db}).lines, C{});
+        run({"--database", db, "drop", file});
+        EXPECT_EQ(run({"schedule-add", db}).lines, C{});
+        WriteHost(root + "/e/" + name + ".txt", name + ", changed\n");
+        outline.insert(outline.end(),
+                       {"progress Checking all files in Database: " + db, "sound clm",
+                        "messagebox " + file + " has been changed! ",
+                        "dialog CChangedFileDetailsDlg", "dialog CCheckingSummaryDlg 1/1/0"});
+    }
+    EXPECT_EQ(run({"schedule-list"}).lines,
+              (C{R"({"scheduled":"E:\\one.qdb"})", R"({"scheduled":"E:\\two.qdb"})"}));
 
-    WriteHost(root + "/e/a.txt", "alpha, changed\n");
-    WriteHost(root + "/e/b.txt", "beta, changed\n");
-    DriverRun tick =
-        Run({"schedule-tick"}, {R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})"});
+    const DriverRun tick =
+        run({"schedule-tick"}, {R"({"dialog":"CChangedFileDetailsDlg","set":{"m_choice":2}})"});
     EXPECT_EQ(tick.status, 0);
-    EXPECT_EQ(Outline(tick), (std::vector<std::string>{
-                                 "progress Checking all files in Database: E:\\one.qdb",
-                                 "sound clm",
-                                 "messagebox E:\\a.txt has been changed! ",
-                                 "dialog CChangedFileDetailsDlg",
-                                 "dialog CCheckingSummaryDlg 1/1/0",
-                                 "progress Checking all files in Database: E:\\two.qdb",
-                                 "sound clm",
-                                 "messagebox E:\\b.txt has been changed! ",
-                                 "dialog CChangedFileDetailsDlg",
-                                 "dialog CCheckingSummaryDlg 1/1/0",
-                             }));
+    C printed;
+    for (const std::string& line : tick.lines) printed.push_back(Outline(line));
+    EXPECT_EQ(printed, outline);
 
-    EXPECT_EQ(Run({"schedule-remove", "E:\\two.qdb"}).lines, std::vector<std::string>{});
-    EXPECT_EQ(Run({"schedule-list"}).lines,
-              std::vector<std::string>{R"({"scheduled":"E:\\one.qdb"})"});
-    EXPECT_EQ(Run({"--database", "E:\\one.qdb", "schedule-tick"}).status, 2);
+    EXPECT_EQ(run({"schedule-remove", "E:\\two.qdb"}).lines, C{});
+    EXPECT_EQ(run({"schedule-list"}).lines, C{R"({"scheduled":"E:\\one.qdb"})"});
+    EXPECT_EQ(run({"--database", "E:\\one.qdb", "schedule-tick"}).status, 2);
 }

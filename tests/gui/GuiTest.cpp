@@ -14,7 +14,9 @@
 #include <chrono>
 #include <set>
 
+#include "gui/Commands.h"
 #include "gui/DialogView.h"
+#include "gui/MainWindow.h"
 #include "gui/WxText.h"
 #include "platform/Prefix.h"
 
@@ -171,6 +173,11 @@ std::string NoDriveText(const std::string& hostPath) {
            platform::DosDevicesDir() + ".";
 }
 
+MbResult NotingUi::MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) {
+    busyAtBoxes.push_back(IsBusy() && wxIsBusy());
+    return WxUi::MessageBox(text, icon, buttons);
+}
+
 void GuiTest::SetUp() {
     SetUi(&ui);
 }
@@ -181,6 +188,34 @@ void GuiTest::TearDown() {
     Pump();
     ui.EndBusy();
     SetUi(&prefix.ui);
+}
+
+void WindowTest::SetUp() {
+    GuiTest::SetUp();
+    window = new MainWindow(ui);
+    window->Model().SetKey(prefix.frame.m_fileKey);
+    window->SetSize(60, 40, 800, 600);
+    window->Show();
+    window->Raise();
+    Pump(50);
+}
+
+void WindowTest::OpenDatabase() {
+    ASSERT_TRUE(window->CreateDatabase("E:\\home database"));
+    ASSERT_TRUE(window->OpenDatabase("E:\\home database"));
+    ASSERT_NE(window->ListView(), nullptr);
+}
+
+void WindowTest::Command(int id) {
+    wxCommandEvent command(wxEVT_MENU, MenuId(id));
+    window->GetEventHandler()->ProcessEvent(command);
+}
+
+bool WindowTest::WindowGone() const {
+    for (wxWindow* top : wxTopLevelWindows)
+        if (top == window)
+            return false;
+    return true;
 }
 
 // ---- the application -------------------------------------------------------------------

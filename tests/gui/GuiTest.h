@@ -1,7 +1,7 @@
 // What the window tests share: the wx application they run in, the modal-dialog hook that
 // answers the dialogs a test expects and fails the test on any other (never blocking), event
 // pumping, reading controls and pictures back, the clipboard's files, and a fixture with a
-// temporary prefix and the seam on wx installed.
+// temporary prefix and the seam on wx installed, and one with a main window over it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -74,11 +74,35 @@ void PutFilesOnClipboard(const std::vector<std::string>& hostPaths);
 // The message for a host path that no drive covers.
 std::string NoDriveText(const std::string& hostPath);
 
+// The seam on wx, noting at each message box whether the busy cursor was showing.
+class NotingUi : public WxUi {
+  public:
+    MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override;
+    std::vector<bool> busyAtBoxes;
+};
+
 class GuiTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
     TempPrefix prefix;
-    WxUi ui;
+    NotingUi ui;
+};
+
+class MainWindow;
+
+// A main window with the prefix's key, shown and raised away from the screen's middle (so
+// that centring on it can be told apart).
+class WindowTest : public GuiTest {
+  protected:
+    void SetUp() override;
+    // Creates the database and opens it in the window.
+    void OpenDatabase();
+    // Sends the window a command of its menus.
+    void Command(int id);
+    // Whether the window is no longer among the top-level windows.
+    bool WindowGone() const;
+
+    MainWindow* window = nullptr;
 };

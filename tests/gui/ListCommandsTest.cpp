@@ -1,5 +1,7 @@
 // The main window's commands as a user gives them: the paste keys wherever the focus was
-// left, the file dialogs' first folder, and the busy cursor while a drop or a paste works.
+// left (a check among them), the file dialogs' first folder, and drops and pastes reaching
+// the database under the busy cursor.
+#include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
@@ -7,50 +9,14 @@
 
 #include <filesystem>
 
+#include "check/CheckingSummaryDlg.h"
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
 #include "platform/Prefix.h"
 #include "tests/gui/GuiTest.h"
 
-namespace {
-
-// The seam on wx, noting at each message box whether the busy cursor was showing.
-class BusyNotingUi : public WxUi {
-  public:
-    MbResult MessageBox(const std::string& text, MbIcon icon, MbButtons buttons) override {
-        busyAtBoxes.push_back(IsBusy() && wxIsBusy());
-        return WxUi::MessageBox(text, icon, buttons);
-    }
-    std::vector<bool> busyAtBoxes;
-};
-
-}  // namespace
-
-class ListCommandsTest : public GuiTest {
-  protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        SetUi(&noting);
-        window = new MainWindow(noting);
-        window->Model().SetKey(prefix.frame.m_fileKey);
-        window->Show();
-        window->Raise();
-        Pump(50);
-    }
-    void TearDown() override {
-        GuiTest::TearDown();
-        noting.EndBusy();
-    }
-
-    void OpenDatabase() {
-        ASSERT_TRUE(window->CreateDatabase("E:\\home database"));
-        ASSERT_TRUE(window->OpenDatabase("E:\\home database"));
-    }
-
-    BusyNotingUi noting;
-    MainWindow* window = nullptr;
-};
+using ListCommandsTest = WindowTest;
 
 TEST_F(ListCommandsTest, ThePasteKeysWorkWhereverTheFocusWasLeft) {
     for (const char* name : {"a", "b", "c", "d", "e"})
@@ -73,11 +39,18 @@ TEST_F(ListCommandsTest, ThePasteKeysWorkWhereverTheFocusWasLeft) {
     EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
     pasteByKeys("b", 'v', wxMOD_CONTROL);
 
-    // After a check, whose progress dialog disabled the window and so took its focus.
+    // After a check, whose progress dialog disabled the window and so took its focus. Both
+    // files are unchanged.
     Hook().ExpectView(
-        "Checking Summary.", [](wxDialog*) {}, wxID_OK);
-    wxCommandEvent check(wxEVT_MENU, MenuId(ID_CHECK_ALL_FILES));
-    window->GetEventHandler()->ProcessEvent(check);
+        "Checking Summary.",
+        [](wxDialog* d) {
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHECKED), "2");
+            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHANGED), "0");
+        },
+        wxID_OK);
+    Command(ID_CHECK_ALL_FILES);
+    EXPECT_EQ(Hook().Pending(), 0u);
+    EXPECT_TRUE(window->IsEnabled());  // the progress dialog gave the window back
     pasteByKeys("c", WXK_INSERT, wxMOD_SHIFT);
 
     // With the focus on the toolbar.
@@ -124,8 +97,7 @@ TEST_F(ListCommandsTest, TheFileDialogsOpenInTheHomeFolderThenInTheLastOneChosen
         });
         return int(wxID_NONE);
     });
-    wxCommandEvent create(wxEVT_MENU, MenuId(ID_CREATE_DATABASE));
-    window->GetEventHandler()->ProcessEvent(create);
+    Command(ID_CREATE_DATABASE);
     EXPECT_TRUE(prefix.Exists("E:\\databases\\home database"));
 
     Hook().Expect("the Open Database dialog", [&](wxDialog* d) {
@@ -136,32 +108,38 @@ TEST_F(ListCommandsTest, TheFileDialogsOpenInTheHomeFolderThenInTheLastOneChosen
         }
         return int(wxID_CANCEL);
     });
-    wxCommandEvent open(wxEVT_MENU, MenuId(ID_OPEN_DATABASE));
-    window->GetEventHandler()->ProcessEvent(open);
+    Command(ID_OPEN_DATABASE);
 
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     setenv("HOME", previousHome.c_str(), 1);
 }
 
-TEST_F(ListCommandsTest, DropsAndPastesShowTheBusyCursorWhileTheyWork) {
+// Dropped and pasted files reach the database under the busy cursor; a path no drive covers
+// is reported and left out, and the work goes on.
+TEST_F(ListCommandsTest, DropsAndPastesReachTheDatabaseUnderTheBusyCursor) {
     prefix.WriteFile("E:\\files\\dropped.txt", "d");
     prefix.WriteFile("E:\\files\\pasted.txt", "p");
     ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    noting.busyAtBoxes.clear();
-    // A path no drive covers is reported, and the work goes on under the busy cursor.
+    ui.busyAtBoxes.clear();
     std::filesystem::remove(platform::DosDevicesDir() + "/z:");
+    auto* target = dynamic_cast<wxFileDropTarget*>(window->ListView()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString names;
+    names.Add("/etc/hostname");
+    names.Add(wxString::FromUTF8(prefix.Host("E:\\files\\dropped.txt")));
     Hook().ExpectMessage(NoDriveText("/etc/hostname"));
     Hook().ExpectMessage("1 File successfully dropped into the database.");
-    window->ListView()->DropHostFiles({"/etc/hostname", prefix.Host("E:\\files\\dropped.txt")});
+    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
     EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
-    EXPECT_EQ(noting.busyAtBoxes, (std::vector<bool>{true, true}));
+    EXPECT_EQ(ui.busyAtBoxes, (std::vector<bool>{true, true}));
     EXPECT_FALSE(wxIsBusy());
+    ASSERT_EQ(window->ListModel()->m_records.size(), 1u);
+    EXPECT_EQ(window->ListModel()->m_records[0].path, "E:\\files\\dropped.txt");
 
     ASSERT_NO_FATAL_FAILURE(PutFilesOnClipboard({prefix.Host("E:\\files\\pasted.txt")}));
     Hook().ExpectMessage("1 File successfully pasted into the database.");
-    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_PASTE_FILES));
-    window->GetEventHandler()->ProcessEvent(paste);
-    EXPECT_EQ(noting.busyAtBoxes, (std::vector<bool>{true, true, true}));
+    Command(ID_PASTE_FILES);
+    EXPECT_EQ(ui.busyAtBoxes, (std::vector<bool>{true, true, true}));
     EXPECT_FALSE(wxIsBusy());
     EXPECT_EQ(window->ListView()->GetItemCount(), 2);
 }

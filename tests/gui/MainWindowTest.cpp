@@ -1,29 +1,27 @@
 // The main window: the no-database picture, then a created and opened database in the
 // virtual list (with a screenshot that must be a real picture), the commands enabled by the
-// active view, files dropped on the list reaching the database, closing the database, and
-// the clean-up when the window closes or the session ends.
+// active view, closing the database, the clean-up when the window closes or the session
+// ends, and commands and timer ticks the window runs.
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/dnd.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
-#include <filesystem>
-
-#include "check/CheckingSummaryDlg.h"
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
 #include "gui/NoDatabaseWindow.h"
 #include "platform/FileException.h"
-#include "platform/Prefix.h"
 #include "storage/ProtectedFile.h"
 #include "tests/gui/GuiTest.h"
 
 namespace {
 
 const char* const kDatabase = "E:\\home database";
+// The commands on an open database (and only there).
+const int kDatabaseCommands[] = {ID_CLOSE_DATABASE,    ID_PASTE_FILES,     ID_CHECK_ALL_FILES,
+                                 ID_ADD_BY_ATTRIBUTES, ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES};
 
 bool Enabled(MainWindow* window, int id) {
     window->UpdateWindowUI(wxUPDATE_UI_RECURSE);
@@ -67,37 +65,15 @@ wxBitmap Screenshot(wxWindow* window) {
 
 }  // namespace
 
-class MainWindowTest : public GuiTest {
-  protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        window = new MainWindow(ui);
-        window->Model().SetKey(prefix.frame.m_fileKey);
-        window->SetSize(1000, 700);
-        window->Show();
-        Pump(50);
-    }
-
-    // Creates the database and opens it.
-    void OpenDatabase() {
-        ASSERT_TRUE(window->CreateDatabase(kDatabase));
-        ASSERT_TRUE(window->OpenDatabase(kDatabase));
-        ASSERT_NE(window->ListView(), nullptr);
-    }
-
-    MainWindow* window = nullptr;
-};
+using MainWindowTest = WindowTest;
 
 TEST_F(MainWindowTest, WithoutADatabaseThePictureAndItsCommands) {
     EXPECT_EQ(FromWx(window->GetTitle()), "Quillstead");
     EXPECT_NE(dynamic_cast<NoDatabaseWindow*>(window->ActiveView()), nullptr);
     EXPECT_EQ(window->ActiveView()->GetDropTarget(), nullptr);  // nothing can be dropped
-    EXPECT_TRUE(Enabled(window, ID_CREATE_DATABASE));
-    EXPECT_TRUE(Enabled(window, ID_OPEN_DATABASE));
-    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES,
-                   ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES}) {
-        EXPECT_FALSE(Enabled(window, id)) << id;
-    }
+    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE, ID_SCHEDULED_CHECKING})
+        EXPECT_TRUE(Enabled(window, id)) << id;
+    for (int id : kDatabaseCommands) EXPECT_FALSE(Enabled(window, id)) << id;
     wxMenuBar* menus = window->GetMenuBar();
     EXPECT_EQ(menus->GetMenuLabel(1), "&Add");
     EXPECT_EQ(menus->GetMenuLabel(2), "&Checking");
@@ -114,8 +90,7 @@ TEST_F(MainWindowTest, WithoutADatabaseThePictureAndItsCommands) {
     }
 
     // The paste keys do nothing here: no box, no change.
-    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
-    window->GetEventHandler()->ProcessEvent(paste);
+    Command(ID_EDIT_PASTE);
     Pump();
 
     const wxBitmap shot = Screenshot(window->ActiveView());
@@ -137,13 +112,9 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_NE(list->GetDropTarget(), nullptr);
 
-    for (int id : {ID_CLOSE_DATABASE, ID_PASTE_FILES, ID_CHECK_ALL_FILES, ID_ADD_BY_ATTRIBUTES,
-                   ID_ADD_BY_CONTENTS, ID_ADD_BY_ABILITIES}) {
-        EXPECT_TRUE(Enabled(window, id)) << id;
-    }
-    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE}) {
+    for (int id : kDatabaseCommands) EXPECT_TRUE(Enabled(window, id)) << id;
+    for (int id : {ID_CREATE_DATABASE, ID_OPEN_DATABASE, ID_SCHEDULED_CHECKING})
         EXPECT_FALSE(Enabled(window, id)) << id;
-    }
     EXPECT_EQ(window->Model().m_openDatabasePath, kDatabase);
     EXPECT_TRUE(window->Model().m_databaseOpen);
 
@@ -179,48 +150,18 @@ TEST_F(MainWindowTest, AnOpenDatabaseInTheListWithItsCommands) {
     EXPECT_EQ(window->ListModel(), nullptr);
     EXPECT_FALSE(window->Model().m_databaseOpen);
     EXPECT_TRUE(window->Model().m_openDatabasePath.empty());
-    EXPECT_TRUE(Enabled(window, ID_OPEN_DATABASE));
+    EXPECT_TRUE(Enabled(window, ID_SCHEDULED_CHECKING));
 }
 
-TEST_F(MainWindowTest, DroppedFilesReachTheDatabase) {
-    prefix.WriteFile("E:\\files\\dropped.txt", "dropped bytes");
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    auto* target = dynamic_cast<wxFileDropTarget*>(window->ListView()->GetDropTarget());
-    ASSERT_NE(target, nullptr);
-    wxArrayString names;
-    names.Add(wxString::FromUTF8(prefix.Host("E:\\files\\dropped.txt")));
-    Hook().ExpectMessage("1 File successfully dropped into the database.");
-    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
-    EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
-    ASSERT_EQ(window->ListModel()->m_records.size(), 1u);
-    EXPECT_EQ(window->ListModel()->m_records[0].path, "E:\\files\\dropped.txt");
-    EXPECT_EQ(window->ListView()->GetItemCount(), 1);
-
-    // A path that no drive covers is left out with a message; nothing else happens.
-    std::filesystem::remove(platform::DosDevicesDir() + "/z:");
-    names.Clear();
-    names.Add("/etc/hostname");
-    Hook().ExpectMessage(NoDriveText("/etc/hostname"));
-    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
-    Pump(20);
-    EXPECT_EQ(window->ListModel()->m_records.size(), 1u);
-}
-
-TEST_F(MainWindowTest, ClosingTheWindowRemovesTheLeftOverWorkingCopy) {
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    const std::string copy = DatabaseWorkCopyPath(kDatabase);
-    prefix.WriteFile(copy, "plain records");
-    ASSERT_TRUE(prefix.Exists(copy));
-    window->Close(true);
-    Pump();
-    EXPECT_FALSE(prefix.Exists(copy));
-}
-
-TEST_F(MainWindowTest, TheEndOfTheSessionRemovesTheLeftOverWorkingCopy) {
+TEST_F(MainWindowTest, ClosingTheWindowOrTheSessionRemovesTheLeftOverWorkingCopy) {
     ASSERT_NO_FATAL_FAILURE(OpenDatabase());
     const std::string copy = DatabaseWorkCopyPath(kDatabase);
     prefix.WriteFile(copy, "plain records");
     window->EndSession();
+    EXPECT_FALSE(prefix.Exists(copy));
+    prefix.WriteFile(copy, "plain records");
+    window->Close(true);
+    Pump();
     EXPECT_FALSE(prefix.Exists(copy));
 }
 
@@ -243,45 +184,13 @@ TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
     });
     EXPECT_TRUE(stillThere);
     Pump();
-    bool gone = true;
-    for (wxWindow* top : wxTopLevelWindows) gone = gone && top != window;
-    EXPECT_TRUE(gone);
-    window = nullptr;
-}
-
-TEST_F(MainWindowTest, PasteAndCheckRunFromTheirCommands) {
-    prefix.WriteFile("E:\\files\\pasted.txt", "pasted bytes");
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    ASSERT_NO_FATAL_FAILURE(PutFilesOnClipboard({prefix.Host("E:\\files\\pasted.txt")}));
-
-    // Ctrl+V's command.
-    Hook().ExpectMessage("1 File successfully pasted into the database.");
-    wxCommandEvent paste(wxEVT_MENU, MenuId(ID_EDIT_PASTE));
-    window->GetEventHandler()->ProcessEvent(paste);
-    ASSERT_EQ(window->ListView()->GetItemCount(), 1);
-
-    // The check of the one unchanged file ends with its summary, all well.
-    Hook().ExpectView(
-        "Checking Summary.",
-        [](wxDialog* d) {
-            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHECKED), "1");
-            EXPECT_EQ(ControlText(d, CCheckingSummaryDlg::IDC_FILES_CHANGED), "0");
-        },
-        wxID_OK);
-    wxCommandEvent check(wxEVT_MENU, MenuId(ID_CHECK_ALL_FILES));
-    window->GetEventHandler()->ProcessEvent(check);
-    EXPECT_EQ(Hook().Pending(), 0u);
-    EXPECT_TRUE(window->IsEnabled());  // the progress dialog gave the window back
+    EXPECT_TRUE(WindowGone());
 }
 
 // Scheduled checking's timers tick as commands of the window: a tick that comes while another
 // command runs is let go, and a tick that closes the main window (a scheduled check's
 // inconsistency) has the window go once it has returned.
 TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
-    EXPECT_TRUE(Enabled(window, ID_SCHEDULED_CHECKING));
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    EXPECT_FALSE(Enabled(window, ID_SCHEDULED_CHECKING));
-    window->CloseDatabase();
     int ticks = 0;
     bool asCommand = false;
     ui.SetTimer(99, 5, [&] {
@@ -301,12 +210,6 @@ TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
         ui.CloseMainWindow();
         modelsInTick = window->Model().HasKey();  // the window's models are still there
     });
-    ASSERT_TRUE(PumpUntil([&] {
-        for (wxWindow* top : wxTopLevelWindows)
-            if (top == window)
-                return false;
-        return true;
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return WindowGone(); }));
     EXPECT_TRUE(modelsInTick);
-    window = nullptr;
 }

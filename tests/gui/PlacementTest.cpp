@@ -1,9 +1,10 @@
 // Where dialogs stand: message boxes and the change dialogs holding paths of any length fit
 // the screen with every button on it, show the whole text (scrolled only when even wrapped
 // it is taller than the screen) and keep it byte for byte; and every box, dialog, progress
-// dialog and help window stands in the middle of the main window.
+// dialog and help window (the topic's own page) stands in the middle of the main window.
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/html/htmlwin.h>
 
 #include <algorithm>
 #include <functional>
@@ -31,23 +32,17 @@ std::string Unbroken(wxString text) {
     return FromWx(text);
 }
 
-void ExpectInside(const wxRect& outer, const wxRect& inner, const std::string& what) {
-    EXPECT_TRUE(outer.Contains(inner))
-        << what << " at " << inner.x << "," << inner.y << " " << inner.width << "x" << inner.height
-        << " outside " << outer.x << "," << outer.y << " " << outer.width << "x" << outer.height;
-}
-
 // The dialog and every button of it lie wholly on the screen.
 void ExpectOnScreen(wxWindow* dialog) {
-    const wxRect area = wxDisplay(0u).GetClientArea();
     const wxRect rect = dialog->GetScreenRect();
-    ExpectInside(area, rect, "the dialog");
+    EXPECT_TRUE(wxDisplay(0u).GetClientArea().Contains(rect)) << "the dialog";
     int buttons = 0;
     std::function<void(wxWindow*)> visit = [&](wxWindow* window) {
         for (wxWindow* child : window->GetChildren()) {
             if (auto* button = dynamic_cast<wxButton*>(child)) {
                 ++buttons;
-                ExpectInside(rect, button->GetScreenRect(), FromWx(button->GetLabelText()));
+                EXPECT_TRUE(rect.Contains(button->GetScreenRect()))
+                    << FromWx(button->GetLabelText());
             }
             visit(child);
         }
@@ -70,17 +65,8 @@ void ExpectCentredOn(wxWindow* dialog, wxWindow* window) {
 
 }  // namespace
 
-class PlacementTest : public GuiTest {
+class PlacementTest : public WindowTest {
   protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        window = new MainWindow(ui);
-        // Away from the screen's middle, so that centring on it can be told apart.
-        window->SetSize(60, 40, 800, 600);
-        window->Show();
-        Pump(50);
-    }
-
     // A box that must show `text` whole (wrapped, or scrolled when `scrolls`), on the
     // screen and in the middle of the main window.
     void ExpectBox(const std::string& text, bool scrolls) {
@@ -98,8 +84,6 @@ class PlacementTest : public GuiTest {
             },
             wxID_OK);
     }
-
-    MainWindow* window = nullptr;
 };
 
 TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
@@ -166,10 +150,19 @@ TEST_F(PlacementTest, EveryDialogStandsInTheMiddleOfTheMainWindow) {
             Hook().ExpectView(
                 "Quillstead", [this](wxDialog* box) { ExpectCentredOn(box, window); }, wxID_OK);
             ui.MessageBox("Over the summary.", MbIcon::Information, MbButtons::Ok);
+            // Over a modal dialog the help is modal too, and shows the topic's own page.
             Hook().ExpectView(
-                "Quillstead Help", [this](wxDialog* help) { ExpectCentredOn(help, window); },
+                "Quillstead Help",
+                [this](wxDialog* help) {
+                    ExpectCentredOn(help, window);
+                    auto* html =
+                        dynamic_cast<wxHtmlWindow*>(help->GetChildren().GetFirst()->GetData());
+                    ASSERT_NE(html, nullptr);
+                    EXPECT_NE(html->GetOpenedPage().Find("filechanges.html"), wxNOT_FOUND);
+                    EXPECT_NE(html->ToText().Find("Restore the original file"), wxNOT_FOUND);
+                },
                 wxID_CANCEL);
-            ui.ShowHelp("Quillstead.chm::/filechanges.html>Main");
+            ui.ShowHelp("C:\\Program Files\\Quillstead\\Quillstead.chm::/filechanges.html>Main");
         },
         wxID_OK);
     summary.DoModal();

@@ -28,16 +28,7 @@ std::vector<std::string> Labels(wxWindow* window) {
 
 }  // namespace
 
-class ProgressTest : public GuiTest {
-  protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        window = new MainWindow(ui);
-        window->Show();
-        Pump();
-    }
-    MainWindow* window = nullptr;
-};
+using ProgressTest = WindowTest;
 
 TEST_F(ProgressTest, TheCheckingDialogShowsItsTextsAndDisablesTheMainWindow) {
     auto progress = ui.CreateProgress(102);

@@ -3,6 +3,7 @@
 // (files 0600, folders 0700) whatever the umask, while a copy keeps its source's mode; and
 // the lock that keeps a prefix to one program.
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
@@ -12,11 +13,6 @@
 using namespace platform;
 
 namespace {
-
-std::string CurrentFolder() {
-    char cwd[PATH_MAX];
-    return getcwd(cwd, sizeof cwd) ? cwd : "";
-}
 
 // The permission bits of a host path (links followed), or -1 when it is missing.
 int ModeOf(const std::string& hostPath) {
@@ -31,7 +27,7 @@ using Prefix = PlatformTest;
 TEST_F(Prefix, ARelativePrefixIsResolvedOnceAgainstTheCurrentFolder) {
     ASSERT_EQ(mkdir((tmp + "/work").c_str(), 0700), 0);
     ASSERT_EQ(chdir((tmp + "/work").c_str()), 0);
-    const std::string work = CurrentFolder();
+    const std::string work = std::filesystem::current_path().string();
     struct Case {
         const char* given;
         std::string root;

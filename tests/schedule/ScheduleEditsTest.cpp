@@ -131,16 +131,14 @@ TEST_F(ScheduleEditsTest, StartingReadsTheIntervalAndTheModeFromTheSettings) {
         {"0", "0", "1", "N", 0},  // the logging check is not part of the program
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.hours) + ":" + c.minutes + ":" + c.seconds + " " + c.mode);
         noDb.StopScheduledChecking();
         SetInterval(c.hours, c.minutes, c.seconds);
         p.SetReg("Config11", c.mode);
         noDb.OnStartScheduledChecking();
-        EXPECT_EQ(p.ui.timers.count(10) ? p.ui.timers.at(10).milliseconds : 0u, c.timer10)
-            << c.hours;
-        if (c.timer10) {
-            EXPECT_EQ(noDb.m_intervalSeconds, int(c.timer10 / 1000)) << c.hours;
-        }
-        EXPECT_EQ(p.ui.timers.count(107), c.timer10 ? 1u : 0u) << c.hours;
+        EXPECT_EQ(p.ui.timers.count(10) ? p.ui.timers.at(10).milliseconds : 0u, c.timer10);
+        EXPECT_EQ(p.ui.timers.count(107), c.timer10 ? 1u : 0u);
+        EXPECT_EQ(c.timer10 ? noDb.m_intervalSeconds : 0, int(c.timer10 / 1000));
     }
     // A setting that cannot be read says so, and counts as 0.
     p.ui.ClearEvents();

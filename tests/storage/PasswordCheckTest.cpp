@@ -5,45 +5,26 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
+#include <optional>
 
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/PasswordCheck.h"
-#include "storage/ProtectedFile.h"
 #include "tests/storage/StorageFixture.h"
 #include "tests/storage/StorageHelpers.h"
-
-// Answers printed by name when a case fails.
-inline void PrintTo(PasswordAnswer answer, std::ostream* os) {
-    static const char* const kNames[] = {"Opens", "First", "Refused", "IndexDamaged"};
-    *os << kNames[int(answer)];
-}
 
 namespace {
 
 const std::string kDir = "E:\\Backup Files\\";
 const std::string kIndexLine = Seps("E:\\Data\\s.qdb|1|7|8|00000000000000000000000000000000|\n");
 const std::string kBackupLine = Seps("E:\\Data\\a.txt|N|16.00|6\r\n");
+const std::string kCut(33, 'x');  // an index's stored bytes that are not whole blocks
 
 class PasswordCheck : public StorageFiles {
   protected:
     void SetUp() override {
         StorageFiles::SetUp();
         std::filesystem::create_directories(Host(kDir));
-    }
-
-    void StoreProtected(const std::string& path, const std::string& plain, const Iv& iv) {
-        Write("E:\\plain", plain);
-        EncryptFileWithIv(m_key, path, "E:\\plain", iv);
-        std::filesystem::remove(Host("E:\\plain"));
-    }
-    void StoreIndex(const std::string& plain) {
-        StoreProtected(DatabaseIndexPath(kDir), plain, m_iv);
-    }
-    void StoreBackupIndex(const std::string& plain) {
-        const std::string path = BackupIndexPath(kDir, "3");
-        StoreProtected(path, plain, IvFromText(path));
     }
     PasswordAnswer Test(const Key& key) { return TestPassword(key, m_iv, kDir); }
 
@@ -53,72 +34,66 @@ class PasswordCheck : public StorageFiles {
 
 TEST_F(PasswordCheck, EveryStateOfTheBackupFolder) {
     using A = PasswordAnswer;
+    const PasswordCheckValue value = PasswordCheckOf(m_key);
+    const std::string right(value.begin(), value.end());
+    const std::string badLines = "no separators here\n";
+    // The plaintexts of the index and of a backup index and the check file's bytes; none
+    // for a file that is not there, and kCut is stored as it is.
     struct Case {
         const char* state;
-        std::function<void()> make;
+        std::optional<std::string> index, backup, check;
         A right, wrong;
     };
-    const auto check = [this] { WritePasswordCheck(m_key, kDir); };
     const Case cases[] = {
-        {"nothing", [] {}, A::First, A::First},
-        {"an empty index", [this] { StoreIndex(""); }, A::First, A::First},
-        {"an empty backup index", [this] { Write(BackupIndexPath(kDir, "3"), ""); }, A::First,
-         A::First},
-        {"a check file of another length", [this] { Write(PasswordCheckPath(kDir), "short"); },
-         A::First, A::First},
-        {"an index", [this] { StoreIndex(kIndexLine); }, A::Opens, A::Refused},
-        {"an index and its check value",
-         [&] {
-             StoreIndex(kIndexLine);
-             check();
-         },
-         A::Opens, A::Refused},
-        {"a check value alone", check, A::Opens, A::Refused},
-        {"a check value and an empty index",
-         [&] {
-             check();
-             StoreIndex("");
-         },
-         A::Opens, A::Refused},
-        {"a backup index alone", [this] { StoreBackupIndex(kBackupLine); }, A::Opens, A::Refused},
+        {"nothing", {}, {}, {}, A::First, A::First},
+        {"an empty index", "", {}, {}, A::First, A::First},
+        {"an empty backup index", {}, "", {}, A::First, A::First},
+        {"a check file of another length", {}, {}, "short", A::First, A::First},
+        {"an index", kIndexLine, {}, {}, A::Opens, A::Refused},
+        {"an index and its check value", kIndexLine, {}, right, A::Opens, A::Refused},
+        {"a check value alone", {}, {}, right, A::Opens, A::Refused},
+        {"a check value and an empty index", "", {}, right, A::Opens, A::Refused},
+        {"a backup index alone", {}, kBackupLine, {}, A::Opens, A::Refused},
         {"an empty index and a backup index",
-         [this] {
-             StoreIndex("");
-             StoreBackupIndex(kBackupLine + kBackupLine);
-         },
-         A::Opens, A::Refused},
-        {"a damaged backup index alone", [this] { StoreBackupIndex("not a backup line\n"); },
-         A::Refused, A::Refused},
-        {"an index cut short", [this] { Write(DatabaseIndexPath(kDir), std::string(33, 'x')); },
-         A::IndexDamaged, A::IndexDamaged},
-        {"an index cut short and a check value",
-         [&] {
-             Write(DatabaseIndexPath(kDir), std::string(33, 'x'));
-             check();
-         },
-         A::IndexDamaged, A::Refused},
+         "",
+         kBackupLine + kBackupLine,
+         {},
+         A::Opens,
+         A::Refused},
+        {"a damaged backup index alone", {}, "not a backup line\n", {}, A::Refused, A::Refused},
+        {"an index cut short", kCut, {}, {}, A::IndexDamaged, A::IndexDamaged},
+        {"an index cut short and a check value", kCut, {}, right, A::IndexDamaged, A::Refused},
         {"an index of bad lines and a check value",
-         [&] {
-             StoreIndex("no separators here\n");
-             check();
-         },
-         A::IndexDamaged, A::Refused},
+         badLines,
+         {},
+         right,
+         A::IndexDamaged,
+         A::Refused},
         {"an index of bad lines and a backup index",
-         [this] {
-             StoreIndex("no separators here\n");
-             StoreBackupIndex(kBackupLine);
-         },
-         A::IndexDamaged, A::Refused},
-        {"an index of bad lines alone", [this] { StoreIndex("bad\n"); }, A::Refused, A::Refused},
+         badLines,
+         kBackupLine,
+         {},
+         A::IndexDamaged,
+         A::Refused},
+        {"an index of bad lines alone", "bad\n", {}, {}, A::Refused, A::Refused},
     };
+    const std::string backupIndex = BackupIndexPath(kDir, "3");
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
         std::filesystem::remove_all(Host(kDir));
         std::filesystem::create_directories(Host(kDir));
-        c.make();
+        if (c.index && *c.index == kCut)
+            Write(DatabaseIndexPath(kDir), kCut);
+        else if (c.index)
+            Store(DatabaseIndexPath(kDir), *c.index, m_key, m_iv);
+        if (c.backup)
+            Store(backupIndex, *c.backup, m_key, IvFromText(backupIndex));
+        if (c.check)
+            Write(PasswordCheckPath(kDir), *c.check);
         const std::vector<std::string> before = Names(kDir);
-        EXPECT_EQ(Test(m_key), c.right) << c.state;
-        EXPECT_EQ(Test(m_other), c.wrong) << c.state;
-        EXPECT_EQ(Names(kDir), before) << c.state;  // a test writes nothing
+        EXPECT_EQ(int(Test(m_key)), int(c.right));
+        EXPECT_EQ(int(Test(m_other)), int(c.wrong));
+        EXPECT_EQ(Names(kDir), before);  // a test writes nothing
     }
 }
 

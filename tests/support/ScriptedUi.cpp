@@ -2,6 +2,7 @@
 // and the modal events take their answers from the script lines, each kind in its order.
 #include "tests/support/ScriptedUi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
@@ -22,48 +23,15 @@ struct ScriptedUi::Answer {
 
 namespace {
 
-const char* IconName(MbIcon icon) {
-    switch (icon) {
-        case MbIcon::Information:
-            return "information";
-        case MbIcon::Exclamation:
-            return "exclamation";
-        case MbIcon::Stop:
-            return "stop";
-        case MbIcon::Question:
-            return "question";
-        case MbIcon::None:
-            break;
-    }
-    return "none";
-}
+// The names of the event lines, in the order of the enums.
+const char* const kIconNames[] = {"none", "information", "exclamation", "stop", "question"};
+const char* const kButtonsNames[] = {"ok", "okcancel", "yesno", "yesnocancel"};
+const char* const kResultNames[] = {"ok", "cancel", "yes", "no"};
 
-const char* ButtonsName(MbButtons buttons) {
-    switch (buttons) {
-        case MbButtons::OkCancel:
-            return "okcancel";
-        case MbButtons::YesNo:
-            return "yesno";
-        case MbButtons::YesNoCancel:
-            return "yesnocancel";
-        case MbButtons::Ok:
-            break;
-    }
-    return "ok";
-}
-
-const char* ResultName(MbResult result) {
-    switch (result) {
-        case MbResult::Cancel:
-            return "cancel";
-        case MbResult::Yes:
-            return "yes";
-        case MbResult::No:
-            return "no";
-        case MbResult::Ok:
-            break;
-    }
-    return "ok";
+// The index of an answer's name in kResultNames; its size for a name no box answers.
+size_t ResultIndex(const std::string& name) {
+    return std::find(std::begin(kResultNames), std::end(kResultNames), name) -
+           std::begin(kResultNames);
 }
 
 bool Offers(MbButtons buttons, MbResult result) {
@@ -110,44 +78,36 @@ class MemberReader : public DataExchange {
         Add(member, json + "]");
     }
     std::string Json() const {
-        std::string out = "{";
-        for (size_t i = 0; i < m_members.size(); ++i) {
-            if (i)
-                out += ",";
-            out += JsonString(m_members[i].first) + ":";
-            const std::vector<std::string>& items = m_members[i].second;
-            if (!m_arrays.count(m_members[i].first)) {
-                out += items.front();
-                continue;
-            }
-            out += "[";
-            for (size_t k = 0; k < items.size(); ++k) out += (k ? "," : "") + items[k];
-            out += "]";
-        }
-        return out + "}";
+        std::string out;
+        for (const Member& m : m_members)
+            out += (out.empty() ? "{" : ",") + JsonString(m.name) + ":" + m.json;
+        return (out.empty() ? "{" : out) + "}";
     }
 
   private:
-    void Add(const char* member, std::string json) {
+    struct Member {
+        std::string name, json;
+        bool array;
+        size_t items;
+    };
+    void Add(const char* member, const std::string& json) {
         std::string name = member;
         size_t index = 0;
         const bool item = ArrayItem(member, name, index);
-        for (auto& m : m_members) {
-            if (m.first != name)
+        for (Member& m : m_members) {
+            if (m.name != name)
                 continue;
-            // A member exchanged twice is shown once.
-            if (item && m.second.size() == index)
-                m.second.push_back(std::move(json));
+            // A member exchanged twice is shown once; an array's items join it in order.
+            if (item && m.array && m.items == index) {
+                m.json.insert(m.json.size() - 1, "," + json);
+                ++m.items;
+            }
             return;
         }
-        if (item && index != 0)
-            return;
-        if (item)
-            m_arrays[name] = true;
-        m_members.emplace_back(name, std::vector<std::string>{std::move(json)});
+        if (!item || index == 0)
+            m_members.push_back({name, item ? "[" + json + "]" : json, item, 1});
     }
-    std::vector<std::pair<std::string, std::vector<std::string>>> m_members;
-    std::map<std::string, bool> m_arrays;
+    std::vector<Member> m_members;
 };
 
 // Puts the script's values into the members it names; every name must be a member.
@@ -292,8 +252,7 @@ void ScriptedUi::AddScriptLine(const std::string& jsonLine) {
     Answer a;
     if (const JsonValue* mb = line.Find("messagebox")) {
         a.kind = "messagebox";
-        if (!mb->IsString() ||
-            (mb->text != "ok" && mb->text != "cancel" && mb->text != "yes" && mb->text != "no"))
+        if (!mb->IsString() || ResultIndex(mb->text) == std::size(kResultNames))
             throw std::invalid_argument("messagebox takes \"ok\", \"cancel\", \"yes\" or \"no\"");
         a.text = mb->text;
     } else if (const JsonValue* dlg = line.Find("dialog")) {
@@ -381,23 +340,17 @@ MbResult ScriptedUi::MessageBox(const std::string& text, MbIcon icon, MbButtons 
                           ? MbResult::Yes
                           : MbResult::Ok;
     Answer a;
+    const char* const buttonsName = kButtonsNames[int(buttons)];
     if (TakeAnswer("messagebox", "", a)) {
-        if (a.text == "ok")
-            result = MbResult::Ok;
-        if (a.text == "cancel")
-            result = MbResult::Cancel;
-        if (a.text == "yes")
-            result = MbResult::Yes;
-        if (a.text == "no")
-            result = MbResult::No;
+        result = MbResult(ResultIndex(a.text));
         if (!Offers(buttons, result))
             throw std::logic_error(std::string("the script answers \"") + a.text +
-                                   "\" to a message box with the buttons " + ButtonsName(buttons) +
-                                   ": " + text);
+                                   "\" to a message box with the buttons " + buttonsName + ": " +
+                                   text);
     }
     Emit("{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" +
-         IconName(icon) + "\",\"buttons\":\"" + ButtonsName(buttons) + "\",\"answer\":\"" +
-         ResultName(result) + "\"}");
+         kIconNames[int(icon)] + "\",\"buttons\":\"" + buttonsName + "\",\"answer\":\"" +
+         kResultNames[int(result)] + "\"}");
     return result;
 }
 
@@ -430,7 +383,10 @@ int ScriptedUi::RunModal(CDialog& dialog) {
     return a.cancel ? IDCANCEL : IDOK;
 }
 
-std::string ScriptedUi::ProgressClassName(int templateId) {
+namespace {
+
+// The class name the script gives a progress dialog of a template.
+std::string ProgressClassName(int templateId) {
     switch (templateId) {
         case 102:
             return "CCheckProgressDlg";
@@ -441,6 +397,8 @@ std::string ScriptedUi::ProgressClassName(int templateId) {
     }
     return "progress " + std::to_string(templateId);
 }
+
+}  // namespace
 
 std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgress(int templateId) {
     const std::string cls = ProgressClassName(templateId);
@@ -520,7 +478,6 @@ void ScriptedUi::SetPaneText(int pane, const std::string& text) {
 }
 
 void ScriptedUi::CloseMainWindow() {
-    mainWindowClosed = true;
     Emit("{\"event\":\"close-main-window\"}");
     if (onCloseMainWindow)
         onCloseMainWindow();

@@ -62,14 +62,10 @@ class ScriptedUi : public IUserInterface {
         long polls = 0;
     };
     std::vector<ProgressRecord> progressDialogs;
-    // The class name the script gives a progress dialog of a template.
-    static std::string ProgressClassName(int templateId);
     // Status-bar pane 0 as it stands, and the status-bar progress.
     std::string statusText;
     // The other panes as they stand (not printed: the countdown changes them every second).
     std::map<int, std::string> paneTexts;
-    // The main window was closed (a check's inconsistency path).
-    bool mainWindowClosed = false;
     // Called when the main window is closed (the driver runs the frame's close handler).
     std::function<void()> onCloseMainWindow;
     bool statusProgressActive = false;
