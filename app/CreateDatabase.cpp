@@ -67,13 +67,11 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
         Refuse(path + " is not a full path of a file (such as C:\\Data\\files.qdb).");
         return false;
     }
-    std::string backupDir;
-    if (!ReadSetting(settings::kBackupDir, backupDir))
+    const auto indexRead = ReadDatabaseIndex();
+    if (!indexRead)
         return false;
-
-    RecoverPending(m_frame.m_fileKey);
-    DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
-    index.Load();
+    DatabaseIndexImage& index = *indexRead;
+    const std::string& backupDir = index.BackupDir();
     std::string line;
     if (index.FindLine(path, line)) {
         Refuse(path + " is already a database.");

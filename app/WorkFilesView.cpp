@@ -5,6 +5,8 @@
 #include "app/Settings.h"
 #include "platform/FileException.h"
 #include "storage/DatabaseFiles.h"
+#include "storage/DatabaseIndexImage.h"
+#include "storage/Recovery.h"
 
 WorkFilesView::WorkFilesView(CMainFrame& frame) : m_frame(frame) {}
 
@@ -48,4 +50,15 @@ void WorkFilesView::CloseWorkFiles() noexcept {
 
 std::string WorkFilesView::ChangedDatabaseText() const {
     return WorkDatabasePath() + " database file has been changed and cannot be checked!";
+}
+
+std::unique_ptr<DatabaseIndexImage> WorkFilesView::ReadDatabaseIndex() {
+    std::string backupDir;
+    if (!ReadSetting(settings::kBackupDir, backupDir))
+        return nullptr;
+    RecoverPending(m_frame.m_fileKey);
+    auto index =
+        std::make_unique<DatabaseIndexImage>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
+    index->Load();
+    return index;
 }

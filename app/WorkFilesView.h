@@ -11,6 +11,7 @@
 
 class CMainFrame;
 class DatabaseFiles;
+class DatabaseIndexImage;
 
 class WorkFilesView {
   public:
@@ -44,6 +45,9 @@ class WorkFilesView {
     std::string ChangedDatabaseText() const;
 
   protected:
+    // The "Database Index" as it stands, read after whatever recovery is pending; null when
+    // the backup folder setting cannot be read ("Registry error." was shown).
+    std::unique_ptr<DatabaseIndexImage> ReadDatabaseIndex();
     // As a decryption begins: a view whose flag tells of this decryption only clears it.
     virtual void ForgetEarlierFailure() {}
     // Sets the view's unreadable flag to 1.

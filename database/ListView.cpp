@@ -17,14 +17,11 @@ CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
 CListview::~CListview() = default;
 
 bool CListview::OpenDatabase(const std::string& path) {
-    std::string backupDir;
-    if (!ReadSetting(settings::kBackupDir, backupDir))
+    const auto index = ReadDatabaseIndex();
+    if (!index)
         return false;
-    RecoverPending(m_frame.m_fileKey);
-    DatabaseIndexImage index(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
-    index.Load();
     std::string line;
-    if (!index.FindLine(path, line)) {
+    if (!index->FindLine(path, line)) {
         Ui().MessageBox(path + " is not listed in the Database Index and cannot be opened.",
                         MbIcon::Exclamation, MbButtons::Ok);
         return false;

@@ -8,7 +8,8 @@
 #include "storage/WorkCopyStream.h"
 
 DatabaseIndexImage::DatabaseIndexImage(const Key& key, const Iv& indexIv, std::string backupDir)
-    : m_path(DatabaseIndexPath(backupDir)),
+    : m_backupDir(std::move(backupDir)),
+      m_path(DatabaseIndexPath(m_backupDir)),
       m_image(key, indexIv, LastBlockRule::ThroughFirstNewline) {
     m_image.LoadEmpty();
 }

@@ -21,6 +21,7 @@ class DatabaseIndexImage {
     // exception (naming the index) when it cannot be read or is not a whole number of blocks.
     void Load(bool mustExist = false);
     const std::string& Path() const { return m_path; }
+    const std::string& BackupDir() const { return m_backupDir; }
 
     // Every line, line breaks included, in the file's order.
     std::vector<std::string> Lines() const;
@@ -46,6 +47,7 @@ class DatabaseIndexImage {
     template <class Rewrite>
     void RewriteLinesOf(const std::string& databasePath, Rewrite rewrite);
 
+    std::string m_backupDir;
     std::string m_path;
     ProtectedImage m_image;
 };
