@@ -12,6 +12,7 @@
 #include "add/AddSession.h"
 #include "add/BackupDatabase.h"
 #include "add/OpenToAdd.h"
+#include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "database/ListView.h"
 #include "platform/FileException.h"
@@ -63,7 +64,7 @@ bool AddSession::Open() {
     m_lastCommit = std::chrono::steady_clock::now();
     m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
     if (m_view.m_backupListedFiles == 1) {
-        m_settings.BackupDir(m_view.m_backupDirectory);
+        m_view.GetParentFrame().Store().BackupDir(m_settings, m_view.m_backupDirectory);
         m_settings.BackupMode(m_mode);
     }
     return true;

@@ -8,6 +8,7 @@
 #include "add/BackupDatabase.h"
 #include "add/OpenToAdd.h"
 #include "add/WalkAddMessages.h"
+#include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "criteria/CriteriaTexts.h"
 #include "database/FileTypes.h"
@@ -182,7 +183,7 @@ bool WalkAddRun::ReadAndRecord(const std::string& path, platform::CFile& file) {
     m_settings.BackupAddedFiles(m_view.m_backupListedFiles);
     m_backUp = m_view.m_backupListedFiles == 1;
     if (m_backUp)
-        m_settings.BackupDir(m_view.m_backupDirectory);
+        m_view.GetParentFrame().Store().BackupDir(m_settings, m_view.m_backupDirectory);
     const bool encrypted = m_mode == "N";
     BackupPair* pair = nullptr;
     if (m_backUp && !m_copiesStopped) {

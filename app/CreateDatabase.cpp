@@ -15,7 +15,6 @@
 #include "storage/DatabaseIndexImage.h"
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
-#include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
 #include "storage/Transaction.h"
 
@@ -84,13 +83,13 @@ bool CCNoflview::CreateDatabase(const std::string& path) {
 
     // An empty database is an empty protected file; its pair starts empty too.
     const std::string n = std::to_string(NewBackupNumber(index, backupDir));
-    Transaction tx(m_frame.m_fileKey);
-    tx.Stage(BackupFilePath(backupDir, n), std::string());
-    tx.Stage(BackupIndexPath(backupDir, n), std::string());
-    tx.Stage(path, std::string());
+    const auto tx = m_frame.Store().NewTransaction();
+    tx->Stage(BackupFilePath(backupDir, n), std::string());
+    tx->Stage(BackupIndexPath(backupDir, n), std::string());
+    tx->Stage(path, std::string());
     index.AddLine(BuildDatabaseIndexLine(path, unsigned(std::stoul(n)),
                                          platform::GetSystemTimeAsFileTime(), EmptyFileDigest()));
-    index.Stage(tx);
-    tx.Commit();
+    index.Stage(*tx);
+    tx->Commit();
     return true;
 }

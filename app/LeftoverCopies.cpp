@@ -7,25 +7,18 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/Settings.h"
-#include "platform/Registry.h"
 #include "storage/ProtectedFile.h"
-#include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
 
 void CMainFrame::RecoverStoredFiles() {
-    std::string backupDir;
-    platform::RegReadValue(settings::kBackupDir, backupDir);
-    RecoverStorage(m_fileKey, m_indexIv, backupDir);
+    Store().RecoverAll();
 }
 
 void CMainFrame::DeleteLeftoverWorkCopies() noexcept {
-    if (!m_hasKey)
+    if (!m_store)
         return;
     try {
-        std::string backupDir;
-        platform::RegReadValue(settings::kBackupDir, backupDir);
-        RecoverStorage(m_fileKey, m_indexIv, backupDir);
+        m_store->RecoverAll();
         if (!m_openDatabasePath.empty()) {
             WipeIfPresent(DatabaseWorkCopyPath(m_openDatabasePath));
             WipeIfPresent(DatabaseRewritePath(m_openDatabasePath));

@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "platform/Ui.h"
 #include "storage/ProtectedFile.h"
@@ -12,11 +13,22 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::SetStore(std::unique_ptr<ProtectedStore> store) {
+    m_store = std::move(store);
+}
+
 void CMainFrame::SetKey(const Key& key) {
-    m_fileKey = key;
-    m_hasKey = true;
-    m_indexIv = IvFromText("Database Index");
-    m_scheduleIv = IvFromText("Database Checking Schedule");
+    SetStore(std::make_unique<ProtectedStore>(key));
+}
+
+ProtectedStore& CMainFrame::Store() {
+    return const_cast<ProtectedStore&>(static_cast<const CMainFrame&>(*this).Store());
+}
+
+const ProtectedStore& CMainFrame::Store() const {
+    if (!m_store)
+        throw std::logic_error("The protected files are used before the password was accepted.");
+    return *m_store;
 }
 
 void CMainFrame::SetFileIv(const std::string& text) {
@@ -25,13 +37,13 @@ void CMainFrame::SetFileIv(const std::string& text) {
 
 void CMainFrame::DecryptFileWithIvDropNewline(const std::string& protectedPath,
                                               const std::string& plainPath, const Iv& iv) {
-    ::DecryptFileWithIvDropNewline(m_fileKey, protectedPath, plainPath, iv);
+    ::DecryptFileWithIvDropNewline(Store().FileKey(), protectedPath, plainPath, iv);
 }
 
 void CMainFrame::DecryptFileWithIvToLength(const std::string& protectedPath,
                                            const std::string& plainPath, const Iv& iv,
                                            double plainLength) {
-    ::DecryptFileWithIvToLength(m_fileKey, protectedPath, plainPath, iv, plainLength);
+    ::DecryptFileWithIvToLength(Store().FileKey(), protectedPath, plainPath, iv, plainLength);
 }
 
 bool CMainFrame::ProgressColour(const std::string& caption, COLORREF& colour) {

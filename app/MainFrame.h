@@ -1,12 +1,14 @@
-// The main frame's model, `CMainFrame`: the state every view and command shares (the key
-// and the initialisation vectors, the open database's path, the check's working-copy
-// stream, the changed file's icon, the file to analyse), the status-bar progress, and the
-// clean-up of the close and end-of-session handlers. The wx frame in gui/ shows it.
+// The main frame's model, `CMainFrame`: the state every view and command shares (the store
+// of the protected files, which holds the key and the vectors; the open database's path,
+// the check's working-copy stream, the changed file's icon, the file to analyse), the
+// status-bar progress, and the clean-up of the close and end-of-session handlers. The wx
+// frame in gui/ shows it.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "app/ProtectedStore.h"
 #include "platform/WinTypes.h"
 #include "storage/Crypto.h"
 #include "storage/WorkCopyStream.h"
@@ -16,14 +18,18 @@ class CMainFrame {
     CMainFrame();
     ~CMainFrame();
 
-    // Takes the key from the password screen and derives the vectors from their texts:
-    // m_indexIv from "Database Index", m_scheduleIv from "Database Checking Schedule".
+    // Takes the store the start-up opened with the accepted password's key.
+    void SetStore(std::unique_ptr<ProtectedStore> store);
+    // Opens a store on `key` (the tests' and the benchmarks' start).
     void SetKey(const Key& key);
+    // The store of the protected files; raises std::logic_error before the start-up gave one.
+    ProtectedStore& Store();
+    const ProtectedStore& Store() const;
 
     // m_fileIv = the first 8 bytes of DigestText(text), twice.
     void SetFileIv(const std::string& text);
 
-    // The protected-storage operations that are frame members, under m_fileKey.
+    // The protected-storage operations that are frame members, under the store's key.
     void DecryptFileWithIvDropNewline(const std::string& protectedPath,
                                       const std::string& plainPath, const Iv& iv);
     void DecryptFileWithIvToLength(const std::string& protectedPath, const std::string& plainPath,
@@ -48,13 +54,10 @@ class CMainFrame {
     // is finished or undone and every plaintext copy left behind is wiped, before any command
     // can use a stored file. Raises the file exception when a stored file cannot be put back.
     void RecoverStoredFiles();
-    // Whether SetKey has given the frame its key (nothing is recovered without it).
-    bool HasKey() const { return m_hasKey; }
+    // Whether the frame has its store (nothing is recovered without it).
+    bool HasKey() const { return m_store != nullptr; }
 
-    Key m_fileKey{};
-    Iv m_indexIv{};
-    Iv m_fileIv{};
-    Iv m_scheduleIv{};
+    Iv m_fileIv{};  // the vector SetFileIv last made
 
     std::string m_openDatabasePath;  // full path of the open database, empty when none
     bool m_databaseOpen = false;
@@ -69,5 +72,5 @@ class CMainFrame {
 
   private:
     void DeleteLeftoverWorkCopies() noexcept;
-    bool m_hasKey = false;
+    std::unique_ptr<ProtectedStore> m_store;
 };

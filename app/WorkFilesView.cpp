@@ -6,7 +6,6 @@
 #include "platform/FileException.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndexImage.h"
-#include "storage/Recovery.h"
 
 WorkFilesView::WorkFilesView(CMainFrame& frame) : m_frame(frame) {}
 
@@ -15,11 +14,12 @@ WorkFilesView::~WorkFilesView() = default;
 void WorkFilesView::DecryptDatabaseToWorkFile(bool indexMustExist) {
     CloseWorkFiles();
     ForgetEarlierFailure();
+    ProtectedStore& store = m_frame.Store();
+    Settings settings;
     std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
+    store.BackupDir(settings, backupDir);
     const std::string& path = WorkDatabasePath();
-    auto work =
-        std::make_unique<DatabaseFiles>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir, path);
+    auto work = store.DatabaseFilesOf(backupDir, path);
     int cause = 0;
     switch (work->Open(cause, indexMustExist)) {
         case DatabaseFiles::Opened::Unreadable:
@@ -53,12 +53,10 @@ std::string WorkFilesView::ChangedDatabaseText() const {
 }
 
 std::unique_ptr<DatabaseIndexImage> WorkFilesView::ReadDatabaseIndex() {
+    ProtectedStore& store = m_frame.Store();
+    Settings settings;
     std::string backupDir;
-    if (!ReadSetting(settings::kBackupDir, backupDir))
+    if (!store.BackupDir(settings, backupDir))
         return nullptr;
-    RecoverPending(m_frame.m_fileKey);
-    auto index =
-        std::make_unique<DatabaseIndexImage>(m_frame.m_fileKey, m_frame.m_indexIv, backupDir);
-    index->Load();
-    return index;
+    return store.IndexOf(backupDir);
 }

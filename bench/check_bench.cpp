@@ -132,10 +132,10 @@ std::string WriteListedFile(const std::string& winPath, uint64_t size, uint64_t 
 // Stores the records as the database, and the "Database Index" with its line alone.
 void StoreDatabase(TempPrefix& prefix, const std::string& path, const std::string& plain) {
     std::filesystem::create_directories(std::filesystem::path(prefix.Host(path)).parent_path());
-    const Key& key = prefix.frame.m_fileKey;
+    const Key& key = prefix.frame.Store().FileKey();
     StoredDatabase database(key, path);
     database.Replace(SecureText(plain.begin(), plain.end()));
-    DatabaseIndexImage index(key, prefix.frame.m_indexIv, prefix.BackupDir());
+    DatabaseIndexImage index(key, prefix.frame.Store().IndexIv(), prefix.BackupDir());
     FILETIME created{};
     created.dwHighDateTime = 30000000;
     Transaction tx(key);

@@ -44,9 +44,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 int main() {
     TempPrefix prefix;
-    const Key& key = prefix.frame.m_fileKey;
+    const Key& key = prefix.frame.Store().FileKey();
     const Iv iv = IvFromText("bench");
-    const std::string plainWin = "E:\\plain.bin", protWin = "E:\\plain.qp", backWin = "E:\\back.bin";
+    const std::string plainWin = "E:\\plain.bin", protWin = "E:\\plain.qp",
+                      backWin = "E:\\back.bin";
     const std::string plain = prefix.Host(plainWin), prot = prefix.Host(protWin);
     {
         std::ofstream out(plain, std::ios::binary);
@@ -63,16 +64,22 @@ int main() {
 
     double encOurs = Best([&] { EncryptFileWithIv(key, protWin, plainWin, iv); });
     double encPeer = Best([&] {
-        std::system(("openssl enc -e" + opensslArgs + " -in '" + plain + "' -out '" + peerProt + "'").c_str());
+        std::system(
+            ("openssl enc -e" + opensslArgs + " -in '" + plain + "' -out '" + peerProt + "'")
+                .c_str());
     });
-    double decOurs = Best([&] { DecryptFileWithIvToLength(key, protWin, backWin, iv, double(kSize)); });
+    double decOurs =
+        Best([&] { DecryptFileWithIvToLength(key, protWin, backWin, iv, double(kSize)); });
     double decPeer = Best([&] {
-        std::system(("openssl enc -d" + opensslArgs + " -in '" + peerProt + "' -out '" + peerBack + "'").c_str());
+        std::system(
+            ("openssl enc -d" + opensslArgs + " -in '" + peerProt + "' -out '" + peerBack + "'")
+                .c_str());
     });
     const bool same = SameFile(prot, peerProt) && SameFile(prefix.Host(backWin), plain);
     std::printf(
         "{\"bench\":\"protected-file\",\"bytes\":%zu,\"encrypt_s\":%.3f,\"openssl_encrypt_s\":%.3f,"
-        "\"encrypt_ratio\":%.3f,\"decrypt_s\":%.3f,\"openssl_decrypt_s\":%.3f,\"decrypt_ratio\":%.3f,"
+        "\"encrypt_ratio\":%.3f,\"decrypt_s\":%.3f,\"openssl_decrypt_s\":%.3f,\"decrypt_ratio\":%."
+        "3f,"
         "\"same_bytes\":%s}\n",
         kSize, encOurs, encPeer, encOurs / encPeer, decOurs, decPeer, decOurs / decPeer,
         same ? "true" : "false");

@@ -82,7 +82,7 @@ void WriteFile(TempPrefix& p, const std::string& winPath, size_t mib, Next next)
 void StoreProtected(TempPrefix& p, const std::string& winPath, const std::string& plain,
                     const Iv& iv) {
     p.WriteFile("E:\\plain.tmp", plain);
-    EncryptFileWithIv(p.frame.m_fileKey, winPath, "E:\\plain.tmp", iv);
+    EncryptFileWithIv(p.frame.Store().FileKey(), winPath, "E:\\plain.tmp", iv);
     platform::RemoveFile("E:\\plain.tmp");
 }
 
@@ -103,7 +103,7 @@ Pair Build(TempPrefix& p, const std::string& n, const std::string& mode, size_t 
     StoreProtected(p, index,
                    BuildBackupIndexLine(pair.file, mode, length, uint32_t(mib * kChunk)) + "\r\n",
                    IvFromText(index));
-    CbcCipher cipher(p.frame.m_fileKey, IvFromText(index), true);
+    CbcCipher cipher(p.frame.Store().FileKey(), IvFromText(index), true);
     WriteFile(p, BackupFilePath(dir, n), mib, [&](std::vector<uint8_t>& chunk, size_t i) {
         platform::CFile in;
         in.OpenOrThrow("E:\\original.bin", "rb");
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     std::string indexText;
     const Pair plain = Build(p, "1", "P", mib, indexText);
     const Pair encrypted = Build(p, "2", "N", mib, indexText);
-    StoreProtected(p, DatabaseIndexPath(p.BackupDir()), indexText, p.frame.m_indexIv);
+    StoreProtected(p, DatabaseIndexPath(p.BackupDir()), indexText, p.frame.Store().IndexIv());
     // The file now: the original with a few bytes changed near its end.
     WriteFile(p, "E:\\now.bin", mib, [&](std::vector<uint8_t>& chunk, size_t i) {
         platform::CFile in;

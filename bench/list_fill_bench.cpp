@@ -20,8 +20,8 @@ void BuildDatabase(TempPrefix& prefix, CListview& view, const std::string& path,
     CCNoflview noDatabase(prefix.frame);
     noDatabase.CreateDatabase(path);
     {
-        DatabaseFiles files(prefix.frame.m_fileKey, prefix.frame.m_indexIv, prefix.BackupDir(),
-                            path);
+        DatabaseFiles files(prefix.frame.Store().FileKey(), prefix.frame.Store().IndexIv(),
+                            prefix.BackupDir(), path);
         int cause = 0;
         files.Open(cause);
         FILETIME t = U64ToFileTime(133402241263719653ULL);

@@ -8,7 +8,6 @@
 #include "platform/FileException.h"
 #include "storage/BackupPair.h"
 #include "storage/DatabaseIndexImage.h"
-#include "storage/Recovery.h"
 
 namespace {
 
@@ -52,13 +51,11 @@ bool FindAnalysisBackupCopy(CMainFrame& frame, const std::string& backupDir,
     if (backupDir.empty())
         return true;
     try {
-        RecoverPending(frame.m_fileKey);
-        DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
-        index.Load();
+        ProtectedStore& store = frame.Store();
         std::string n;
-        if (!index.BackupNumber(frame.m_openDatabasePath, n))
+        if (!store.IndexOf(backupDir)->BackupNumber(frame.m_openDatabasePath, n))
             return true;
-        auto pair = std::make_shared<BackupPair>(frame.m_fileKey, backupDir, n);
+        std::shared_ptr<BackupPair> pair = store.PairOf(backupDir, n);
         frame.SetFileIv(pair->IndexPath());
         pair->Open();
         const BackupLookup lookup = pair->Find(file);

@@ -97,12 +97,11 @@ void CChangedFileDetailsDlg::FillLastChecked(WorkFilesView& view) {
             m_lastCheckedText = LastCheckedTextOf(line);
         return;
     }
-    CMainFrame& frame = view.GetParentFrame();
+    ProtectedStore& store = view.GetParentFrame().Store();
+    Settings settings;
     std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
-    DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
-    index.Load();
-    if (index.FindLine(view.WorkDatabasePath(), line))
+    store.BackupDir(settings, backupDir);
+    if (store.IndexOf(backupDir)->FindLine(view.WorkDatabasePath(), line))
         m_lastCheckedText = LastCheckedTextOf(line);
 }
 

@@ -113,8 +113,9 @@ void AnalysisDisplay::Run() {
 // cannot be read was reported; without the backup folder no copy can be found.
 bool AnalysisDisplay::Prepare() {
     const std::string& path = m_dlg.AnalysisPath();
+    Settings settings;
     std::string backupDir;
-    ReadSetting(settings::kBackupDir, backupDir);
+    m_frame.Store().BackupDir(settings, backupDir);
     AnalysisProblem problem;
     bool ready = FindAnalysisBackupCopy(m_frame, backupDir, path, m_copy, problem);
     if (ready) {

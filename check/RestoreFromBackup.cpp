@@ -178,7 +178,7 @@ bool Restore::DriveCheck() {
 // named.
 bool Restore::CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note,
                            const std::string& path) {
-    note = std::make_unique<PlaintextNote>(m_frame.m_fileKey, path);
+    note = m_frame.Store().NoteOf(path);
     int cause = 0;
     if (CreateAfresh(file, path, cause)) {
         StorageStop("restore file made");

@@ -2,6 +2,7 @@
 // hand-over, the counting walk under the searching dialog, and the free-space test.
 #include "criteria/Prescan.h"
 
+#include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "criteria/CriteriaDlg.h"
 #include "criteria/CriteriaTexts.h"
@@ -148,7 +149,7 @@ bool Prescan::FreeSpaceAllows() {
     if (!m_backUp)
         return true;
     std::string backupDir;
-    if (!m_settings.BackupDir(backupDir))
+    if (!m_view.GetParentFrame().Store().BackupDir(m_settings, backupDir))
         return true;
     uint64_t available = 0;
     // Where the free space cannot be learnt, nothing is asked.

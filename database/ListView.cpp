@@ -9,7 +9,6 @@
 #include "platform/FileException.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
-#include "storage/Recovery.h"
 #include "storage/WorkCopyStream.h"
 
 CListview::CListview(CMainFrame& frame) : WorkFilesView(frame) {}
@@ -34,7 +33,8 @@ bool CListview::OpenDatabase(const std::string& path) {
 }
 
 void CListview::OnInitialUpdate() {
-    StoredDatabase database(m_frame.m_fileKey, m_databasePath);
+    const auto stored = m_frame.Store().DatabaseOf(m_databasePath);
+    StoredDatabase& database = *stored;
     int cause = 0;
     if (!database.Load(cause))
         throw CFileException(cause, m_databasePath);

@@ -1,22 +1,21 @@
 // The program's entry: the prefix's lock (one program per prefix: a second start on the same
-// prefix says so and ends), the first start's set-up of the prefix, the seam on wx, the password
-// screen (until the typed password's key opens the "Database Index", or the user quits),
-// the recovery of whatever an interruption left, then the main window, maximised, with the
-// no-database view. Any command-line argument asks for background mode, which this program does not
-// offer yet: it is noted, and the program starts as usual.
+// prefix says so and ends), the seam on wx, the program's start (app/StartUp.h: the prefix
+// set up, the password screen until the typed password's key opens the protected files or
+// the user quits, the recovery of whatever an interruption left), then the main window,
+// maximised, with the no-database view. Any command-line argument asks for background mode, which
+// this program does not offer yet: it is noted, and the program starts as usual.
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/msgdlg.h>
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 
+#include "app/PasswordDlg.h"
+#include "app/ProtectedStore.h"
 #include "gui/MainWindow.h"
-#include "gui/PasswordDlg.h"
 #include "gui/WxUi.h"
 #include "platform/InstanceLock.h"
-#include "platform/Prefix.h"
 #include "platform/Ui.h"
 
 class QuillApp : public wxApp {
@@ -30,24 +29,17 @@ class QuillApp : public wxApp {
             wxMessageBox(wxString::FromUTF8(lockRefused), "Quillstead", wxOK | wxICON_ERROR);
             return false;
         }
-        try {
-            platform::FirstStartSetup();
-        } catch (const std::exception& e) {
-            wxMessageBox(wxString::FromUTF8(e.what()), "Quillstead", wxOK | wxICON_ERROR);
-            return false;
-        }
         m_ui = std::make_unique<WxUi>();
         SetUi(m_ui.get());
 
-        Key key{};
-        if (!RunPasswordScreen(key))
-            return false;
+        PasswordScreen screen;
+        std::unique_ptr<ProtectedStore> store = StartUp(screen);
         m_ui->EndBusy();
+        if (!store)
+            return false;
 
         auto* frame = new MainWindow(*m_ui);
-        frame->Model().SetKey(key);
-        WipeSecret(key.data(), key.size());
-        RunCommand([frame] { frame->Model().RecoverStoredFiles(); });
+        frame->Model().SetStore(std::move(store));
         SetTopWindow(frame);
         frame->Maximize(true);
         frame->Show();

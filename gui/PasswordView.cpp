@@ -3,8 +3,8 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include "app/PasswordDlg.h"
 #include "gui/DialogView.h"
-#include "gui/PasswordDlg.h"
 #include "gui/ViewRegistry.h"
 
 namespace {

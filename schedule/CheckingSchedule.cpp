@@ -1,25 +1,25 @@
 // The "Database Checking Schedule" held in memory.
 #include "schedule/CheckingSchedule.h"
 
+#include "app/ProtectedStore.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "schedule/ScheduleLine.h"
-#include "storage/Recovery.h"
 #include "storage/StoredFileNames.h"
 #include "storage/Transaction.h"
 #include "storage/WorkCopyStream.h"
 
-CheckingSchedule::CheckingSchedule(const Key& key, const Iv& scheduleIv, std::string scheduleDir)
-    : m_key(key),
+CheckingSchedule::CheckingSchedule(ProtectedStore& store, std::string scheduleDir)
+    : m_store(store),
       m_dir(std::move(scheduleDir)),
       m_path(CheckingSchedulePath(m_dir)),
-      m_image(key, scheduleIv, LastBlockRule::ThroughLastNewline) {
+      m_image(store.FileKey(), store.ScheduleIv(), LastBlockRule::ThroughLastNewline) {
     m_image.LoadEmpty();
 }
 
 void CheckingSchedule::Load() {
     // A change an interruption left half-done is finished or undone first.
-    RecoverPending(m_key);
+    m_store.RecoverPending();
     if (!platform::FileExists(m_path)) {
         m_image.LoadEmpty();
         return;
@@ -68,8 +68,8 @@ void CheckingSchedule::Commit() {
         return;
     if (!platform::IsDirectory(m_dir))
         platform::CreateDirectory(m_dir);
-    Transaction tx(m_key);
-    tx.Stage(m_path, m_image.Stored());
-    tx.Commit();
+    const auto tx = m_store.NewTransaction();
+    tx->Stage(m_path, m_image.Stored());
+    tx->Commit();
     m_image.MarkSaved();
 }

@@ -1,8 +1,8 @@
 // The "Database Checking Schedule" as an object: the protected file in the folder of the
-// setting "Checking Schedule Directory", under the frame's m_scheduleIv, held in memory (its
-// plaintext locked and wiped after use, so no plaintext copy reaches the disk), the
-// databases it lists in their order, the changes the user makes to it, and its new form
-// stored through a transaction, so an interruption leaves the old schedule or the new one.
+// setting "Checking Schedule Directory", under the store's key and schedule vector, held in memory
+// (its plaintext locked and wiped after use, so no plaintext copy reaches the disk), the databases
+// it lists in their order, the changes the user makes to it, and its new form stored through a
+// transaction, so an interruption leaves the old schedule or the new one.
 #pragma once
 
 #include <string>
@@ -10,9 +10,11 @@
 
 #include "storage/ProtectedImage.h"
 
+class ProtectedStore;
+
 class CheckingSchedule {
   public:
-    CheckingSchedule(const Key& key, const Iv& scheduleIv, std::string scheduleDir);
+    CheckingSchedule(ProtectedStore& store, std::string scheduleDir);
 
     // Reads the schedule; a missing file is an empty schedule. Raises the file exception
     // (naming the schedule) when it cannot be read or is not a whole number of blocks.
@@ -37,7 +39,7 @@ class CheckingSchedule {
     template <class Visit>
     void ForEachLine(Visit visit) const;
 
-    Key m_key;
+    ProtectedStore& m_store;
     std::string m_dir;
     std::string m_path;
     ProtectedImage m_image;

@@ -11,7 +11,6 @@
 #include "schedule/ScheduleLine.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/DatabaseIndexImage.h"
-#include "storage/Recovery.h"
 
 namespace {
 
@@ -22,10 +21,11 @@ void Refuse(const std::string& text) {
 // The schedule read from the folder of its setting; false when the setting cannot be read.
 bool LoadSchedule(CMainFrame& frame, Settings& settings,
                   std::unique_ptr<CheckingSchedule>& schedule) {
+    ProtectedStore& store = frame.Store();
     std::string dir;
-    if (!settings.ScheduleDir(dir))
+    if (!store.ScheduleDir(settings, dir))
         return false;
-    schedule = std::make_unique<CheckingSchedule>(frame.m_fileKey, frame.m_scheduleIv, dir);
+    schedule = std::make_unique<CheckingSchedule>(store, dir);
     schedule->Load();
     return true;
 }
@@ -46,13 +46,11 @@ ScheduleFields CurrentFields(Settings& settings) {
 
 std::vector<std::string> IndexedDatabases(CMainFrame& frame, Settings& settings) {
     std::vector<std::string> databases;
+    ProtectedStore& store = frame.Store();
     std::string backupDir;
-    if (!settings.BackupDir(backupDir))
+    if (!store.BackupDir(settings, backupDir))
         return databases;
-    RecoverPending(frame.m_fileKey);
-    DatabaseIndexImage index(frame.m_fileKey, frame.m_indexIv, backupDir);
-    index.Load();
-    for (std::string& line : index.Lines()) {
+    for (std::string& line : store.IndexOf(backupDir)->Lines()) {
         std::string path;
         if (IndexField(line, 1, path) && !path.empty())
             databases.push_back(path);

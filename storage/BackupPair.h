@@ -82,7 +82,7 @@ class BackupPair {
     void PutCopyBytes(const uint8_t* data, size_t length);
     void FlushCopy();
 
-    Key m_key;
+    const Key& m_key;  // the store's; never copied
     std::string m_n, m_indexPath, m_filePath;
     Iv m_iv;
     ProtectedImage m_index;

@@ -1,8 +1,6 @@
 // A command's hold on a database's stored files.
 #include "storage/DatabaseFiles.h"
 
-#include "storage/Recovery.h"
-
 DatabaseFiles::DatabaseFiles(const Key& key, const Iv& indexIv, std::string backupDir,
                              std::string databasePath)
     : m_key(key),
@@ -18,7 +16,6 @@ DatabaseFiles::~DatabaseFiles() {
 }
 
 DatabaseFiles::Opened DatabaseFiles::Open(int& cause, bool indexMustExist) {
-    RecoverPending(m_key);
     if (!m_database.Load(cause))
         return Opened::Unreadable;
     m_index.Load(indexMustExist);

@@ -1,9 +1,9 @@
 // One command's hold on the stored files of a database: the database itself, the
 // "Database Index", and (when the command asks for it) the database's backup pair, with the
-// transaction that commits their changes together. Opening runs whatever recovery is
-// pending, reads the index and the database, and tells whether the database is the one the
-// program last wrote (its digest is the one its index line keeps). A commit stages the new
-// database with its new digest in the index, and the pair's new index, and puts them in place
+// transaction that commits their changes together. Opening (after the store has run
+// whatever recovery is pending) reads the index and the database, and tells whether the database is
+// the one the program last wrote (its digest is the one its index line keeps). A commit stages the
+// new database with its new digest in the index, and the pair's new index, and puts them in place
 // at once. Whatever is left uncommitted when the object goes is undone.
 #pragma once
 
@@ -52,7 +52,7 @@ class DatabaseFiles {
     void Abort() noexcept { m_tx.Abort(); }
 
   private:
-    Key m_key;
+    const Key& m_key;  // the store's; never copied
     std::string m_backupDir;
     DatabaseIndexImage m_index;
     StoredDatabase m_database;

@@ -26,7 +26,7 @@ class PlaintextNote {
     void Release();
 
   private:
-    Key m_key;
+    const Key& m_key;  // the store's; never copied
     std::string m_path;
     std::string m_notePath;
     bool m_released = false;

@@ -60,7 +60,7 @@ class ProtectedImage {
     void ForgetFrom(size_t plainOffset);
     void AdvanceDigest(size_t blocks);
 
-    Key m_key;
+    const Key& m_key;  // the store's; never copied
     Iv m_iv;
     LastBlockRule m_rule;
     SecureText m_plain;

@@ -46,7 +46,7 @@ class Transaction {
   private:
     void WriteRecord();
 
-    Key m_key;
+    const Key& m_key;          // the store's; never copied
     std::string m_recordPath;  // this transaction's own record in the prefix
     TransactionRecord m_record;
 };

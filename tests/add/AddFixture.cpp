@@ -59,8 +59,8 @@ std::string AddFixture::ExpectedEntry(const std::string& path, const std::string
 
 std::string AddFixture::DatabasePlain() const {
     std::string plain;
-    EXPECT_TRUE(
-        DecryptFileToMemory(prefix.frame.m_fileKey, kDatabase, DatabaseIv(kDatabase), plain));
+    EXPECT_TRUE(DecryptFileToMemory(prefix.frame.Store().FileKey(), kDatabase,
+                                    DatabaseIv(kDatabase), plain));
     return plain;
 }
 
@@ -78,8 +78,9 @@ std::vector<std::string> Lines(const std::string& plain) {
 
 std::string AddFixture::IndexLine() const {
     std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(prefix.frame.m_fileKey, DatabaseIndexPath(prefix.BackupDir()),
-                                    prefix.frame.m_indexIv, plain));
+    EXPECT_TRUE(DecryptFileToMemory(prefix.frame.Store().FileKey(),
+                                    DatabaseIndexPath(prefix.BackupDir()),
+                                    prefix.frame.Store().IndexIv(), plain));
     for (const std::string& line : Lines(plain))
         if (IndexLineBelongsTo(line, kDatabase))
             return line;
@@ -88,8 +89,8 @@ std::string AddFixture::IndexLine() const {
 
 std::string AddFixture::BackupIndexPlain() const {
     std::string plain;
-    EXPECT_TRUE(
-        DecryptFileToMemory(prefix.frame.m_fileKey, kBackupIndex, IvFromText(kBackupIndex), plain));
+    EXPECT_TRUE(DecryptFileToMemory(prefix.frame.Store().FileKey(), kBackupIndex,
+                                    IvFromText(kBackupIndex), plain));
     return plain;
 }
 
@@ -110,15 +111,16 @@ std::string AddFixture::DecryptCopy(size_t offset, size_t copyLength, double siz
 void AddFixture::DropIndexLine() {
     const std::string indexPath = DatabaseIndexPath(prefix.BackupDir());
     std::string plain;
-    ASSERT_TRUE(
-        DecryptFileToMemory(prefix.frame.m_fileKey, indexPath, prefix.frame.m_indexIv, plain));
+    ASSERT_TRUE(DecryptFileToMemory(prefix.frame.Store().FileKey(), indexPath,
+                                    prefix.frame.Store().IndexIv(), plain));
     std::string kept;
     for (const std::string& line : Lines(plain))
         if (!IndexLineBelongsTo(line, kDatabase))
             kept += line;
     const std::string plainPath = "E:\\index.plain";
     prefix.WriteFile(plainPath, kept);
-    EncryptFileWithIv(prefix.frame.m_fileKey, indexPath, plainPath, prefix.frame.m_indexIv);
+    EncryptFileWithIv(prefix.frame.Store().FileKey(), indexPath, plainPath,
+                      prefix.frame.Store().IndexIv());
     platform::RemoveFile(plainPath);
 }
 

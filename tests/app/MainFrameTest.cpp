@@ -25,9 +25,9 @@ TEST(MainFrame, KeyBringsTheIndexAndScheduleVectors) {
     Key key{};
     key[0] = 7;
     frame.SetKey(key);
-    EXPECT_EQ(frame.m_fileKey, key);
-    EXPECT_EQ(Hex(frame.m_indexIv), "15be63eef587375415be63eef5873754");
-    EXPECT_EQ(Hex(frame.m_scheduleIv), "65ec0c5d3ef90cc465ec0c5d3ef90cc4");
+    EXPECT_EQ(frame.Store().FileKey(), key);
+    EXPECT_EQ(Hex(frame.Store().IndexIv()), "15be63eef587375415be63eef5873754");
+    EXPECT_EQ(Hex(frame.Store().ScheduleIv()), "65ec0c5d3ef90cc465ec0c5d3ef90cc4");
     frame.SetFileIv("C:\\Program Files\\Quillstead\\Backup Files\\Backup Index 1");
     EXPECT_EQ(Hex(frame.m_fileIv), "1d351c54956c49cd1d351c54956c49cd");
 }
@@ -135,8 +135,8 @@ class LeftoverCopies : public ::testing::Test {
                                             "d41d8cd98f00b204e9800998ecf8427e") +
                      "\n";
         t.WriteFile("E:\\index.plain", plain);
-        EncryptFileWithIv(t.frame.m_fileKey, DatabaseIndexPath(t.BackupDir()), "E:\\index.plain",
-                          t.frame.m_indexIv);
+        EncryptFileWithIv(t.frame.Store().FileKey(), DatabaseIndexPath(t.BackupDir()),
+                          "E:\\index.plain", t.frame.Store().IndexIv());
         t.WriteFile("E:\\index.plain", "");
     }
     std::string B(const std::string& name) const { return t.BackupDir() + name; }

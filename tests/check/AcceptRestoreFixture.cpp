@@ -30,7 +30,8 @@ void AcceptRestoreFixture::StoreDatabase(const std::string& plain) {
 
 std::string AcceptRestoreFixture::DatabasePlain() const {
     std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, kDatabase, DatabaseIv(kDatabase), plain));
+    EXPECT_TRUE(
+        DecryptFileToMemory(p.frame.Store().FileKey(), kDatabase, DatabaseIv(kDatabase), plain));
     return plain;
 }
 
@@ -47,7 +48,7 @@ void AcceptRestoreFixture::StoreBackupIndex(const std::string& plain) {
 }
 
 std::string AcceptRestoreFixture::BackupIndexPlain() const {
-    DecryptLinesWithIv(p.frame.m_fileKey, BackupIndexPath(), "E:\\plain.tmp",
+    DecryptLinesWithIv(p.frame.Store().FileKey(), BackupIndexPath(), "E:\\plain.tmp",
                        IvFromText(BackupIndexPath()));
     std::string plain = p.ReadFile("E:\\plain.tmp");
     platform::RemoveFile("E:\\plain.tmp");
@@ -63,7 +64,7 @@ std::string AcceptRestoreFixture::EncryptedCopy(const std::string& bytes) const 
 
 std::string AcceptRestoreFixture::DecryptedCopy(const std::string& copy, size_t plainSize) const {
     p.WriteFile("E:\\cipher.tmp", copy);
-    DecryptFileWithIvToLength(p.frame.m_fileKey, "E:\\cipher.tmp", "E:\\plain.tmp",
+    DecryptFileWithIvToLength(p.frame.Store().FileKey(), "E:\\cipher.tmp", "E:\\plain.tmp",
                               IvFromText(BackupIndexPath()), double(plainSize));
     std::string plain = p.ReadFile("E:\\plain.tmp");
     platform::RemoveFile("E:\\plain.tmp");

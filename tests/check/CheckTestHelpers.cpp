@@ -44,18 +44,19 @@ void StoreProtected(const TempPrefix& prefix, const std::string& winPath, const 
                     const Iv& iv) {
     const std::string plainPath = winPath + ".plain";
     prefix.WriteFile(plainPath, plain);
-    EncryptFileWithIv(prefix.frame.m_fileKey, winPath, plainPath, iv);
+    EncryptFileWithIv(prefix.frame.Store().FileKey(), winPath, plainPath, iv);
     platform::RemoveFile(plainPath);
 }
 
 void StoreDatabaseIndex(const TempPrefix& prefix, const std::string& lines) {
-    StoreProtected(prefix, DatabaseIndexPath(prefix.BackupDir()), lines, prefix.frame.m_indexIv);
+    StoreProtected(prefix, DatabaseIndexPath(prefix.BackupDir()), lines,
+                   prefix.frame.Store().IndexIv());
 }
 
 std::string DatabaseIndexText(const TempPrefix& prefix) {
     std::string plain;
-    if (!DecryptFileToMemory(prefix.frame.m_fileKey, DatabaseIndexPath(prefix.BackupDir()),
-                             prefix.frame.m_indexIv, plain))
+    if (!DecryptFileToMemory(prefix.frame.Store().FileKey(), DatabaseIndexPath(prefix.BackupDir()),
+                             prefix.frame.Store().IndexIv(), plain))
         throw std::runtime_error("cannot read the index");
     return plain;
 }

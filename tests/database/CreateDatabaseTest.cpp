@@ -21,13 +21,13 @@ class CreateDatabase : public ::testing::Test {
     // The decrypted index as it stands.
     std::string Index() {
         std::string plain;
-        EXPECT_TRUE(DecryptFileToMemory(t.frame.m_fileKey, DatabaseIndexPath(t.BackupDir()),
-                                        t.frame.m_indexIv, plain));
+        EXPECT_TRUE(DecryptFileToMemory(t.frame.Store().FileKey(), DatabaseIndexPath(t.BackupDir()),
+                                        t.frame.Store().IndexIv(), plain));
         return plain;
     }
     // The index as it stands, read as the commands read it.
     const DatabaseIndexImage& Image() {
-        m_image.emplace(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir());
+        m_image.emplace(t.frame.Store().FileKey(), t.frame.Store().IndexIv(), t.BackupDir());
         m_image->Load();
         return *m_image;
     }
@@ -98,8 +98,8 @@ TEST_F(CreateDatabase, HighestNumberCountsNotTheLineCount) {
     // An index whose only database has number 7 (the others were removed).
     t.WriteFile("E:\\plain",
                 BuildDatabaseIndexLine("E:\\old.qdb", 7, FILETIME(), kEmptyDigest) + "\n");
-    EncryptFileWithIv(t.frame.m_fileKey, DatabaseIndexPath(t.BackupDir()), "E:\\plain",
-                      t.frame.m_indexIv);
+    EncryptFileWithIv(t.frame.Store().FileKey(), DatabaseIndexPath(t.BackupDir()), "E:\\plain",
+                      t.frame.Store().IndexIv());
     ASSERT_TRUE(view.CreateDatabase("E:\\new.qdb"));
     std::string n;
     ASSERT_TRUE(Image().BackupNumber("E:\\new.qdb", n));
@@ -178,7 +178,8 @@ TEST_F(CreateDatabase, APathThatBeginsAnotherKeepsItsOwnLine) {
     std::string longerBefore, line, field;
     ASSERT_TRUE(Image().FindLine("E:\\a.qdb2", longerBefore));
     {
-        DatabaseFiles files(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir(), "E:\\a.qdb");
+        DatabaseFiles files(t.frame.Store().FileKey(), t.frame.Store().IndexIv(), t.BackupDir(),
+                            "E:\\a.qdb");
         int cause = 0;
         ASSERT_EQ(files.Open(cause), DatabaseFiles::Opened::Ok);
         files.Database().AppendRecord("E:\\x\x7frecord\x7f\r\n");

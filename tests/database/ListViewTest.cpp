@@ -17,7 +17,7 @@ class OpenDatabase : public ::testing::Test {
     // Replaces the database's contents with these plaintext lines, encrypted.
     void StoreDatabase(const std::string& path, const std::string& plain) {
         t.WriteFile("E:\\plain.tmp", plain);
-        EncryptFileWithIv(t.frame.m_fileKey, path, "E:\\plain.tmp", DatabaseIv(path));
+        EncryptFileWithIv(t.frame.Store().FileKey(), path, "E:\\plain.tmp", DatabaseIv(path));
         t.WriteFile("E:\\plain.tmp", "");
     }
     TempPrefix t;
@@ -149,7 +149,7 @@ TEST_F(OpenDatabase, StorageOperationsWorkOnTheOpenDatabase) {
     list.CloseWorkFiles();
     // The working copy never reached the disk.
     EXPECT_TRUE(t.FilesNamed("123456789z").empty());
-    DatabaseIndexImage index(t.frame.m_fileKey, t.frame.m_indexIv, t.BackupDir());
+    DatabaseIndexImage index(t.frame.Store().FileKey(), t.frame.Store().IndexIv(), t.BackupDir());
     index.Load();
     std::string digest;
     ASSERT_TRUE(index.Digest("E:\\db.qdb", digest));

@@ -13,13 +13,12 @@
 
 #include "app/MainFrame.h"
 #include "app/NoDatabaseView.h"
-#include "app/Settings.h"
+#include "app/ProtectedStore.h"
+#include "app/StartUp.h"
 #include "database/ListView.h"
 #include "platform/InstanceLock.h"
 #include "platform/Prefix.h"
-#include "platform/Registry.h"
 #include "platform/Ui.h"
-#include "storage/Crypto.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/PasswordCheck.h"
 #include "tests/driver/DriverCommands.h"
@@ -27,6 +26,34 @@
 #include "tests/support/ScriptedUi.h"
 
 namespace {
+
+// The password screen as the driver answers it: --password at every typing (a first password
+// is given once and stands for both), a refusal printed and the run ended with status 3, a
+// damaged index printed and said on standard error.
+class DriverPrompt : public PasswordPrompt {
+  public:
+    DriverPrompt(ScriptedUi& ui, std::string password)
+        : m_ui(ui), m_password(std::move(password)) {}
+    bool Type(std::string& password, bool) override {
+        password = m_password;
+        return true;
+    }
+    bool Refused() override {
+        m_ui.Emit("{\"event\":\"password-refused\"}");
+        refused = true;
+        return false;
+    }
+    bool TypingsDiffer() override { return false; }
+    void IndexDamaged(const std::string& indexPath) override {
+        m_ui.Emit("{\"event\":\"index-damaged\",\"file\":" + JsonString(indexPath) + "}");
+        std::fprintf(stderr, "quillstead-driver: %s\n", IndexDamagedText(indexPath).c_str());
+    }
+    bool refused = false;
+
+  private:
+    ScriptedUi& m_ui;
+    std::string m_password;
+};
 
 struct Options {
     bool hasPrefix = false, hasDatabase = false;
@@ -119,32 +146,12 @@ int Run(int argc, char** argv) {
     DriverContext ctx{ui, frame, noDatabaseView, nullptr, o.args};
 
     if (command->needs != DriverNeeds::Prefix) {
-        // The program's start: the prefix made ready, then the password screen.
-        platform::FirstStartSetup();
-        std::string backupDir;
-        if (!platform::RegReadValue(settings::kBackupDir, backupDir)) {
-            std::fprintf(stderr, "quillstead-driver: the backup folder setting is missing\n");
-            return 1;
-        }
-        const Key key = DeriveKey(o.password);
-        switch (TestPassword(key, IvFromText("Database Index"), backupDir)) {
-            case PasswordAnswer::Refused:
-                ui.Emit("{\"event\":\"password-refused\"}");
-                return 3;
-            case PasswordAnswer::IndexDamaged: {
-                const std::string index = DatabaseIndexPath(backupDir);
-                ui.Emit("{\"event\":\"index-damaged\",\"file\":" + JsonString(index) + "}");
-                std::fprintf(stderr, "quillstead-driver: %s\n", IndexDamagedText(index).c_str());
-                return 1;
-            }
-            case PasswordAnswer::First:  // --password stands for both typings
-            case PasswordAnswer::Opens:
-                RunCommand([&] { KeepPasswordCheck(key, backupDir); });
-                break;
-        }
-        frame.SetKey(key);
-        // What an interruption left is finished or undone before any command runs.
-        RunCommand([&] { frame.RecoverStoredFiles(); });
+        // The program's own start, the password screen answered with --password.
+        DriverPrompt prompt(ui, o.password);
+        std::unique_ptr<ProtectedStore> store = StartUp(prompt);
+        if (!store)
+            return prompt.refused ? 3 : 1;
+        frame.SetStore(std::move(store));
 
         if (o.hasDatabase) {
             list = std::make_unique<CListview>(frame);

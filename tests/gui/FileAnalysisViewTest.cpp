@@ -22,7 +22,7 @@ class FileAnalysisViewTest : public GuiTest {
         prefix.frame.m_openDatabasePath = "E:\\db.qdb";
         Store(DatabaseIndexPath(dir),
               BuildDatabaseIndexLine("E:\\db.qdb", 1, FILETIME(), std::string(32, '0')) + "\r\n",
-              prefix.frame.m_indexIv);
+              prefix.frame.Store().IndexIv());
         const std::string index = BackupIndexPath(dir, "1");
         Store(index,
               BuildBackupIndexLine("E:\\b.txt", "P", double(original.size()),
@@ -35,7 +35,7 @@ class FileAnalysisViewTest : public GuiTest {
     }
     void Store(const std::string& path, const std::string& plain, const Iv& iv) {
         prefix.WriteFile("E:\\plain.tmp", plain);
-        EncryptFileWithIv(prefix.frame.m_fileKey, path, "E:\\plain.tmp", iv);
+        EncryptFileWithIv(prefix.frame.Store().FileKey(), path, "E:\\plain.tmp", iv);
         platform::RemoveFile("E:\\plain.tmp");
     }
 };

@@ -193,7 +193,7 @@ void GuiTest::TearDown() {
 void WindowTest::SetUp() {
     GuiTest::SetUp();
     window = new MainWindow(ui);
-    window->Model().SetKey(prefix.frame.m_fileKey);
+    window->Model().SetKey(prefix.frame.Store().FileKey());
     window->SetSize(60, 40, 800, 600);
     window->Show();
     window->Raise();

@@ -5,10 +5,13 @@
 #include <wx/textctrl.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "app/NoDatabaseView.h"
-#include "gui/PasswordDlg.h"
+#include "app/PasswordDlg.h"
+#include "app/ProtectedStore.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/PasswordCheck.h"
 #include "tests/gui/GuiTest.h"
 
 namespace {
@@ -24,6 +27,20 @@ std::function<void(wxDialog*)> Type(const std::string& text,
         EXPECT_EQ(FromWx(edit->GetValue()), "");
         edit->SetValue(wxString::FromUTF8(text));
     };
+}
+
+// The program's start on the window's password screen: the key of its store, none when the
+// start ended.
+std::optional<Key> Start() {
+    PasswordScreen screen;
+    const std::unique_ptr<ProtectedStore> store = StartUp(screen);
+    if (!store)
+        return std::nullopt;
+    return store->FileKey();
+}
+
+PasswordAnswer Answer(const std::string& password, const std::string& backupDir) {
+    return TestPassword(DeriveKey(password), IvFromText("Database Index"), backupDir);
 }
 
 }  // namespace
@@ -45,18 +62,13 @@ TEST_F(PasswordTest, WrongPasswordsAreRefusedUntilTheRightOneAndQuitEndsTheScree
         wxID_OK);
     Hook().ExpectMessage(kPasswordRefusedText);
     Hook().ExpectView("Quillstead", Type("test password"), wxID_OK);
-    Key key{};
-    EXPECT_TRUE(RunPasswordScreen(key));
-    EXPECT_EQ(key, prefix.frame.m_fileKey);
-    EXPECT_EQ(key, DeriveKey("test password"));
+    EXPECT_EQ(Start(), DeriveKey("test password"));
     // The index opened, so its check value was left beside it.
     EXPECT_TRUE(HasPasswordCheck(prefix.BackupDir()));
 
     // The quit button ends the screen without a key, even with the right password typed.
     Hook().ExpectView("Quillstead", Type("test password"), wxID_CANCEL);
-    Key quitKey{};
-    EXPECT_FALSE(RunPasswordScreen(quitKey));
-    EXPECT_EQ(quitKey, Key{});
+    EXPECT_EQ(Start(), std::nullopt);
 }
 
 TEST_F(PasswordTest, AFirstPasswordIsTypedTwiceAndTheTwoMustMatch) {
@@ -64,8 +76,7 @@ TEST_F(PasswordTest, AFirstPasswordIsTypedTwiceAndTheTwoMustMatch) {
     // Quitting at the second typing sets nothing.
     Hook().ExpectView("Quillstead", Type(password), wxID_OK);
     Hook().ExpectView("Quillstead", Type(password, kPasswordAgainPromptText), wxID_CANCEL);
-    Key key{};
-    EXPECT_FALSE(RunPasswordScreen(key));
+    EXPECT_EQ(Start(), std::nullopt);
     EXPECT_FALSE(HasPasswordCheck(prefix.BackupDir()));
 
     Hook().ExpectView("Quillstead", Type(password), wxID_OK);
@@ -73,14 +84,11 @@ TEST_F(PasswordTest, AFirstPasswordIsTypedTwiceAndTheTwoMustMatch) {
     Hook().ExpectMessage(kPasswordsDifferText);
     Hook().ExpectView("Quillstead", Type(password), wxID_OK);
     Hook().ExpectView("Quillstead", Type(password, kPasswordAgainPromptText), wxID_OK);
-    EXPECT_TRUE(RunPasswordScreen(key));
-    EXPECT_EQ(key, DeriveKey(password));  // its UTF-8 bytes
+    EXPECT_EQ(Start(), DeriveKey(password));  // its UTF-8 bytes
 
     // From now on only that password opens, though nothing else is stored yet.
-    Key other{};
-    EXPECT_EQ(TestTypedPassword("another", other), PasswordAnswer::Refused);
-    EXPECT_EQ(TestTypedPassword(password, other), PasswordAnswer::Opens);
-    EXPECT_EQ(other, key);
+    EXPECT_EQ(Answer("another", prefix.BackupDir()), PasswordAnswer::Refused);
+    EXPECT_EQ(Answer(password, prefix.BackupDir()), PasswordAnswer::Opens);
 }
 
 TEST_F(PasswordTest, ADamagedIndexIsSaidAndEndsTheScreen) {
@@ -90,7 +98,5 @@ TEST_F(PasswordTest, ADamagedIndexIsSaidAndEndsTheScreen) {
     Hook().ExpectMessage(
         "The Database Index C:\\Program Files\\Quillstead\\Backup "
         "Files\\Database Index is damaged and cannot be read.");
-    Key key{};
-    EXPECT_FALSE(RunPasswordScreen(key));
-    EXPECT_EQ(key, Key{});
+    EXPECT_EQ(Start(), std::nullopt);
 }

@@ -18,8 +18,8 @@ using C = std::vector<std::string>;
 
 std::string ScheduleText(const TempPrefix& p, const std::string& dir) {
     std::string plain;
-    EXPECT_TRUE(DecryptFileToMemory(p.frame.m_fileKey, dir + "Database Checking Schedule",
-                                    p.frame.m_scheduleIv, plain));
+    EXPECT_TRUE(DecryptFileToMemory(p.frame.Store().FileKey(), dir + "Database Checking Schedule",
+                                    p.frame.Store().ScheduleIv(), plain));
     return plain;
 }
 

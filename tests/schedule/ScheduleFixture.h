@@ -59,7 +59,8 @@ class ScheduleFixture : public AcceptRestoreFixture {
     }
 
     std::string IndexLineOf(const std::string& database) const {
-        DatabaseIndexImage index(p.frame.m_fileKey, p.frame.m_indexIv, p.BackupDir());
+        DatabaseIndexImage index(p.frame.Store().FileKey(), p.frame.Store().IndexIv(),
+                                 p.BackupDir());
         index.Load();
         std::string line;
         index.FindLine(database, line);

@@ -152,15 +152,16 @@ void KillHarness::RecoverAndInspect() {
         EXPECT_TRUE(m_p.FilesNamed(part).empty()) << part << " left: " << m_p.FilesNamed(part)[0];
     EXPECT_TRUE(!fs::exists(RecoveryFolder()) || fs::is_empty(RecoveryFolder()));
 
-    DatabaseIndexImage index(m_p.frame.m_fileKey, m_p.frame.m_indexIv, m_p.BackupDir());
+    DatabaseIndexImage index(m_p.frame.Store().FileKey(), m_p.frame.Store().IndexIv(),
+                             m_p.BackupDir());
     index.Load(true);
     for (const std::string& line : index.Lines()) {
         std::string database, n;
         ASSERT_TRUE(IndexField(line, 1, database));
         std::vector<std::string> paths;
         {
-            DatabaseFiles files(m_p.frame.m_fileKey, m_p.frame.m_indexIv, m_p.BackupDir(),
-                                database);
+            DatabaseFiles files(m_p.frame.Store().FileKey(), m_p.frame.Store().IndexIv(),
+                                m_p.BackupDir(), database);
             int cause = 0;
             ASSERT_EQ(DatabaseFiles::Opened::Ok, files.Open(cause)) << database;
             for (WorkCopyStream records(files.Database().Plain()); !records.AtEnd();) {
@@ -182,7 +183,7 @@ void KillHarness::InspectPair(const std::string& database, const std::string& n,
     const std::string filePath = BackupFilePath(m_p.BackupDir(), n);
     // Measured before the pair is opened: opening it would cut an orphan tail itself.
     const int64_t length = std::max<int64_t>(0, platform::FileLength(filePath));
-    BackupPair pair(m_p.frame.m_fileKey, m_p.BackupDir(), n);
+    BackupPair pair(m_p.frame.Store().FileKey(), m_p.BackupDir(), n);
     pair.Open();
     EXPECT_EQ(pair.CopiesLength(), length);
     size_t entries = 0;

@@ -1,15 +1,14 @@
-// The password screen of the start-up: the model `CPasswordDlg` (the prompt and the typed
-// password) and the loop that shows it until the typed password is accepted (the rules are
-// storage/PasswordCheck's). A first password, while nothing is protected yet, is typed twice
-// and the two must match before it protects anything. No wx here; the window is
+// The password screen: the model `CPasswordDlg` (the prompt and the typed password) and the
+// start-up's prompt that shows it through the user-interface seam (app/StartUp.h): a
+// refusal is said and the screen comes back, a first password is typed a second time, a
+// damaged "Database Index" is said and ends the start. No wx here; the window is
 // gui/PasswordView.cpp.
 #pragma once
 
 #include <string>
 
+#include "app/StartUp.h"
 #include "platform/Dialog.h"
-#include "storage/Crypto.h"
-#include "storage/PasswordCheck.h"
 
 class CPasswordDlg : public CDialog {
   public:
@@ -35,14 +34,11 @@ extern const char* const kPasswordRefusedText;
 // Shown when the two typings of a first password differ.
 extern const char* const kPasswordsDifferText;
 
-// What the typed password is to the files protected in the backup folder of the settings,
-// with its key.
-PasswordAnswer TestTypedPassword(const std::string& password, Key& key);
-
-// The password screen: false when the user quits (or the "Database Index" is damaged, which
-// is said first), else true with the key. An accepted password leaves its check value in the
-// backup folder.
-bool RunPasswordScreen(Key& key);
-
-// Overwrites a secret in memory.
-void WipeSecret(void* data, size_t length);
+// The window's prompt: the password dialog, asked again after a refusal.
+class PasswordScreen : public PasswordPrompt {
+  public:
+    bool Type(std::string& password, bool again) override;
+    bool Refused() override;
+    bool TypingsDiffer() override;
+    void IndexDamaged(const std::string& indexPath) override;
+};
