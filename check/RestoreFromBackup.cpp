@@ -77,13 +77,7 @@ bool CopyWithProgress(CMainFrame& frame, const std::string& caption, CFile& in, 
             frame.StepProgress();
         }
     }
-    return true;
-}
-
-// Creates a temporary file beside the user's file, afresh: never through a file or a link
-// that has its name.
-bool CreateAfresh(CFile& file, const std::string& path, int& cause) {
-    return file.Open(path, "wb+x", Share::DenyAll, &cause);
+    return out.Flush();
 }
 
 class Restore {
@@ -100,7 +94,7 @@ class Restore {
 
   private:
     bool FindEntry();
-    bool DecryptCopy(CFile& backup, CFile& source);
+    bool DecryptCopy(CFile& backup);
     bool CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note, const std::string& path);
     bool DriveCheck();
     bool PutInPlace(int restoreMode);
@@ -115,7 +109,10 @@ class Restore {
     std::string m_backupFilePath;
     BackupLookup m_lookup;
     bool m_statusUsed = false;
-    // Declared before the streams on their files, so the streams close before the wipes.
+    // The temporary files beside the changed file, each written only through the stream of
+    // its exclusive creation (never opened again by name). The streams are declared before
+    // their notes, so a note that goes wipes its file through the stream still open.
+    CFile m_cipherFile, m_plainFile, m_restoredFile;
     std::unique_ptr<PlaintextNote> m_cipherNote, m_plainNote, m_restoredNote;
 };
 
@@ -174,13 +171,14 @@ bool Restore::DriveCheck() {
 }
 
 // A temporary file beside the changed file, noted first so that a later start wipes it
-// whatever happens. When it cannot be made, the drive says why, or the file and the cause are
-// named.
+// whatever happens, and created afresh: never through a file or a link that has its name.
+// When it cannot be made, the drive says why, or the file and the cause are named.
 bool Restore::CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note,
                            const std::string& path) {
     note = m_frame.Store().NoteOf(path);
     int cause = 0;
-    if (CreateAfresh(file, path, cause)) {
+    if (file.Open(path, "wb+x", Share::DenyAll, &cause)) {
+        note->Attach(file);
         StorageStop("restore file made");
         return true;
     }
@@ -194,38 +192,37 @@ bool Restore::CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note,
 }
 
 // Mode "N": the encrypted copy is cut out into F + ".Ntemp" and decrypted into F + ".Ptemp",
-// which becomes the source.
-bool Restore::DecryptCopy(CFile& backup, CFile& source) {
+// which then stands at its start as the source; ".Ntemp" is wiped.
+bool Restore::DecryptCopy(CFile& backup) {
     const std::string ptemp = RestorePlainPath(m_file);
     const std::string ntemp = RestoreCipherPath(m_file);
     const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
+    if (!CreateBeside(m_plainFile, m_plainNote, ptemp) ||
+        !CreateBeside(m_cipherFile, m_cipherNote, ntemp))
+        return false;
+    backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
+    m_statusUsed = true;
     unsigned long copied = 0;
-    {
-        CFile plain, cipher;
-        if (!CreateBeside(plain, m_plainNote, ptemp) || !CreateBeside(cipher, m_cipherNote, ntemp))
-            return false;
-        backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
-        m_statusUsed = true;
-        const bool written = CopyWithProgress(m_frame, "Initiating File Restoration...", backup,
-                                              cipher, length, copied);
-        m_frame.EndProgress("Processing...");
-        if (!written || !cipher.Close()) {
-            Fail(FileProblemText(m_file, ntemp, "written", CFileException::diskFull));
-            return false;
-        }
+    const bool written = CopyWithProgress(m_frame, "Initiating File Restoration...", backup,
+                                          m_cipherFile, length, copied);
+    m_frame.EndProgress("Processing...");
+    if (!written) {
+        Fail(FileProblemText(m_file, ntemp, "written", CFileException::diskFull));
+        return false;
     }
     if (copied < length) {
         Fail(IncompleteText(m_file, m_backupFilePath));
         return false;
     }
-    m_frame.DecryptFileWithIvToLength(ntemp, ptemp, m_frame.m_fileIv, m_lookup.entry.plainSize);
-    m_cipherNote.reset();  // wiped
-    backup.Close();
-    int cause = 0;
-    if (!source.Open(ptemp, "rbn", Share::DenyAll, &cause)) {
-        Fail(FileProblemText(m_file, ptemp, "opened", cause));
+    m_cipherFile.Seek(0, SEEK_SET);
+    if (!DecryptStreamToLength(m_frame.Store().FileKey(), m_cipherFile, m_plainFile,
+                               m_frame.m_fileIv, WholeUnits(m_lookup.entry.plainSize))) {
+        Fail(FileProblemText(m_file, ptemp, "written", CFileException::diskFull));
         return false;
     }
+    m_cipherNote.reset();  // wiped through its stream
+    backup.Close();
+    m_plainFile.Seek(0, SEEK_SET);
     return true;
 }
 
@@ -237,34 +234,32 @@ void Restore::Run(int restoreMode) {
     // A missing backup file holds no bytes: only an empty copy can be restored from it.
     CFile backup;
     int cause = 0;
-    if (!backup.Open(m_backupFilePath, "rb", Share::DenyNone, &cause) &&
+    if (!backup.Open(m_backupFilePath, "rbn", Share::DenyNone, &cause) &&
         cause != CFileException::fileNotFound) {
         Exclaim(FileProblemText(m_file, m_backupFilePath, "opened", cause));
         return;
     }
-    CFile decrypted;
     CFile* source = &backup;
     if (encrypted) {
-        if (!DecryptCopy(backup, decrypted))
+        if (!DecryptCopy(backup))
             return;
-        source = &decrypted;
+        source = &m_plainFile;
     } else {
         backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
     }
 
     const std::string restored = RestoredPath(m_file);
-    CFile out;
-    if (!CreateBeside(out, m_restoredNote, restored))
+    if (!CreateBeside(m_restoredFile, m_restoredNote, restored))
         return;
     // The original comes back with the changed file's permissions, owner and group.
-    platform::TakeModeAndOwner(out.Fd(), m_file);
+    platform::TakeModeAndOwner(m_restoredFile.Fd(), m_file);
     const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
     unsigned long copied = 0;
     m_statusUsed = true;
     const bool written =
-        CopyWithProgress(m_frame, "Restoring File...", *source, out, length, copied);
+        CopyWithProgress(m_frame, "Restoring File...", *source, m_restoredFile, length, copied);
     m_frame.EndProgress(m_straightToReady ? "Ready" : "Processing...");
-    if (!written || !out.Sync() || !out.Close()) {
+    if (!written || !m_restoredFile.Sync()) {
         Fail(FileProblemText(m_file, restored, "written", CFileException::diskFull));
         return;
     }
@@ -272,8 +267,8 @@ void Restore::Run(int restoreMode) {
         Fail(IncompleteText(m_file, m_backupFilePath));
         return;
     }
+    m_plainNote.reset();  // F + ".Ptemp" wiped through its stream
     source->Close();
-    m_plainNote.reset();  // F + ".Ptemp" wiped
     if (!m_straightToReady)
         Ui().SetStatusText("Ready");
     m_statusUsed = false;
@@ -287,6 +282,11 @@ void Restore::Run(int restoreMode) {
 // moved into the changed-files folder.
 bool Restore::PutInPlace(int restoreMode) {
     const std::string restored = RestoredPath(m_file);
+    // Only the file made here takes the changed file's place, never one put at its name.
+    if (!platform::NamesOpenFile(restored, m_restoredFile.Fd())) {
+        Exclaim(CouldNotRestoreText(m_file));
+        return false;
+    }
     if (restoreMode == 0) {
         if (!platform::ReplaceFile(restored, m_file)) {
             Exclaim(CouldNotRestoreText(m_file));

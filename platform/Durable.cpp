@@ -85,6 +85,18 @@ bool TakeModeAndOwner(int fd, const std::string& model) {
     return fchmod(fd, st.st_mode & 07777) == 0;
 }
 
+bool IsOwnSingleLinkFile(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == geteuid();
+}
+
+bool NamesOpenFile(const std::string& winPath, int fd) {
+    struct stat named, open;
+    const std::string host = HostPath(winPath);
+    return !host.empty() && lstat(host.c_str(), &named) == 0 && fstat(fd, &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 std::string FolderOf(const std::string& winPath) {
     const size_t slash = winPath.rfind('\\');
     return slash == std::string::npos ? std::string() : winPath.substr(0, slash + 1);
@@ -156,7 +168,7 @@ bool WriteHostFileAtomically(const std::string& hostPath, const std::string& byt
 
 bool ReadHostFile(const std::string& hostPath, std::string& bytes) {
     bytes.clear();
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false;
     char buffer[65536];

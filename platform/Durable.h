@@ -22,6 +22,12 @@ bool SyncFolderOf(const std::string& winPath);
 // Gives the open file `fd` the permission bits of `model` and, where the process may, its
 // owner and group. False when `model` cannot be read.
 bool TakeModeAndOwner(int fd, const std::string& model);
+// Whether the open file `fd` is a regular file with exactly one name, owned by this
+// process's user: a file the program made itself, which a wipe may overwrite. A name that
+// is a second link to another file, or a file of someone else, is never written through.
+bool IsOwnSingleLinkFile(int fd);
+// Whether the name still names the open file `fd` (not a file or link put in its place).
+bool NamesOpenFile(const std::string& winPath, int fd);
 // The folder part of a path, up to and including its last backslash ("" when none).
 std::string FolderOf(const std::string& winPath);
 
@@ -34,7 +40,8 @@ namespace platform {
 // the folder synced. The folder is made (0700) when missing. False on any failure (the
 // old file then stays as it was).
 bool WriteHostFileAtomically(const std::string& hostPath, const std::string& bytes);
-// The whole file; false when it cannot be read (errno then tells why).
+// The whole file, never read through a link; false when it cannot be read (errno then
+// tells why).
 bool ReadHostFile(const std::string& hostPath, std::string& bytes);
 // Removes the file and syncs its folder; true when it is gone.
 bool RemoveHostFile(const std::string& hostPath);

@@ -40,7 +40,7 @@ void CopyRange(platform::CFile& in, int64_t from, int64_t to, platform::CFile& o
 // lost copies are dropped there is nothing to read from it then).
 void OpenOld(platform::CFile& old, const std::string& path, int64_t needed) {
     if (needed > 0)
-        old.OpenOrThrow(path, "rb");
+        old.OpenOrThrow(path, "rbn");
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ bool BackupPair::BeginCopy(Transaction& tx, bool encrypted, int& cause) {
     // Noted for every transaction the copies go into, not only the first: after a commit the
     // next copies are a new transaction's growth.
     tx.WillAppend(m_filePath);
-    if (!m_out.IsOpen() && !m_out.Open(m_filePath, "ab", platform::Share::DenyNone, &cause))
+    if (!m_out.IsOpen() && !m_out.Open(m_filePath, "abn", platform::Share::DenyNone, &cause))
         return false;
     m_renewalPath.clear();
     m_cipher = encrypted ? std::make_unique<CbcCipher>(m_key, m_iv, true) : nullptr;
@@ -293,7 +293,7 @@ void BackupPair::Stage(Transaction& tx) {
 // ---- reading ----------------------------------------------------------------------------
 
 bool BackupPair::OpenCopy(const BackupLookup& lookup, platform::CFile& file, int& cause) const {
-    if (!file.Open(m_filePath, "rb", platform::Share::DenyNone, &cause))
+    if (!file.Open(m_filePath, "rbn", platform::Share::DenyNone, &cause))
         return false;
     file.Seek(Bytes(lookup.offset), SEEK_SET);
     return true;

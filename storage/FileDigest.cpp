@@ -45,14 +45,14 @@ uint64_t DigestWhileReading(platform::CFile& file, std::string& digest, const Fi
     return total;
 }
 
-std::string DigestOfFile(const std::string& path) {
+std::string DigestOfFile(const std::string& path, const char* mode) {
     platform::CFile in;
-    in.OpenOrThrow(path, "rb");
+    in.OpenOrThrow(path, mode);
     std::string digest;
     DigestWhileReading(in, digest);
     return digest;
 }
 
 std::string DigestStoredFile(const std::string& path) {
-    return DigestOfFile(path);
+    return DigestOfFile(path, "rbn");  // a stored file is never read through a link
 }

@@ -27,7 +27,7 @@ using StoppablePieceSink = std::function<bool(const unsigned char* data, size_t 
 bool DigestWhileReadingUpTo(platform::CFile& file, uint64_t limit, std::string& digest,
                             uint64_t& total, const StoppablePieceSink& sink);
 // The digest of a whole file on disk; raises the file exception when it cannot be opened.
-std::string DigestOfFile(const std::string& path);
+std::string DigestOfFile(const std::string& path, const char* mode = "rb");
 // The digest of a stored (encrypted) file as it lies on the disk: what field 5 of a
 // database's "Database Index" line keeps. Raises as DigestOfFile does.
 std::string DigestStoredFile(const std::string& path);

@@ -61,7 +61,7 @@ int64_t StoredLength(const std::string& path) {
     if (!platform::FileExists(path))
         return 0;
     CFile in;
-    return in.Open(path, "rb") ? in.Length() : -1;
+    return in.Open(path, "rbn") ? in.Length() : -1;
 }
 
 // Whether the key decrypts one of the non-empty "Backup Index <n>" into well-formed lines;
@@ -96,7 +96,7 @@ bool KeyOpensABackupIndex(const Key& key, const std::string& backupDir, bool& an
 // not 32 bytes long).
 bool ReadPasswordCheck(const std::string& backupDir, PasswordCheckValue& value) {
     CFile in;
-    if (!in.Open(PasswordCheckPath(backupDir), "rb") || in.Length() != int64_t(value.size()))
+    if (!in.Open(PasswordCheckPath(backupDir), "rbn") || in.Length() != int64_t(value.size()))
         return false;
     return in.Read(value.data(), value.size()) == value.size();
 }
@@ -178,7 +178,7 @@ void WritePasswordCheck(const Key& key, const std::string& backupDir) {
     platform::RemoveFile(newPath);  // a leftover keeps no mode of its own for the new one
     CFile out;
     int cause = CFileException::none;
-    if (!out.Open(newPath, "wb", platform::Share::DenyAll, &cause))
+    if (!out.Open(newPath, "wbx", platform::Share::DenyAll, &cause))
         throw CFileException(cause, path);
     bool written = out.Write(value.data(), value.size()) && out.Sync();
     int err = written ? 0 : errno;

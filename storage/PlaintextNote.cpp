@@ -18,8 +18,12 @@ PlaintextNote::PlaintextNote(const Key& key, std::string path)
 }
 
 PlaintextNote::~PlaintextNote() {
-    if (!m_released)
-        WipeIfPresent(m_path);
+    if (!m_released) {
+        if (m_file != nullptr && m_file->IsOpen())
+            WipeOpenFile(*m_file, m_path);
+        else
+            WipeIfPresent(m_path);
+    }
     platform::RemoveHostFile(m_notePath);
 }
 

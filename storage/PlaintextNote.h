@@ -3,12 +3,17 @@
 // meanwhile, the next start finds and wipes it. A note can also say that the file is complete
 // and belongs at another name (the restored original, once the changed file is moved aside):
 // recovery then puts it there when nothing else took that name. The file is wiped when the
-// note goes out of scope, unless it was handed over.
+// note goes out of scope, unless it was handed over: through the stream it was made with
+// while that is open (it is never opened again by name), else by name.
 #pragma once
 
 #include <string>
 
 #include "storage/Crypto.h"
+
+namespace platform {
+class CFile;
+}
 
 class PlaintextNote {
   public:
@@ -20,6 +25,8 @@ class PlaintextNote {
     PlaintextNote& operator=(const PlaintextNote&) = delete;
 
     const std::string& Path() const { return m_path; }
+    // The stream the file was made with (it must outlive the note): the wipe goes through it.
+    void Attach(platform::CFile& file) { m_file = &file; }
     // The file is complete and is to be renamed to `target`.
     void FinishTo(const std::string& target);
     // The file was renamed into place or removed: the note goes, nothing is wiped.
@@ -29,6 +36,7 @@ class PlaintextNote {
     const Key& m_key;  // the store's; never copied
     std::string m_path;
     std::string m_notePath;
+    platform::CFile* m_file = nullptr;
     bool m_released = false;
 };
 

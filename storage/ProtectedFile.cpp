@@ -43,7 +43,7 @@ size_t LastBlockLength(const uint8_t* block, LastBlock rule, double written, dou
 
 // Opens a protected file for reading and checks that it holds whole blocks.
 void OpenProtected(CFile& in, const std::string& protectedPath) {
-    in.OpenOrThrow(protectedPath, "rb");
+    in.OpenOrThrow(protectedPath, "rbn");
     if (in.Length() % 16 != 0)
         throw CFileException(CFileException::invalidFile, protectedPath);
 }
@@ -84,7 +84,7 @@ void DecryptFile(const Key& key, const std::string& protectedPath, const std::st
     CFile in;
     OpenProtected(in, protectedPath);
     CFile out;
-    out.OpenOrThrow(plainPath, "wb", Share::DenyAll);
+    out.OpenOrThrow(plainPath, "wbn", Share::DenyAll);
     bool ok = false;
     try {
         ok = DecryptStream(key, iv, in, rule, plainLength,
@@ -107,7 +107,8 @@ void EncryptStream(const Key& key, const Iv& iv, CFile& in, const std::string& p
     const std::string newPath = StagedPath(protectedPath);
     CFile out;
     int cause = CFileException::none;
-    if (!out.Open(newPath, "wb", Share::DenyAll, &cause))
+    platform::RemoveFile(newPath);  // a leftover (or whatever was put at its name) goes first
+    if (!out.Open(newPath, "wbx", Share::DenyAll, &cause))
         throw CFileException(cause, protectedPath);
 
     uint32_t remaining = uint32_t(in.Length());
@@ -166,11 +167,20 @@ void DecryptFileWithIvToLength(const Key& key, const std::string& protectedPath,
     DecryptFile(key, protectedPath, plainPath, iv, LastBlock::ToLength, plainLength);
 }
 
+bool DecryptStreamToLength(const Key& key, CFile& in, CFile& out, const Iv& iv,
+                           uint64_t plainLength) {
+    if (in.Length() % 16 != 0)
+        throw CFileException(CFileException::invalidFile, in.GetFilePath());
+    const bool written = DecryptStream(key, iv, in, LastBlock::ToLength, double(plainLength),
+                                       [&](const uint8_t* p, size_t n) { return out.Write(p, n); });
+    return out.Flush() && written;
+}
+
 bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const Iv& iv,
                          std::string& plain) {
     plain.clear();
     CFile in;
-    if (!in.Open(protectedPath, "rb") || in.Length() % 16 != 0)
+    if (!in.Open(protectedPath, "rbn") || in.Length() % 16 != 0)
         return false;
     try {
         return DecryptStream(key, iv, in, LastBlock::ThroughNewline, 0,

@@ -14,10 +14,15 @@
 // (storage/DatabaseFiles.h), never through plain copies.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "storage/Crypto.h"
 #include "storage/StoredFileNames.h"
+
+namespace platform {
+class CFile;
+}
 
 // Encrypts the plain file into the protected file (created or replaced). The plain file is
 // left unchanged.
@@ -41,17 +46,27 @@ void DecryptFileWithIvDropNewline(const Key& key, const std::string& protectedPa
 // (the blocks before it are written whole whatever the length).
 void DecryptFileWithIvToLength(const Key& key, const std::string& protectedPath,
                                const std::string& plainPath, const Iv& iv, double plainLength);
+// As DecryptFileWithIvToLength, from the open protected file `in` (standing at its start)
+// into the open stream `out`: no file is opened by name. False when `out`
+// could not take every byte; raises the file exception when `in` is not whole blocks.
+bool DecryptStreamToLength(const Key& key, platform::CFile& in, platform::CFile& out, const Iv& iv,
+                           uint64_t plainLength);
 // The whole-block plaintext of a protected file in memory, cut as DecryptFileWithIv cuts it
 // (no plaintext copy on disk). False when the file cannot be read.
 bool DecryptFileToMemory(const Key& key, const std::string& protectedPath, const Iv& iv,
                          std::string& plain);
 
 // Overwrites the file four times, each a pass of 0x00 bytes then a pass of 0xFF bytes over
-// its length, then deletes it. Raises CFileException when it cannot be opened.
+// its length, then deletes it. Only a regular file with one name, owned by this user and
+// reached without a link, is overwritten; anything else under the name only loses the name.
+// Raises CFileException when a regular file cannot be opened or the name cannot be removed.
 void SecureDeleteFile(const std::string& path);
 // Wipes a plaintext file when it exists; deletes it when it cannot be opened to wipe it.
 // Never raises: it runs while failures are on their way and while the program ends.
 void WipeIfPresent(const std::string& path) noexcept;
+// Wipes a plaintext file the program made through the stream it was made with (never
+// opened again by name), closes the stream and removes the name. Never raises.
+void WipeOpenFile(platform::CFile& file, const std::string& path) noexcept;
 
 // The database's initialisation vector, made from its path.
 Iv DatabaseIv(const std::string& databasePath);

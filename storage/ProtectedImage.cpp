@@ -14,7 +14,7 @@ ProtectedImage::ProtectedImage(const Key& key, const Iv& iv, LastBlockRule rule)
 
 bool ProtectedImage::Load(const std::string& path, int& cause) {
     platform::CFile in;
-    if (!in.Open(path, "rb", platform::Share::DenyNone, &cause))
+    if (!in.Open(path, "rbn", platform::Share::DenyNone, &cause))
         return false;
     const int64_t length = in.Length();
     if (length < 0 || length % 16 != 0) {

@@ -97,7 +97,7 @@ void StoredDatabase::KeepFirstRecords(int records) {
 }
 
 bool StoredDatabase::FileUnchangedSinceRead() const {
-    return DigestOfFile(m_path) == m_storedDigest;
+    return DigestStoredFile(m_path) == m_storedDigest;
 }
 
 std::string StoredDatabase::Stage(Transaction& tx) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "check/ChangedFileDetailsDlg.h"
 #include "platform/File.h"
 #include "platform/FindData.h"
 #include "storage/BackupIndex.h"
@@ -150,6 +151,32 @@ void AcceptRestoreFixture::BuildShortLastLine() {
     StoreBackupIndex(longEntry + shortEntry);
     p.WriteFile(BackupFilePath(), "longs");
     p.SetReg("Config17", "P");
+}
+
+void AcceptRestoreFixture::Restore(const std::string& path, int mode) {
+    if (mode < 0)
+        p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","result":"cancel"})");
+    else
+        p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)" +
+                           std::to_string(mode) + "}}");
+    CChangedFileDetailsDlg details(view.get());
+    details.m_pathLine1 = path.substr(0, 92);
+    if (path.size() > 92)
+        details.m_pathLine2 = path.substr(92, 92);
+    if (path.size() > 184)
+        details.m_pathLine3 = path.substr(184);
+    CheckRunState run;
+    run.view = view.get();
+    run.frame = &p.frame;
+    run.path = path;
+    const std::string plain = DatabasePlain();
+    const size_t at = plain.find(path + kSep);
+    if (at != std::string::npos && (at == 0 || plain[at - 1] == '\n'))
+        run.storedDigest = plain.substr(at + path.size() + 1, 32);
+    view->DecryptDatabaseToWorkFile();  // the check holds the stored files
+    p.ui.ClearEvents();
+    RestoreFileFromBackup(run, details);
+    view->CloseWorkFiles();
 }
 
 std::vector<std::string> AcceptRestoreFixture::Leftovers() const {

@@ -58,6 +58,11 @@ class AcceptRestoreFixture : public ::testing::Test {
     void BuildShortLastLine();
     std::string longPath, longEntry, shortEntry;
 
+    // Runs the restore of `path` as the check does for choice 3 (the record's stored digest
+    // as the check read it), the restore dialog answered with `mode` (or cancelled when mode
+    // is -1). The events before the restore are cleared.
+    void Restore(const std::string& path, int mode);
+
     // Files whose name holds a temporary suffix, anywhere under the prefix or the drives.
     std::vector<std::string> Leftovers() const;
 

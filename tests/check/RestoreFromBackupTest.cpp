@@ -19,29 +19,6 @@ namespace {
 
 class RestoreFromBackupTest : public AcceptRestoreFixture {
   protected:
-    // Runs the restore of `path` as the check does for choice 3, the restore dialog answered
-    // with `mode` (or cancelled when mode is -1).
-    void Restore(const std::string& path, int mode) {
-        if (mode < 0)
-            p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","result":"cancel"})");
-        else
-            p.ui.AddScriptLine(R"({"dialog":"CRestoreDlg","set":{"m_restoreMode":)" +
-                               std::to_string(mode) + "}}");
-        CChangedFileDetailsDlg details(view.get());
-        details.m_pathLine1 = path.substr(0, 92);
-        if (path.size() > 92)
-            details.m_pathLine2 = path.substr(92, 92);
-        if (path.size() > 184)
-            details.m_pathLine3 = path.substr(184);
-        CheckRunState run;
-        run.view = view.get();
-        run.frame = &p.frame;
-        run.path = path;
-        view->DecryptDatabaseToWorkFile();  // the check holds the stored files
-        p.ui.ClearEvents();
-        RestoreFileFromBackup(run, details);
-        view->CloseWorkFiles();
-    }
     static std::string Status(const char* text) {
         return std::string("{\"event\":\"status\",\"text\":\"") + text + "\"}";
     }
