@@ -32,13 +32,10 @@ void SetAddCommitPace(int files, std::chrono::milliseconds atMost,
     g_commitAtLeastEvery = atLeast;
 }
 
-AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypted,
-                          PieceWatcher* watcher) {
+AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, PieceWatcher* watcher) {
     AddFileRead read;
     const int64_t measured = file.Length();
     const uint64_t length = measured > 0 ? uint64_t(measured) : 0;
-    const uint64_t copyLimit =
-        (encrypted && length >= (uint64_t(1) << 32)) ? uint64_t(uint32_t(length)) : length;
     uint64_t offset = 0;
     const bool whole = DigestWhileReadingUpTo(
         file, length, read.digest, read.bytes, [&](const unsigned char* data, size_t n) {
@@ -50,9 +47,9 @@ AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypt
                         return false;
                 }
             }
-            if (pair && offset < copyLimit) {
+            if (pair) {
                 try {
-                    pair->WriteCopy(data, size_t(std::min<uint64_t>(n, copyLimit - offset)));
+                    pair->WriteCopy(data, n);
                 } catch (const CFileException& e) {
                     read.copyFailure = e;  // the copy is taken back out; the digest goes on
                     pair = nullptr;
@@ -76,6 +73,11 @@ BackupPair* StartBackupCopy(DatabaseFiles& files, const std::string& backupDir,
     BackupPair* pair = files.Pair();
     if (pair == nullptr) {
         Ui().MessageBox(NoIndexLineMessage(databasePath), MbIcon::Exclamation);
+        return nullptr;
+    }
+    if (pair->Damaged()) {
+        Ui().MessageBox(DamagedPairAddMessage(DamagedPairText(databasePath, *pair)),
+                        MbIcon::Exclamation);
         return nullptr;
     }
     platform::SetCurrentDirectory(backupDir);

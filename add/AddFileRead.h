@@ -49,14 +49,14 @@ struct AddFileRead {
 };
 
 // Reads the open `file` from its start. `pair` is the backup pair whose copy has begun
-// (null for none); an encrypted copy of a file of 4 GiB and more holds the low 32 bits of
-// its length, as the formats keep sizes.
-AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair, bool encrypted,
+// (null for none); the copy holds every byte read, however large the file.
+AddFileRead ReadFileToAdd(platform::CFile& file, BackupPair*& pair,
                           PieceWatcher* watcher = nullptr);
 
 // Begins the backup copy of `path` at the end of "Backup File <n>" (the process's current
 // folder becomes the backup folder). Null, with the message shown, when the database has no
-// line in the "Database Index" or the backup file cannot be opened to append.
+// line in the "Database Index", its backup files are damaged (they are then left as they
+// are) or the backup file cannot be opened to append.
 BackupPair* StartBackupCopy(DatabaseFiles& files, const std::string& backupDir,
                             const std::string& databasePath, const std::string& path,
                             bool encrypted);

@@ -18,6 +18,10 @@ std::string BackupFileNotOpenedMessage(const std::string& path, const std::strin
     return "Couldn't back up " + path + " into " + backupFile + "\nReason: " + FileErrorName(cause);
 }
 
+std::string DamagedPairAddMessage(const std::string& damaged) {
+    return damaged + "\nThey are left as they are, and files are added without backup copies.";
+}
+
 std::string NoIndexLineMessage(const std::string& databasePath) {
     return databasePath + " has no line in the Database Index, so no backup copy was made.";
 }

@@ -15,6 +15,10 @@ std::string NotOpenedForReadingMessage(const std::string& path);
 std::string BackupFileNotOpenedMessage(const std::string& path, const std::string& backupFile,
                                        int cause);
 
+// The database's backup files do not agree with one another (`damaged` is DamagedPairText):
+// they are left as they are, and the command adds its files without backup copies.
+std::string DamagedPairAddMessage(const std::string& damaged);
+
 // The open database has no line in the "Database Index": no backup copy was made.
 std::string NoIndexLineMessage(const std::string& databasePath);
 

@@ -92,8 +92,13 @@ void AddSession::CommitIfDue() {
 }
 
 BackupPair* AddSession::StartCopy(const std::string& path) {
-    return StartBackupCopy(m_view.WorkFiles(), m_view.m_backupDirectory, m_view.m_databasePath,
-                           path, m_mode == "N");
+    if (m_copiesStopped)
+        return nullptr;
+    BackupPair* pair = StartBackupCopy(m_view.WorkFiles(), m_view.m_backupDirectory,
+                                       m_view.m_databasePath, path, IsEncryptedMode(m_mode));
+    // Said once: the command's other files are added without a copy.
+    m_copiesStopped = pair == nullptr;
+    return pair;
 }
 
 void AddSession::AddFile(const std::string& path) {
@@ -129,7 +134,7 @@ void AddSession::AddFile(const std::string& path) {
 
     BackupPair* pair = m_view.m_backupListedFiles == 1 ? StartCopy(path) : nullptr;
     // One read gives the digest and the copy.
-    const AddFileRead read = ReadFileToAdd(file, pair, m_mode == "N");
+    const AddFileRead read = ReadFileToAdd(file, pair);
     std::optional<CFileException> copyFailure = read.copyFailure;
     file.Close();
     const std::string& digest = read.digest;
@@ -149,7 +154,7 @@ void AddSession::AddFile(const std::string& path) {
                           "\r\n");
     if (pair) {
         try {
-            pair->FinishCopy(path, m_mode, size);
+            pair->FinishCopy(path, m_mode, size, digest);
         } catch (const CFileException& e) {
             copyFailure = e;
         }

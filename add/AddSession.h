@@ -47,4 +47,5 @@ class AddSession {
     std::chrono::steady_clock::time_point m_lastCommit;
     bool m_open = false;
     bool m_refused = false;
+    bool m_copiesStopped = false;  // a copy could not be begun: no more are tried
 };

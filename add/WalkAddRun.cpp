@@ -184,7 +184,7 @@ bool WalkAddRun::ReadAndRecord(const std::string& path, platform::CFile& file) {
     m_backUp = m_view.m_backupListedFiles == 1;
     if (m_backUp)
         m_view.GetParentFrame().Store().BackupDir(m_settings, m_view.m_backupDirectory);
-    const bool encrypted = m_mode == "N";
+    const bool encrypted = IsEncryptedMode(m_mode);
     BackupPair* pair = nullptr;
     if (m_backUp && !m_copiesStopped) {
         pair = StartBackupCopy(m_view.WorkFiles(), m_view.m_backupDirectory, m_view.m_databasePath,
@@ -192,7 +192,7 @@ bool WalkAddRun::ReadAndRecord(const std::string& path, platform::CFile& file) {
         // Its message was shown once: the other files are added without a copy.
         m_copiesStopped = pair == nullptr;
     }
-    const AddFileRead read = ReadFileToAdd(file, pair, encrypted, this);
+    const AddFileRead read = ReadFileToAdd(file, pair, this);
     file.Close();
     if (read.stopped) {
         m_ending = Ending::Cancelled;
@@ -223,7 +223,7 @@ bool WalkAddRun::ReadAndRecord(const std::string& path, platform::CFile& file) {
     std::optional<CFileException> copyFailure = read.copyFailure;
     if (pair) {
         try {
-            pair->FinishCopy(path, m_mode, size);
+            pair->FinishCopy(path, m_mode, size, read.digest);
         } catch (const CFileException& e) {
             copyFailure = e;
         }

@@ -26,7 +26,8 @@ bool IsFullFilePath(const std::string& path) {
 }
 
 // One above the highest backup number in the index, moved on past numbers whose backup
-// files exist already (left by a database removed from the index).
+// files exist already (left by a database removed from the index): a new pair never meets
+// another's copies or digests.
 unsigned NewBackupNumber(const DatabaseIndexImage& index, const std::string& backupDir) {
     unsigned long highest = 0;
     for (const std::string& line : index.Lines()) {
@@ -40,7 +41,8 @@ unsigned NewBackupNumber(const DatabaseIndexImage& index, const std::string& bac
     }
     unsigned n = static_cast<unsigned>(highest + 1);
     while (platform::FileExists(BackupFilePath(backupDir, std::to_string(n))) ||
-           platform::FileExists(BackupIndexPath(backupDir, std::to_string(n))))
+           platform::FileExists(BackupIndexPath(backupDir, std::to_string(n))) ||
+           platform::FileExists(BackupDigestsPath(backupDir, std::to_string(n))))
         ++n;
     return n;
 }

@@ -6,38 +6,81 @@
 #include "app/MainFrame.h"
 #include "check/ProgressScale.h"
 #include "platform/FileException.h"
+#include "storage/BackupCopyReader.h"
 #include "storage/BackupPair.h"
 #include "storage/DatabaseIndexImage.h"
+#include "storage/FileRecord.h"
+#include "storage/StoredDatabase.h"
+#include "storage/WorkCopyStream.h"
 
 namespace {
 
+// The digest of the file's record in the open database (for a copy made before digests were
+// kept); empty when it has none.
+std::string RecordDigest(CMainFrame& frame, const std::string& file) {
+    const std::unique_ptr<StoredDatabase> database =
+        frame.Store().DatabaseOf(frame.m_openDatabasePath);
+    int cause = 0;
+    if (!database->Load(cause))
+        return std::string();
+    WorkCopyStream records(database->Plain());
+    for (std::string line; records.ReadLine(line);) {
+        FileRecord record;
+        if (ParseFileRecordLine(line, record) && record.path == file)
+            return record.digest;
+    }
+    return std::string();
+}
+
+// Whether the copy is the file that was backed up; the problem says why not.
+bool Vouched(CMainFrame& frame, const BackupPair& pair, const BackupLookup& lookup,
+             const std::string& file, uint64_t& length, AnalysisProblem& problem) {
+    std::string digest;
+    const bool kept = pair.CopyDigest(lookup, digest);
+    if (!kept)
+        digest = RecordDigest(frame, file);
+    platform::CFile copy;
+    int cause = 0;
+    if (lookup.entry.copyLength > 0 && !pair.OpenCopy(lookup, copy, cause)) {
+        problem = {pair.FilePath(), cause, std::string()};
+        return false;
+    }
+    if (RestoreLength(lookup.entry, length) && CopyHasDigest(pair, copy, lookup, length, digest))
+        return true;
+    problem.file = pair.FilePath();
+    if (pair.Damaged())
+        problem.text = DamagedPairText(frame.m_openDatabasePath, pair);
+    else if (kept)
+        problem.text = "Its backup copy in " + pair.FilePath() + " is damaged and cannot be shown.";
+    else
+        problem.text = "Its backup copy in " + pair.FilePath() +
+                       " was made before copies had digests, and it does not have the digest of "
+                       "the file's record: it cannot be vouched for.";
+    return false;
+}
+
 // The copy of the entry, open in "Backup File <n>"; false with the problem when it cannot be.
-bool OpenCopy(const std::shared_ptr<BackupPair>& pair, const BackupLookup& lookup,
+bool OpenCopy(const std::shared_ptr<BackupPair>& pair, const BackupLookup& lookup, uint64_t length,
               AnalysisBackupCopy& copy, AnalysisProblem& problem) {
     copy.found = true;
-    copy.encrypted = lookup.entry.mode == "N";
+    copy.encrypted = IsEncryptedMode(lookup.entry.mode);
     copy.copyLength = WholeUnits(lookup.entry.copyLength);
+    copy.available = length;
     // An empty copy needs none of the backup file's bytes.
     if (copy.copyLength == 0)
         return true;
     auto file = std::make_unique<platform::CFile>();
     int cause = 0;
     if (!pair->OpenCopy(lookup, *file, cause)) {
-        problem = {pair->FilePath(), cause};
+        problem = {pair->FilePath(), cause, std::string()};
         return false;
     }
     const uint64_t start = WholeUnits(lookup.offset);
-    const int64_t length = file->Length();
-    const uint64_t stored =
-        length > int64_t(start) ? std::min<uint64_t>(copy.copyLength, uint64_t(length) - start) : 0;
     if (copy.encrypted) {
-        // Only whole blocks decrypt; the padding of the last one is not the file's.
-        copy.available = std::min<uint64_t>(WholeUnits(lookup.entry.plainSize), stored / 16 * 16);
-        copy.source = std::make_shared<EncryptedCopySource>(pair, std::move(file), int64_t(start),
-                                                            copy.available);
+        copy.source =
+            std::make_shared<EncryptedCopySource>(pair, std::move(file), int64_t(start), length);
     } else {
-        copy.available = stored;
-        copy.source = std::make_shared<FileRangeSource>(std::move(file), start, copy.available);
+        copy.source = std::make_shared<FileRangeSource>(std::move(file), start, length);
     }
     return true;
 }
@@ -59,12 +102,19 @@ bool FindAnalysisBackupCopy(CMainFrame& frame, const std::string& backupDir,
         frame.SetFileIv(pair->IndexPath());
         pair->Open();
         const BackupLookup lookup = pair->Find(file);
-        if (!lookup.found)
+        if (!lookup.found && !pair->Damaged())
             return true;
-        return OpenCopy(pair, lookup, copy, problem);
+        if (!lookup.found) {
+            problem = {pair->FilePath(), 0, DamagedPairText(frame.m_openDatabasePath, *pair)};
+            return false;
+        }
+        uint64_t length = 0;
+        if (!Vouched(frame, *pair, lookup, file, length, problem))
+            return false;
+        return OpenCopy(pair, lookup, length, copy, problem);
     } catch (const CFileException& e) {
         copy = AnalysisBackupCopy();
-        problem = {e.m_strFileName, e.m_cause};
+        problem = {e.m_strFileName, e.m_cause, std::string()};
         return false;
     }
 }

@@ -21,6 +21,8 @@
 namespace {
 
 std::string ProblemText(const std::string& analysed, const AnalysisProblem& problem) {
+    if (!problem.text.empty())
+        return "Couldn't analyse " + analysed + ".\n" + problem.text;
     return "Couldn't analyse " + analysed + ".\n" + problem.file +
            " could not be read.\nReason: " + FileErrorName(problem.cause);
 }

@@ -39,6 +39,12 @@ void RenewBackupCopy(CheckRunState& run) {
                 " has no line in the Database Index.");
         return;
     }
+    // A pair that does not agree with itself is left as it is: its copies stay what they are.
+    if (pair->Damaged()) {
+        Exclaim("The backup copy of " + path + " was not renewed. " +
+                DamagedPairText(view.WorkDatabasePath(), *pair) + "\nThey are left as they are.");
+        return;
+    }
     std::string mode;
     Settings ownSettings;
     (run.settings ? *run.settings : ownSettings).BackupMode(mode);
@@ -49,19 +55,12 @@ void RenewBackupCopy(CheckRunState& run) {
         Exclaim(CouldNotCheckText(path, cause));
         return;
     }
-    // A protected copy holds the low 32 bits of the file's size, as the formats require.
-    const int64_t length = in.Length();
-    const uint64_t copyLimit =
-        mode == "N" && length >= (int64_t(1) << 32) ? uint32_t(length) : ~uint64_t(0);
-    uint64_t total = 0, copied = 0;
+    uint64_t total = 0;
     std::string digest;
-    const bool renewed = pair->Renew(files.Tx(), path, mode, [&] {
-        total = DigestWhileReading(in, digest, [&](const unsigned char* data, size_t n) {
-            const size_t take = size_t(std::min<uint64_t>(n, copyLimit - copied));
-            if (take > 0)
-                pair->WriteCopy(data, take);
-            copied += take;
-        });
+    const bool renewed = pair->Renew(files.Tx(), path, mode, [&](std::string& copyDigest) {
+        total = DigestWhileReading(
+            in, digest, [&](const unsigned char* data, size_t n) { pair->WriteCopy(data, n); });
+        copyDigest = digest;
         return true;
     });
     if (!renewed)

@@ -1,14 +1,21 @@
 // Restore from backup (choice 3 of "Changed file details."): "File restore from backup." asks
 // what happens to the changed file; the file's entry is found in the database's backup pair,
-// its copy is cut out of "Backup File <n>" (and decrypted, in mode "N") into the file's path +
-// ".987654321z", which takes the changed file's permissions and owner and then takes its
-// place, once the changed file is moved into the changed-files folder or at once. The
-// database and the backup pair are not touched. Every temporary file beside the user's file
-// is noted in the prefix before it is made and created afresh (never through a file or link
-// of that name); however the restore ends, none is left, and the changed file is never lost:
-// it is replaced only by a complete original. The scheduled check restores the same way; only
-// its status pane goes straight to "Ready" once the original's copy is made.
+// its copy is read where it lies in "Backup File <n>" (decrypted there in mode "N", so no
+// copy of it is made anywhere) into the file's path + ".987654321z", which takes the changed
+// file's permissions and owner and then takes its place, once the changed file is moved into
+// the changed-files folder or at once. The database and the backup pair are not touched.
+//
+// Nothing the restore has not vouched for reaches the user's file: the bytes must have the
+// digest kept with the copy (or, for a copy made before digests were kept, the digest of the
+// file's record). An encrypted copy is held to it before anything is made beside the file,
+// and every copy once more as it is written. The temporary file is noted in the prefix before
+// it is made, created afresh (never through a file or link of that name) and written only
+// through the stream of that creation; however the restore ends, none is left, and the
+// changed file is never lost: it is replaced only by a whole, vouched original. The
+// scheduled check restores the same way; only its status pane goes straight to "Ready" once
+// the original's copy is made.
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,9 +32,11 @@
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "platform/Ui.h"
+#include "storage/BackupCopyReader.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/PlaintextNote.h"
 #include "storage/ProtectedFile.h"
+#include "storage/SecureText.h"
 #include "storage/StopPoints.h"
 #include "storage/StoredFileNames.h"
 
@@ -37,6 +46,7 @@ using platform::CFile;
 using platform::Share;
 
 const int kMaxChangedNumber = 9999;  // ".CHANGED", ".CHANGED1" ... ".CHANGED9999"
+constexpr size_t kPiece = size_t(64) << 10;
 
 void Exclaim(const std::string& text) {
     Ui().MessageBox(text, MbIcon::Exclamation);
@@ -56,48 +66,61 @@ std::string FileProblemText(const std::string& file, const std::string& other, c
 std::string IncompleteText(const std::string& file, const std::string& backupFile) {
     return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile + " is incomplete.";
 }
-
-// Copies up to `length` bytes, one at a time, with the status-bar progress; false when a
-// write fails.
-bool CopyWithProgress(CMainFrame& frame, const std::string& caption, CFile& in, CFile& out,
-                      unsigned long length, unsigned long& copied) {
-    const ProgressScale scale = ScaleProgress(length);
-    frame.BeginProgress(caption, static_cast<int>(scale.total));
-    copied = 0;
-    unsigned long sinceStep = 0;
-    while (copied < length) {
-        const int c = in.GetC();
-        if (c < 0)
-            break;
-        if (!out.PutC(c))
-            return false;
-        ++copied;
-        if (++sinceStep == scale.step) {
-            sinceStep = 0;
-            frame.StepProgress();
-        }
-    }
-    return out.Flush();
+std::string DamagedCopyText(const std::string& file, const std::string& backupFile) {
+    return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile +
+           " is damaged and cannot be restored.";
 }
+std::string UnvouchedCopyText(const std::string& file, const std::string& backupFile) {
+    return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile +
+           " was made before copies had digests, and it does not have the digest of the "
+           "file's record: it cannot be vouched for.";
+}
+
+bool AllZero(const uint8_t* data, size_t length) {
+    return length > 0 && data[0] == 0 && std::memcmp(data, data + 1, length - 1) == 0;
+}
+
+// The status-bar progress of a loop over a copy: its caption and scaled total at once, then
+// one step every step size of units, however the units come.
+class CopyProgress {
+  public:
+    CopyProgress(CMainFrame& frame, const std::string& caption, uint64_t units)
+        : m_frame(frame), m_scale(ScaleProgress(units)) {
+        m_frame.BeginProgress(caption, static_cast<int>(m_scale.total));
+    }
+    void Count(uint64_t units) {
+        for (m_since += units; m_since >= m_scale.step; m_since -= m_scale.step)
+            m_frame.StepProgress();
+    }
+
+  private:
+    CMainFrame& m_frame;
+    ProgressScale m_scale;
+    uint64_t m_since = 0;
+};
 
 class Restore {
   public:
     Restore(CMainFrame& frame, DatabaseFiles& files, Settings& settings, const std::string& file,
-            bool straightToReady)
+            const std::string& recordDigest, bool straightToReady)
         : m_frame(frame),
           m_files(files),
           m_settings(settings),
           m_file(file),
+          m_recordDigest(recordDigest),
           m_straightToReady(straightToReady) {}
     ~Restore();
     void Run(int restoreMode);
 
   private:
     bool FindEntry();
-    bool DecryptCopy(CFile& backup);
+    bool CopyVouchedFor(CFile& backup);
+    bool WriteOriginal(CFile& backup, bool& vouched);
     bool CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note, const std::string& path);
     bool DriveCheck();
     bool PutInPlace(int restoreMode);
+    std::string DamagedPairRestoreText();
+    std::string CopyRefusedText();
     bool MoveChangedFileAside(std::string& target);
     void Fail(const std::string& text);
 
@@ -105,15 +128,19 @@ class Restore {
     DatabaseFiles& m_files;
     Settings& m_settings;
     std::string m_file;
-    bool m_straightToReady;  // no "Processing..." once the original's copy is made
+    std::string m_recordDigest;  // the digest the check read in the file's record
+    bool m_straightToReady;      // no "Processing..." once the original's copy is made
+    BackupPair* m_pair = nullptr;
     std::string m_backupFilePath;
     BackupLookup m_lookup;
+    uint64_t m_length = 0;     // the bytes the copy gives back
+    std::string m_copyDigest;  // what they must digest to
     bool m_statusUsed = false;
-    // The temporary files beside the changed file, each written only through the stream of
-    // its exclusive creation (never opened again by name). The streams are declared before
-    // their notes, so a note that goes wipes its file through the stream still open.
-    CFile m_cipherFile, m_plainFile, m_restoredFile;
-    std::unique_ptr<PlaintextNote> m_cipherNote, m_plainNote, m_restoredNote;
+    // The original beside the changed file, written only through the stream of its exclusive
+    // creation. The stream is declared before its note, so a note that goes wipes the file
+    // through the stream still open.
+    CFile m_restoredFile;
+    std::unique_ptr<PlaintextNote> m_restoredNote;
 };
 
 Restore::~Restore() {
@@ -131,23 +158,50 @@ void Restore::Fail(const std::string& text) {
     Exclaim(text);
 }
 
-// The entry of the file in "Backup Index <n>", by the readers' rule.
+// The entry of the file in "Backup Index <n>", by the readers' rule, and the digest its copy
+// must have: the one kept with the pair, or, for a copy made before digests were kept, the
+// one of the file's record.
 bool Restore::FindEntry() {
-    BackupPair* pair = m_files.Pair();
-    if (pair == nullptr) {
+    m_pair = m_files.Pair();
+    if (m_pair == nullptr) {
         Exclaim(CouldNotRestoreText(m_file));
         return false;
     }
-    m_frame.SetFileIv(pair->IndexPath());
-    m_backupFilePath = pair->FilePath();
-    m_lookup = pair->Find(m_file);
+    m_frame.SetFileIv(m_pair->IndexPath());
+    m_backupFilePath = m_pair->FilePath();
+    m_lookup = m_pair->Find(m_file);
+    const bool digestKept = m_pair->CopyDigest(m_lookup, m_copyDigest);
+    if (!m_lookup.found && m_pair->Damaged()) {
+        Exclaim(DamagedPairRestoreText());
+        return false;
+    }
     if (!m_lookup.found) {
         Exclaim(m_file +
                 " was not backed up. To enable restoration in future, change your settings "
                 "with the 'Configuration' menu.");
         return false;
     }
+    if (!RestoreLength(m_lookup.entry, m_length)) {
+        Exclaim(CopyRefusedText());
+        return false;
+    }
+    if (!digestKept)
+        m_copyDigest = m_recordDigest;
     return true;
+}
+
+std::string Restore::DamagedPairRestoreText() {
+    return "Couldn't restore " + m_file + ".\n" + DamagedPairText(m_files.DatabasePath(), *m_pair);
+}
+
+// Why a copy whose bytes are not those that were backed up is not restored.
+std::string Restore::CopyRefusedText() {
+    std::string kept;
+    if (m_pair->Damaged())
+        return DamagedPairRestoreText();
+    if (m_pair->CopyDigest(m_lookup, kept))
+        return DamagedCopyText(m_file, m_backupFilePath);
+    return UnvouchedCopyText(m_file, m_backupFilePath);
 }
 
 // A temporary file could not be made beside the changed file: a removable, optical or
@@ -191,84 +245,91 @@ bool Restore::CreateBeside(CFile& file, std::unique_ptr<PlaintextNote>& note,
     return false;
 }
 
-// Mode "N": the encrypted copy is cut out into F + ".Ntemp" and decrypted into F + ".Ptemp",
-// which then stands at its start as the source; ".Ntemp" is wiped.
-bool Restore::DecryptCopy(CFile& backup) {
-    const std::string ptemp = RestorePlainPath(m_file);
-    const std::string ntemp = RestoreCipherPath(m_file);
-    const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
-    if (!CreateBeside(m_plainFile, m_plainNote, ptemp) ||
-        !CreateBeside(m_cipherFile, m_cipherNote, ntemp))
-        return false;
-    backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
+// Mode "N": the encrypted copy is read and decrypted where it lies and held to its digest
+// before anything is made beside the changed file.
+bool Restore::CopyVouchedFor(CFile& backup) {
     m_statusUsed = true;
-    unsigned long copied = 0;
-    const bool written = CopyWithProgress(m_frame, "Initiating File Restoration...", backup,
-                                          m_cipherFile, length, copied);
-    m_frame.EndProgress("Processing...");
-    if (!written) {
-        Fail(FileProblemText(m_file, ntemp, "written", CFileException::diskFull));
-        return false;
+    CopyProgress progress(m_frame, "Initiating File Restoration...",
+                          WholeUnits(m_lookup.entry.copyLength));
+    BackupCopyReader reader(*m_pair, backup, m_lookup, m_length);
+    std::vector<uint8_t> piece(kPiece);
+    uint64_t given = 0;
+    for (size_t n; (n = reader.Read(piece.data(), piece.size())) > 0;) {
+        given += n;
+        progress.Count(n);
     }
-    if (copied < length) {
+    // The padding of the last block counts as the copy's bytes too.
+    progress.Count(reader.StoredRead() - given);
+    WipeMemory(piece.data(), piece.size());
+    m_frame.EndProgress("Processing...");
+    if (reader.Incomplete()) {
         Fail(IncompleteText(m_file, m_backupFilePath));
         return false;
     }
-    m_cipherFile.Seek(0, SEEK_SET);
-    if (!DecryptStreamToLength(m_frame.Store().FileKey(), m_cipherFile, m_plainFile,
-                               m_frame.m_fileIv, WholeUnits(m_lookup.entry.plainSize))) {
-        Fail(FileProblemText(m_file, ptemp, "written", CFileException::diskFull));
+    if (given != m_length || reader.Digest() != m_copyDigest) {
+        Fail(CopyRefusedText());
         return false;
     }
-    m_cipherNote.reset();  // wiped through its stream
-    backup.Close();
-    m_plainFile.Seek(0, SEEK_SET);
+    return true;
+}
+
+// The original written into F + ".987654321z" from the copy, byte for byte with the status
+// bar (one step per plain byte), and held to its digest once more: `vouched` tells. False
+// when it could not be written whole (said).
+bool Restore::WriteOriginal(CFile& backup, bool& vouched) {
+    m_statusUsed = true;
+    CopyProgress progress(m_frame, "Restoring File...", WholeUnits(m_lookup.entry.copyLength));
+    BackupCopyReader reader(*m_pair, backup, m_lookup, m_length);
+    std::vector<uint8_t> piece(kPiece);
+    uint64_t given = 0;
+    bool written = true;
+    for (size_t n; written && (n = reader.Read(piece.data(), piece.size())) > 0;) {
+        // A piece of zero bytes is left a hole: a sparse original comes back sparse.
+        written = AllZero(piece.data(), n) ? m_restoredFile.Seek(int64_t(n), SEEK_CUR)
+                                           : m_restoredFile.Write(piece.data(), n);
+        given += n;
+        progress.Count(n);
+    }
+    written = written && m_restoredFile.SetLength(int64_t(given));
+    WipeMemory(piece.data(), piece.size());
+    m_frame.EndProgress(m_straightToReady ? "Ready" : "Processing...");
+    if (!written || !m_restoredFile.Sync()) {
+        Fail(FileProblemText(m_file, RestoredPath(m_file), "written", CFileException::diskFull));
+        return false;
+    }
+    if (reader.Incomplete()) {
+        Fail(IncompleteText(m_file, m_backupFilePath));
+        return false;
+    }
+    vouched = given == m_length && reader.Digest() == m_copyDigest;
     return true;
 }
 
 void Restore::Run(int restoreMode) {
     if (!FindEntry())
         return;
-    const bool encrypted = m_lookup.entry.mode == "N";
-
     // A missing backup file holds no bytes: only an empty copy can be restored from it.
     CFile backup;
     int cause = 0;
     if (!backup.Open(m_backupFilePath, "rbn", Share::DenyNone, &cause) &&
-        cause != CFileException::fileNotFound) {
+        !(cause == CFileException::fileNotFound && m_lookup.entry.copyLength == 0)) {
         Exclaim(FileProblemText(m_file, m_backupFilePath, "opened", cause));
         return;
     }
-    CFile* source = &backup;
-    if (encrypted) {
-        if (!DecryptCopy(backup))
-            return;
-        source = &m_plainFile;
-    } else {
-        backup.Seek(static_cast<int64_t>(WholeUnits(m_lookup.offset)), SEEK_SET);
-    }
+    if (IsEncryptedMode(m_lookup.entry.mode) && !CopyVouchedFor(backup))
+        return;
 
-    const std::string restored = RestoredPath(m_file);
-    if (!CreateBeside(m_restoredFile, m_restoredNote, restored))
+    if (!CreateBeside(m_restoredFile, m_restoredNote, RestoredPath(m_file)))
         return;
     // The original comes back with the changed file's permissions, owner and group.
     platform::TakeModeAndOwner(m_restoredFile.Fd(), m_file);
-    const unsigned long length = WholeUnits(m_lookup.entry.copyLength);
-    unsigned long copied = 0;
-    m_statusUsed = true;
-    const bool written =
-        CopyWithProgress(m_frame, "Restoring File...", *source, m_restoredFile, length, copied);
-    m_frame.EndProgress(m_straightToReady ? "Ready" : "Processing...");
-    if (!written || !m_restoredFile.Sync()) {
-        Fail(FileProblemText(m_file, restored, "written", CFileException::diskFull));
+    bool vouched = false;
+    if (!WriteOriginal(backup, vouched))
+        return;
+    if (!vouched) {
+        Fail(CopyRefusedText());
         return;
     }
-    if (!encrypted && copied < length) {
-        Fail(IncompleteText(m_file, m_backupFilePath));
-        return;
-    }
-    m_plainNote.reset();  // F + ".Ptemp" wiped through its stream
-    source->Close();
     if (!m_straightToReady)
         Ui().SetStatusText("Ready");
     m_statusUsed = false;
@@ -358,6 +419,6 @@ void RestoreFileFromBackup(CheckRunState& run, const CChangedFileDetailsDlg& det
     const std::string file = details.m_pathLine1 + details.m_pathLine2 + details.m_pathLine3;
     Settings ownSettings;
     Restore restore(frame, run.view->WorkFiles(), run.settings ? *run.settings : ownSettings, file,
-                    run.restoreStraightToReady);
+                    run.storedDigest, run.restoreStraightToReady);
     restore.Run(dialog.m_restoreMode);
 }

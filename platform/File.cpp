@@ -366,6 +366,10 @@ bool CFile::Sync() {
     return Flush() && fsync(m_fd) == 0;
 }
 
+bool CFile::SetLength(int64_t length) {
+    return Flush() && ftruncate(m_fd, static_cast<off_t>(length)) == 0;
+}
+
 // ---- positions --------------------------------------------------------------------------
 
 int64_t CFile::Tell() const {

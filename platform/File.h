@@ -68,6 +68,9 @@ class CFile {
     bool Flush();
     // Flushes and forces the data to the disk.
     bool Sync();
+    // Flushes and sets the file's length (what lies past it goes; a longer file reads zeros
+    // there); false when it cannot.
+    bool SetLength(int64_t length);
 
     // Positions (in bytes of the file). whence: SEEK_SET, SEEK_CUR, SEEK_END.
     bool Seek(int64_t offset, int whence);

@@ -81,3 +81,64 @@ double CopyLengthFor(const std::string& mode, uint32_t plainSize) {
         return 16.0 * std::ceil(double(plainSize) / 16.0);
     return double(plainSize);
 }
+
+bool IsEncryptedMode(const std::string& modeText) {
+    return !modeText.empty() && modeText[0] == 'N';
+}
+
+bool RestoreLength(const BackupIndexEntry& entry, uint64_t& length) {
+    if (entry.copyLength < 0 || entry.plainSize < 0 || entry.plainSize > 4294967295.0)
+        return false;
+    const uint64_t copy = uint64_t(entry.copyLength);
+    const uint32_t field = uint32_t(entry.plainSize);
+    if (double(copy) != entry.copyLength || double(field) != entry.plainSize)
+        return false;  // whole bytes only
+    if (!IsEncryptedMode(entry.mode)) {
+        length = copy;
+        return uint32_t(copy) == field;
+    }
+    if (copy % 16 != 0)
+        return false;
+    if (copy == 0) {
+        length = 0;
+        return field == 0;
+    }
+    for (uint64_t size = copy; size + 16 > copy; --size) {
+        if (uint32_t(size) == field) {
+            length = size;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+bool AllDigits(const std::string& text, size_t from, size_t to) {
+    if (from >= to)
+        return false;
+    for (size_t i = from; i < to; ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool BackupEntryIsWhole(const std::string& line, BackupIndexEntry& entry) {
+    if (line.empty() || line.back() != '\n' || !ParseBackupIndexLine(line, entry))
+        return false;
+    size_t end = line.size() - 1;
+    if (end > 0 && line[end - 1] == '\r')
+        --end;
+    const size_t first = line.find(kFieldSeparator);
+    const size_t last = line.rfind(kFieldSeparator, end);
+    const size_t beforeLast = line.rfind(kFieldSeparator, last - 1);
+    const size_t point = line.find('.', beforeLast + 1);
+    const bool lengthReads =
+        point < last ? AllDigits(line, beforeLast + 1, point) && AllDigits(line, point + 1, last)
+                     : AllDigits(line, beforeLast + 1, last);
+    uint64_t length = 0;
+    return first > 0 && lengthReads && AllDigits(line, last + 1, end) &&
+           RestoreLength(entry, length);
+}

@@ -22,7 +22,7 @@ std::string BuildBackupIndexLine(const std::string& path, const std::string& mod
 // text between the last two, both parsed as floating-point numbers; the mode is the one
 // character after the first 0x7F.
 struct BackupIndexEntry {
-    std::string mode;
+    std::string mode;  // its first character
     double copyLength = 0;
     double plainSize = 0;
 };
@@ -41,3 +41,20 @@ BackupLookup FindBackupEntry(const std::vector<std::string>& lines, const std::s
 
 // The length a copy occupies: 16 x ceil(size / 16) in mode "N", else the size.
 double CopyLengthFor(const std::string& mode, uint32_t plainSize);
+
+// Whether a copy is encrypted: the readers decrypt when the mode's first letter is "N", so
+// the writers encrypt exactly then (the mode field keeps the setting's text as it is).
+bool IsEncryptedMode(const std::string& modeText);
+
+// The number of bytes a restore writes from an entry's copy. A plain copy is the file: its
+// copy length. An encrypted copy holds the whole file, however large, padded to whole
+// blocks, while the plain-size field keeps the low 32 bits of the size: the length is the
+// one size no more than 15 bytes below the copy length whose low 32 bits are the field's.
+// False when no size fits (the entry cannot describe a copy the program wrote).
+bool RestoreLength(const BackupIndexEntry& entry, uint64_t& length);
+
+// Whether a line read back is an entry the program could have written: it ends with its
+// line break, its path is not empty, its copy length reads as "123" or "123.45" and its
+// plain size as digits, and the two agree (RestoreLength, and a plain copy's length has the
+// size field's low 32 bits). `entry` gets what the line holds.
+bool BackupEntryIsWhole(const std::string& line, BackupIndexEntry& entry);

@@ -8,6 +8,8 @@
 
 #include "platform/Durable.h"
 #include "platform/FileException.h"
+#include "storage/BackupDigests.h"
+#include "storage/FileRecord.h"
 #include "storage/StopPoints.h"
 #include "storage/Transaction.h"
 #include "storage/WorkCopyStream.h"
@@ -36,11 +38,16 @@ void CopyRange(platform::CFile& in, int64_t from, int64_t to, platform::CFile& o
     }
 }
 
-// The old backup file, open for reading; a missing one holds no copies (after the pair's
-// lost copies are dropped there is nothing to read from it then).
+// The old backup file, open for reading; a missing one holds no copies (an undamaged pair
+// then needs none of its bytes).
 void OpenOld(platform::CFile& old, const std::string& path, int64_t needed) {
     if (needed > 0)
         old.OpenOrThrow(path, "rbn");
+}
+
+// The path field of an index line: the text before its first 0x7F.
+std::string PathOf(const std::string& line) {
+    return line.substr(0, line.find(kFieldSeparator));
 }
 
 }  // namespace
@@ -50,9 +57,12 @@ BackupPair::BackupPair(const Key& key, const std::string& backupDir, std::string
       m_n(std::move(n)),
       m_indexPath(BackupIndexPath(backupDir, m_n)),
       m_filePath(BackupFilePath(backupDir, m_n)),
+      m_digestsPath(BackupDigestsPath(backupDir, m_n)),
       m_iv(IvFromText(m_indexPath)),
-      m_index(key, m_iv, LastBlockRule::ThroughLastNewline) {
+      m_index(key, m_iv, LastBlockRule::ThroughLastNewline),
+      m_digests(key, IvFromText(m_digestsPath), LastBlockRule::ThroughLastNewline) {
     m_index.LoadEmpty();
+    m_digests.LoadEmpty();
 }
 
 BackupPair::~BackupPair() {
@@ -62,66 +72,107 @@ BackupPair::~BackupPair() {
     WipeMemory(m_carry, sizeof m_carry);
 }
 
+namespace {
+
+// Reads a protected file of the pair. A file that cannot be opened raises the file exception
+// (another program may hold it); one that is not a whole number of blocks is damage.
+bool LoadPart(ProtectedImage& image, const std::string& path, std::string& damage) {
+    image.LoadEmpty();
+    if (!platform::FileExists(path))
+        return false;
+    int cause = 0;
+    if (image.Load(path, cause))
+        return true;
+    if (cause != CFileException::invalidFile && cause != CFileException::endOfFile)
+        throw CFileException(cause, path);
+    if (damage.empty())
+        damage = path + " is not a whole number of blocks";
+    return true;
+}
+
+}  // namespace
+
 void BackupPair::Open() {
-    const bool indexExists = platform::FileExists(m_indexPath);
-    if (indexExists) {
-        int cause = 0;
-        if (!m_index.Load(m_indexPath, cause))
-            throw CFileException(cause, m_indexPath);
-    } else {
-        m_index.LoadEmpty();
-    }
-    Recount();
-    // Bytes past the last copy belong to no entry: a copy whose entry was never committed.
-    // Without an index there is nothing to measure the file against, so it is left alone.
-    const int64_t length = platform::FileLength(m_filePath);
-    if (indexExists && length > m_copiesLength)
-        platform::TruncateFile(m_filePath, m_copiesLength);
-    m_lostCopies = indexExists && length < m_copiesLength;
+    m_damage.clear();
+    const bool indexExists = LoadPart(m_index, m_indexPath, m_damage);
+    const bool digestsExist = LoadPart(m_digests, m_digestsPath, m_damage);
+    m_digestsReady = digestsExist && m_damage.empty();
+    if (m_damage.empty())
+        Measure(indexExists, digestsExist);
 }
 
-// A backup file shorter than its entries say has lost the copies it no longer holds whole:
-// before the pair is written again, their entries go (the entries of the copies it holds
-// stay, in their order), so no entry sends a restore to bytes that are not its file's.
-void BackupPair::DropLostCopies() {
-    if (!m_lostCopies)
-        return;
-    m_lostCopies = false;
-    const int64_t length = std::max<int64_t>(platform::FileLength(m_filePath), 0);
-    SecureText kept;
-    int64_t sum = 0;
-    for (const std::string& line : LinesOf(m_index.Plain())) {
-        BackupIndexEntry entry;
-        const int64_t copy = ParseBackupIndexLine(line, entry) ? Bytes(entry.copyLength) : 0;
-        if (sum + copy > length)
-            break;
-        sum += copy;
-        kept.append(line.data(), line.size());
-    }
-    m_index.Replace(kept);
-    Recount();
-    if (platform::FileLength(m_filePath) > m_copiesLength)
-        platform::TruncateFile(m_filePath, m_copiesLength);
-}
-
-void BackupPair::Recount() {
+// Holds the three files to one another; the first thing that does not agree is the damage.
+void BackupPair::Measure(bool indexExists, bool digestsExist) {
+    const std::vector<std::string> lines = LinesOf(m_index.Plain());
     m_copiesLength = 0;
-    for (const std::string& line : LinesOf(m_index.Plain())) {
+    for (size_t k = 0; k < lines.size(); ++k) {
         BackupIndexEntry entry;
-        if (ParseBackupIndexLine(line, entry))
-            m_copiesLength += Bytes(entry.copyLength);
+        if (!BackupEntryIsWhole(lines[k], entry)) {
+            m_damage =
+                "line " + std::to_string(k + 1) + " of " + m_indexPath + " is not a backup entry";
+            return;
+        }
+        m_copiesLength += Bytes(entry.copyLength);
     }
+    const int64_t length = platform::FileLength(m_filePath);
+    const std::string copies = std::to_string(m_copiesLength) + " bytes of copies";
+    if (!indexExists && length > 0) {
+        m_damage = m_indexPath + " is missing, while " + m_filePath + " holds " +
+                   std::to_string(length) + " bytes";
+    } else if (length < 0 && platform::FileExists(m_filePath)) {
+        m_damage = m_filePath + " is not a plain file";
+    } else if (length < 0 && m_copiesLength > 0) {
+        m_damage = m_filePath + " is missing, while " + m_indexPath + " lists " + copies;
+    } else if (length >= 0 && length != m_copiesLength) {
+        m_damage = m_filePath + " holds " + std::to_string(length) + " bytes, while " +
+                   m_indexPath + " lists " + copies;
+    }
+    if (!m_damage.empty() || !digestsExist)
+        return;
+    const std::vector<std::string> digests = LinesOf(m_digests.Plain());
+    bool agree = digests.size() == lines.size();
+    for (size_t k = 0; agree && k < lines.size(); ++k) {
+        std::string path, digest;
+        agree = ParseBackupDigestLine(digests[k], path, digest) && path == PathOf(lines[k]);
+    }
+    if (!agree)
+        m_damage = m_digestsPath + " does not agree with " + m_indexPath;
+}
+
+// Before the pair changes: digests made before they were kept have a line without a digest.
+void BackupPair::ReadyDigests() {
+    if (m_digestsReady)
+        return;
+    SecureText plain;
+    for (const std::string& line : LinesOf(m_index.Plain())) {
+        const std::string digestLine = BuildBackupDigestLine(PathOf(line), "");
+        plain.append(digestLine.data(), digestLine.size());
+    }
+    m_digests.Replace(plain);
+    m_digestsReady = true;
 }
 
 BackupLookup BackupPair::Find(const std::string& path) const {
     return FindBackupEntry(LinesOf(m_index.Plain()), path);
 }
 
+bool BackupPair::CopyDigest(const BackupLookup& lookup, std::string& digest) const {
+    if (!lookup.found || !m_digestsReady)
+        return false;
+    const std::vector<std::string> lines = LinesOf(m_digests.Plain());
+    std::string path;
+    return lookup.line < lines.size() && ParseBackupDigestLine(lines[lookup.line], path, digest) &&
+           !digest.empty();
+}
+
 // ---- copies -----------------------------------------------------------------------------
 
 bool BackupPair::BeginCopy(Transaction& tx, bool encrypted, int& cause) {
-    if (!m_out.IsOpen())
-        DropLostCopies();
+    if (Damaged()) {
+        cause = CFileException::invalidFile;
+        return false;
+    }
+    ReadyDigests();
     // Noted for every transaction the copies go into, not only the first: after a commit the
     // next copies are a new transaction's growth.
     tx.WillAppend(m_filePath);
@@ -200,9 +251,10 @@ void BackupPair::FlushCopy() {
 }
 
 void BackupPair::FinishCopy(const std::string& path, const std::string& modeText,
-                            uint32_t plainSize) {
+                            uint32_t plainSize, const std::string& digest) {
     FlushCopy();
     m_index.Append(BuildBackupIndexLine(path, modeText, double(m_copyLength), plainSize) + "\r\n");
+    m_digests.Append(BuildBackupDigestLine(path, digest));
     m_copiesLength += m_copyLength;
     m_writing = false;
     m_cipher.reset();
@@ -229,7 +281,7 @@ void BackupPair::AbandonCopy() noexcept {
 
 void BackupPair::BeginRenewal(Transaction& tx, const std::string& path, int64_t& oldStart,
                               int64_t& oldLength, size_t& entryLine) {
-    DropLostCopies();
+    ReadyDigests();
     const BackupLookup lookup = Find(path);
     oldStart = lookup.found ? Bytes(lookup.offset) : m_copiesLength;
     oldLength = lookup.found ? Bytes(lookup.entry.copyLength) : 0;
@@ -249,7 +301,7 @@ void BackupPair::BeginRenewal(Transaction& tx, const std::string& path, int64_t&
 }
 
 void BackupPair::EndRenewal(const std::string& path, const std::string& modeText, int64_t oldStart,
-                            int64_t oldLength, size_t entryLine) {
+                            int64_t oldLength, size_t entryLine, const std::string& digest) {
     FlushCopy();
     platform::CFile old;
     OpenOld(old, m_filePath, m_copiesLength - oldStart - oldLength);
@@ -259,23 +311,31 @@ void BackupPair::EndRenewal(const std::string& path, const std::string& modeText
 
     std::string lengthText;
     char text[32];
-    if (modeText == "N") {
+    if (IsEncryptedMode(modeText)) {
         std::snprintf(text, sizeof text, "%.2lf", double(m_copyLength));
     } else {
         std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(m_copyLength));
     }
     const std::string entry =
         BuildBackupIndexLine(path, modeText, std::string(text), uint32_t(m_plainBytes)) + "\n";
-    // The entry takes its old one's place, or goes at the end when the file had none.
+    // The entry and its digest take the old ones' places, or go at the end when the file had
+    // none.
+    const std::string digestLine = BuildBackupDigestLine(path, digest);
     const std::vector<std::string> lines = LinesOf(m_index.Plain());
-    SecureText plain;
+    const std::vector<std::string> digests = LinesOf(m_digests.Plain());
+    SecureText plain, digestsPlain;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = i == entryLine ? entry : lines[i];
         plain.append(line.data(), line.size());
+        const std::string& d = i == entryLine ? digestLine : digests[i];
+        digestsPlain.append(d.data(), d.size());
     }
-    if (entryLine >= lines.size())
+    if (entryLine >= lines.size()) {
         plain.append(entry.data(), entry.size());
+        digestsPlain.append(digestLine.data(), digestLine.size());
+    }
     m_index.Replace(plain);
+    m_digests.Replace(digestsPlain);
     m_copiesLength += m_copyLength - oldLength;
     m_writing = false;
     m_renewalPath.clear();
@@ -286,8 +346,15 @@ void BackupPair::EndRenewal(const std::string& path, const std::string& modeText
 void BackupPair::Stage(Transaction& tx) {
     if (m_out.IsOpen() && !m_out.Flush())
         throw CFileException(CFileException::diskFull, m_filePath);
-    if (m_index.Changed())
+    if (m_index.Changed()) {
         tx.Stage(m_indexPath, m_index.Stored());
+        tx.Stage(m_digestsPath, m_digests.Stored());
+    }
+}
+
+void BackupPair::MarkSaved() {
+    m_index.MarkSaved();
+    m_digests.MarkSaved();
 }
 
 // ---- reading ----------------------------------------------------------------------------
@@ -322,4 +389,8 @@ size_t BackupPair::ReadPlainAt(platform::CFile& file, int64_t copyStart, int64_t
     std::memcpy(data, blocks.data() + skip, n);
     WipeMemory(blocks.data(), blocks.size());
     return n;
+}
+
+std::string DamagedPairText(const std::string& databasePath, const BackupPair& pair) {
+    return "The backup files of " + databasePath + " are damaged: " + pair.Damage() + ".";
 }

@@ -19,6 +19,10 @@ std::string BackupFilePath(const std::string& backupDir, const std::string& n) {
     return backupDir + "Backup File " + n;
 }
 
+std::string BackupDigestsPath(const std::string& backupDir, const std::string& n) {
+    return backupDir + "Backup Digests " + n;
+}
+
 std::string CheckingSchedulePath(const std::string& scheduleDir) {
     return scheduleDir + "Database Checking Schedule";
 }

@@ -19,6 +19,8 @@ inline const char* const kRenewalSuffix = ".new";
 std::string DatabaseIndexPath(const std::string& backupDir);  // dir + "Database Index"
 std::string BackupIndexPath(const std::string& backupDir, const std::string& n);
 std::string BackupFilePath(const std::string& backupDir, const std::string& n);
+// dir + "Backup Digests " + n: the digests of the pair's copies (BackupDigests.h).
+std::string BackupDigestsPath(const std::string& backupDir, const std::string& n);
 // The folder of the setting "Checking Schedule Directory" + "Database Checking Schedule".
 std::string CheckingSchedulePath(const std::string& scheduleDir);
 

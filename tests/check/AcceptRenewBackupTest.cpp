@@ -69,25 +69,39 @@ TEST_F(AcceptRenewBackupTest, AFileWithoutAnEntryGetsItsCopyAndEntryAtTheEnd) {
               BackupIndexPlain());
 }
 
-// Copies the backup file no longer holds are gone with their entries when the pair is
-// rewritten, so no entry can ever send a restore to bytes that are not its file's.
-TEST_F(AcceptRenewBackupTest, CopiesLostWithTheBackupFileLoseTheirEntries) {
+// A backup file missing, or cut short, while its index lists more copies: the acceptance
+// records the new digest, but the pair is left exactly as it was (no entry dropped, no byte
+// cut) and the message says which files do not agree and how.
+TEST_F(AcceptRenewBackupTest, ADamagedPairIsLeftAsItIs) {
+    const std::string lists = ", while " + BackupIndexPath() + " lists 154 bytes of copies";
     BuildThree("P");
-    platform::RemoveFile(BackupFilePath());
-    p.WriteFile(files[0], "new a");
-    CheckRunState run = RunAt(files[0], 1);
-    AcceptChangedFile(run, 1);
-    EXPECT_EQ("new a", p.ReadFile(BackupFilePath()));
-    EXPECT_EQ(files[0] + kSep + "P" + kSep + "5" + kSep + "5\n", BackupIndexPlain());
-
-    // A backup file cut short keeps the copies it still holds whole.
-    BuildThree("P");
-    p.WriteFile(BackupFilePath(), copies[0] + copies[1].substr(0, 20));
-    p.WriteFile(files[2], "new c");
-    run = RunAt(files[2], 3);
-    AcceptChangedFile(run, 1);
-    EXPECT_EQ(copies[0] + "new c", p.ReadFile(BackupFilePath()));
-    EXPECT_EQ(entries[0] + files[2] + kSep + "P" + kSep + "5" + kSep + "5\n", BackupIndexPlain());
+    const std::string cutShort = copies[0] + copies[1].substr(0, 20);
+    for (const std::string& backup : {std::string(), cutShort}) {
+        SCOPED_TRACE(backup.size());
+        BuildThree("P");
+        platform::RemoveFile(BackupFilePath());
+        if (!backup.empty())
+            p.WriteFile(BackupFilePath(), backup);
+        const std::string index = p.ReadFile(BackupIndexPath());
+        p.WriteFile(files[2], "new c");
+        CheckRunState run = RunAt(files[2], 3);
+        p.ui.ClearEvents();
+        AcceptChangedFile(run, 1);
+        const std::string what = backup.empty() ? BackupFilePath() + " is missing" + lists
+                                                : BackupFilePath() + " holds 57 bytes" + lists;
+        EXPECT_EQ(p.ui.Events(),
+                  std::vector<std::string>{MessageBoxEvent(
+                      "The backup copy of E:\\c.txt was not renewed. The backup files of "
+                      "E:\\db.qdb are damaged: " +
+                          what + ".\nThey are left as they are.",
+                      "exclamation")});
+        EXPECT_EQ(p.Exists(BackupFilePath()), !backup.empty());
+        if (!backup.empty()) {
+            EXPECT_EQ(backup, p.ReadFile(BackupFilePath()));
+        }
+        EXPECT_EQ(index, p.ReadFile(BackupIndexPath()));
+        EXPECT_EQ(records[0] + records[1] + ExpectedRecord(run, "5"), DatabasePlain());
+    }
 }
 
 TEST_F(AcceptRenewBackupTest, AShortLastEntryIsKept) {

@@ -177,8 +177,9 @@ TEST_F(FileAnalysisTest, TextsAndMarksOfChangedGrownAndShrunkFiles) {
 // or none at all) or the backup folder's setting, the not-backed-up rows show.
 TEST_F(FileAnalysisTest, WhichCopyIsShown) {
     const std::string path = "E:\\b.txt";
-    p.WriteFile(path, "current");
+    p.WriteFile(path, "earlier");
     StoreDatabase(AddedRecord(path));
+    p.WriteFile(path, "current");
     StoreBackupIndex(BuildBackupIndexLine(path + ".bak", "P", 5.0, 5) + "\r\n" +
                      BuildBackupIndexLine(path, "N", 16.0, 7) + "\r\n" +
                      BuildBackupIndexLine(path, "P", 7.0, 7) + "\r\n");

@@ -209,13 +209,14 @@ TEST_F(RestoreFromBackupTest, AnIncompleteCopyIsNotPutInPlace) {
     }
 }
 
-// A temporary file beside the changed file cannot be made (a folder holds its name) on a
+// The temporary file beside the changed file cannot be made (a folder holds its name) on a
 // fixed drive, where the drive check has nothing to say: the restore ends naming the file
-// and the cause, whichever of the three it is.
+// and the cause, in either mode.
 TEST_F(RestoreFromBackupTest, ATemporaryFileThatCannotBeMadeEndsTheRestore) {
-    for (const char* suffix : {".Ptemp", ".Ntemp", ".987654321z"}) {
-        SCOPED_TRACE(suffix);
-        BuildThree("N");
+    const char* suffix = ".987654321z";
+    for (const char* mode : {"N", "P"}) {
+        SCOPED_TRACE(mode);
+        BuildThree(mode);
         p.WriteFile(files[0], "changed");
         ASSERT_TRUE(platform::CreateDirectory(files[0] + suffix));
         platform::CFile probe;

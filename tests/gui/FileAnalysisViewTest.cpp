@@ -5,8 +5,10 @@
 
 #include "check/FileAnalysisDlg.h"
 #include "platform/File.h"
+#include "storage/BackupDigests.h"
 #include "storage/BackupIndex.h"
 #include "storage/DatabaseIndex.h"
+#include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
 #include "tests/gui/GuiTest.h"
 
@@ -30,6 +32,12 @@ class FileAnalysisViewTest : public GuiTest {
                   "\r\n",
               IvFromText(index));
         prefix.WriteFile(BackupFilePath(dir, "1"), original);
+        const std::string digests = BackupDigestsPath(dir, "1");
+        Md5Context md5;
+        MD5Init(&md5);
+        MD5Update(&md5, original.data(), original.size());
+        Store(digests, BuildBackupDigestLine("E:\\b.txt", DigestHex(MD5Final(&md5))),
+              IvFromText(digests));
         prefix.WriteFile("E:\\b.txt", now);
         prefix.frame.m_analysisPath = "E:\\b.txt";
     }

@@ -124,8 +124,10 @@ TEST_F(ScheduledCheckTest, AChangedDatabaseFileIsRefusedAndTheCountdownStartsAga
 TEST_F(ScheduledCheckTest, RestoresKeepAUsersFileNamedLikeTheCopyAndSkipProcessing) {
     for (const bool backedUp : {true, false}) {
         BuildThree("N");
-        if (!backedUp)
+        if (!backedUp) {
             StoreBackupIndex(entries[0] + entries[2]);
+            p.WriteFile(BackupFilePath(), copies[0] + copies[2]);
+        }
         if (backedUp)
             Schedule({kDatabase});
         p.WriteFile(files[1], "changed");

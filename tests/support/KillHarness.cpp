@@ -181,10 +181,11 @@ void KillHarness::InspectPair(const std::string& database, const std::string& n,
                               const std::vector<std::string>& recordPaths) {
     SCOPED_TRACE(database);
     const std::string filePath = BackupFilePath(m_p.BackupDir(), n);
-    // Measured before the pair is opened: opening it would cut an orphan tail itself.
+    // Measured apart from the pair, which says what it finds but is held to it here too.
     const int64_t length = std::max<int64_t>(0, platform::FileLength(filePath));
     BackupPair pair(m_p.frame.Store().FileKey(), m_p.BackupDir(), n);
     pair.Open();
+    EXPECT_FALSE(pair.Damaged()) << pair.Damage();
     EXPECT_EQ(pair.CopiesLength(), length);
     size_t entries = 0;
     for (WorkCopyStream lines(pair.IndexPlain()); !lines.AtEnd(); ++entries) {
@@ -200,6 +201,8 @@ void KillHarness::InspectPair(const std::string& database, const std::string& n,
         EXPECT_EQ(plain.size(),
                   pair.ReadPlainAt(copy, int64_t(lookup.offset), 0, &plain[0], plain.size()));
         EXPECT_TRUE(IsVersion(path, plain)) << "a copy of " << path;
+        std::string digest;
+        EXPECT_TRUE(!pair.CopyDigest(lookup, digest) || digest == Md5Of(plain)) << path;
     }
     EXPECT_EQ(entries, recordPaths.size());
     for (const std::string& path : recordPaths) EXPECT_TRUE(pair.Find(path).found) << path;

@@ -3,10 +3,10 @@
 // children killed at moments spread over the command; every run starts from the same copy of
 // the test's prefix. After each interruption the next start's recovery runs and every stored
 // file is held to the rules: each database decrypts, its records parse and its digest is its
-// "Database Index" line's; each backup file is exactly its entries' copies (measured before
-// the pair is opened, which would cut a tail itself), every record has its one entry and
-// every copy is a version its file had; no plaintext, staged, temporary or recovery file is
-// left.
+// "Database Index" line's; each backup pair agrees with itself (the backup file is exactly
+// its entries' copies, the digests one line for each), every record has its one entry and
+// every copy is a version its file had and has the digest kept for it; no plaintext, staged,
+// temporary or recovery file is left.
 #pragma once
 
 #include <functional>
