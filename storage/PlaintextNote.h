@@ -22,7 +22,8 @@ class PlaintextNote {
     const std::string& Path() const { return m_path; }
     // The file is complete and is to be renamed to `target`.
     void FinishTo(const std::string& target);
-    // The file was renamed into place or removed: the note goes, nothing is wiped.
+    // The file was renamed into place or removed, and its folder synced: the note goes,
+    // nothing is wiped.
     void Release();
 
   private:
