@@ -318,9 +318,6 @@ std::vector<std::string> KillHarness::FailEveryWrite(
                                   std::to_string(n) + " of " + std::to_string(clean.counted) +
                                   " (" + failed.faultPath + ")";
         SCOPED_TRACE(trace);
-        if (std::getenv("KILL_DEBUG"))
-            std::fprintf(stderr, "%s happened=%d%s\n", trace.c_str(), failed.faultHappened,
-                         Lines(failed.told).c_str());
         EXPECT_TRUE(failed.completed);
         // Either it ended as it ends without the failure, or it says what failed, and after
         // that nothing says it succeeded.

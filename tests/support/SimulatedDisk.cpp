@@ -338,10 +338,6 @@ void SimulatedDisk::PowerLoss() {
         close(unsynced.fd);
     }
     m_unsynced.clear();
-    for (auto change = m_changes.rbegin(); change != m_changes.rend(); ++change) {
-        if (std::getenv("DISK_DEBUG"))
-            std::fprintf(stderr, "undo %d %s\n", int(change->kind), change->path.c_str());
-        Undo(*change);
-    }
+    for (auto change = m_changes.rbegin(); change != m_changes.rend(); ++change) Undo(*change);
     m_changes.clear();
 }

@@ -27,6 +27,7 @@ class SimulatedDisk final : public platform::FileSystem {
     SimulatedDisk& operator=(const SimulatedDisk&) = delete;
 
     enum class Fault { None, DiskFull, IoError };
+    // The fault from the n-th operation it counts (0: none, the operations only counted).
     void FailAt(Fault fault, int n);
     // The operations a fault counts that were made so far (writes; for an I/O error, writes
     // and syncs), and whether the fault happened.
