@@ -36,10 +36,14 @@ void SyncFolderOrThrow(const std::string& path, const std::string& about) {
         CFileException::ThrowWriteError(errno, about);
 }
 
-// The rename is on the disk only once its folder is synced, also when it was done before an
-// interruption.
+// The rename is on the disk only once its folder is synced. One done before an interruption
+// is synced again as far as the folder can be (its drive may be gone).
 void PutInPlace(const TransactionRecord::Staged& s) {
-    if (platform::FileExists(s.staged) && !platform::ReplaceFile(s.staged, s.target))
+    if (!platform::FileExists(s.staged)) {
+        platform::SyncFolderOf(s.target);
+        return;
+    }
+    if (!platform::ReplaceFile(s.staged, s.target))
         throw CFileException(platform::LastFileErrorCause(), s.target);
     SyncFolderOrThrow(s.target, s.target);
 }
