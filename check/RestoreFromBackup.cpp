@@ -353,8 +353,11 @@ bool Restore::PutInPlace(int restoreMode) {
             Exclaim(CouldNotRestoreText(m_file));
             return false;
         }
-        m_restoredNote->Release();
-        platform::SyncFolderOf(m_file);
+        // The file is the user's now: the note may only wipe its old name. Unsynced, the note
+        // stays until its own end syncs the folder again.
+        m_restoredFile.Close();
+        if (platform::SyncFolderOf(m_file))
+            m_restoredNote->Release();
         return true;
     }
     std::string target;
@@ -364,8 +367,9 @@ bool Restore::PutInPlace(int restoreMode) {
     }
     StorageStop("changed file moved aside");
     if (platform::RenameFile(restored, m_file)) {
-        m_restoredNote->Release();
-        platform::SyncFolderOf(m_file);
+        m_restoredFile.Close();
+        if (platform::SyncFolderOf(m_file))
+            m_restoredNote->Release();
         return true;
     }
     // The original cannot take the changed file's name: the changed file goes back, or, when
@@ -398,7 +402,13 @@ bool Restore::MoveChangedFileAside(std::string& target) {
         if (platform::FileExists(target))
             continue;
         // A name that is free but cannot be taken means no other name can be either.
-        return platform::RenameFile(m_file, target);
+        if (!platform::RenameFile(m_file, target))
+            return false;
+        // The changed file is safe in its new folder only once that folder is on the disk.
+        if (platform::SyncFolderOf(target))
+            return true;
+        platform::RenameFile(target, m_file);
+        return false;
     }
     return false;
 }

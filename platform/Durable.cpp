@@ -1,5 +1,5 @@
 // Cutting, syncing and permission carrying on Windows-style paths, and the prefix's own
-// host files written in one step (see Durable.h).
+// host files written in one step (see Durable.h), all through the file-system seam.
 #include "platform/Durable.h"
 
 #include <dirent.h>
@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "platform/Drives.h"
+#include "platform/FileSystem.h"
 
 namespace platform {
 
@@ -21,10 +22,27 @@ int OpenNoFollow(const std::string& winPath, int flags) {
     const std::string host = HostPath(winPath);
     if (host.empty())
         return -1;
-    return open(host.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    return Fs().Open(host, flags | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0);
 }
 
 }  // namespace
+
+bool SyncHostFolder(const std::string& hostDir) {
+    const int fd = Fs().Open(hostDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    // A file system that cannot sync a folder (EINVAL) keeps its entries its own way.
+    const bool ok = Fs().Sync(fd) == 0 || errno == EINVAL;
+    const int err = errno;
+    Fs().Close(fd);
+    errno = err;
+    return ok;
+}
+
+std::string HostFolderOf(const std::string& hostPath) {
+    const size_t slash = hostPath.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
+}
 
 bool TruncateFile(const std::string& winPath, int64_t length) {
     const int fd = OpenNoFollow(winPath, O_WRONLY);
@@ -32,8 +50,8 @@ bool TruncateFile(const std::string& winPath, int64_t length) {
         return false;
     struct stat st;
     const bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                    ftruncate(fd, static_cast<off_t>(length)) == 0 && fsync(fd) == 0;
-    close(fd);
+                    Fs().Truncate(fd, static_cast<off_t>(length)) == 0 && Fs().Sync(fd) == 0;
+    Fs().Close(fd);
     return ok;
 }
 
@@ -55,23 +73,16 @@ bool SyncFile(const std::string& winPath) {
     const int fd = OpenNoFollow(winPath, O_RDONLY);
     if (fd < 0)
         return false;
-    const bool ok = fsync(fd) == 0;
-    close(fd);
+    const bool ok = Fs().Sync(fd) == 0;
+    const int err = errno;
+    Fs().Close(fd);
+    errno = err;
     return ok;
 }
 
 bool SyncFolderOf(const std::string& winPath) {
     const std::string host = HostPath(winPath);
-    const size_t slash = host.rfind('/');
-    if (slash == std::string::npos)
-        return false;
-    const int fd =
-        open(slash == 0 ? "/" : host.substr(0, slash).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
+    return host.find('/') != std::string::npos && SyncHostFolder(HostFolderOf(host));
 }
 
 bool TakeModeAndOwner(int fd, const std::string& model) {
@@ -110,28 +121,17 @@ namespace platform {
 
 namespace {
 
-bool SyncHostFolder(const std::string& hostDir) {
-    const int fd = open(hostDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
-}
-
-std::string HostFolderOf(const std::string& hostPath) {
-    const size_t slash = hostPath.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
-}
-
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = Fs().Write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
             return false;
+        }
         done += size_t(n);
     }
     return true;
@@ -141,40 +141,42 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 bool WriteHostFileAtomically(const std::string& hostPath, const std::string& bytes) {
     const std::string dir = HostFolderOf(hostPath);
-    mkdir(dir.c_str(), 0700);
+    // A folder made here is only there after a power loss once its own folder says so.
+    if (Fs().MakeFolder(dir, 0700) == 0 && !SyncHostFolder(HostFolderOf(dir)))
+        return false;
     const std::string temp = hostPath + ".tmp";
-    unlink(temp.c_str());
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    Fs().Remove(temp);
+    const int fd = Fs().Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes) && Fs().Sync(fd) == 0;
     int err = ok ? 0 : errno;
-    if (close(fd) != 0 && ok) {
+    if (Fs().Close(fd) != 0 && ok) {
         ok = false;
         err = errno;
     }
-    if (ok && rename(temp.c_str(), hostPath.c_str()) != 0) {
+    if (ok && Fs().Rename(temp, hostPath, true) != 0) {
         ok = false;
         err = errno;
     }
     if (!ok) {
-        unlink(temp.c_str());
+        Fs().Remove(temp);
         errno = err;  // the caller learns why
         return false;
     }
-    SyncHostFolder(dir);
-    return true;
+    // The new file is the file only once the folder's entries are on the disk.
+    return SyncHostFolder(dir);
 }
 
 bool ReadHostFile(const std::string& hostPath, std::string& bytes) {
     bytes.clear();
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = Fs().Open(hostPath, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
     if (fd < 0)
         return false;
     char buffer[65536];
     bool ok = true;
     while (true) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
+        const ssize_t n = Fs().ReadAt(fd, buffer, sizeof buffer, off_t(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -183,12 +185,14 @@ bool ReadHostFile(const std::string& hostPath, std::string& bytes) {
             break;
         bytes.append(buffer, size_t(n));
     }
-    close(fd);
+    const int err = errno;
+    Fs().Close(fd);
+    errno = err;
     return ok;
 }
 
 bool RemoveHostFile(const std::string& hostPath) {
-    if (unlink(hostPath.c_str()) != 0 && errno != ENOENT)
+    if (Fs().Remove(hostPath) != 0 && errno != ENOENT)
         return false;
     SyncHostFolder(HostFolderOf(hostPath));
     return true;

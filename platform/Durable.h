@@ -45,6 +45,9 @@ bool WriteHostFileAtomically(const std::string& hostPath, const std::string& byt
 bool ReadHostFile(const std::string& hostPath, std::string& bytes);
 // Removes the file and syncs its folder; true when it is gone.
 bool RemoveHostFile(const std::string& hostPath);
+// Forces the entries of a host folder to the disk; the host folder that holds a host path.
+bool SyncHostFolder(const std::string& hostDir);
+std::string HostFolderOf(const std::string& hostPath);
 // The names in a host folder that begin with `prefix` (sorted).
 std::vector<std::string> ListHostFolder(const std::string& hostDir, const std::string& prefix);
 

@@ -13,6 +13,7 @@
 
 #include "platform/Drives.h"
 #include "platform/FileException.h"
+#include "platform/FileSystem.h"
 
 namespace platform {
 
@@ -97,11 +98,11 @@ bool CFile::Open(const std::string& winPath, const char* mode, Share share, int*
     if (m.noFollow)
         flags |= O_NOFOLLOW;
     // A file the open creates is its owner's alone: it may hold plaintext.
-    const int fd = open(host.c_str(), flags, 0600);
+    const int fd = Fs().Open(host, flags, 0600);
     if (fd < 0)
         return fail(errno);
     auto failClose = [&](int err) {
-        close(fd);
+        Fs().Close(fd);
         return fail(err);
     };
     struct stat st;
@@ -118,7 +119,7 @@ bool CFile::Open(const std::string& winPath, const char* mode, Share share, int*
         return failClose(EWOULDBLOCK);
     }
     // Emptied only once the lock is held, so a refused open leaves the file as it was.
-    if (m.truncate && ftruncate(fd, 0) != 0)
+    if (m.truncate && Fs().Truncate(fd, 0) != 0)
         return failClose(errno);
 
     m_fd = fd;
@@ -147,7 +148,7 @@ bool CFile::Close() {
     if (m_fd < 0)
         return true;
     bool ok = FlushWrite() && !m_writeFailed;
-    if (close(m_fd) != 0)
+    if (Fs().Close(m_fd) != 0)
         ok = false;
     m_fd = -1;
     m_rpos = m_rlen = m_rawLen = m_wlen = m_wcap = 0;
@@ -168,7 +169,7 @@ bool CFile::FillBuffer() {
     m_crDropped.clear();
     ssize_t n;
     do {
-        n = pread(m_fd, m_buf.data(), kBufferSize, m_filePos);
+        n = Fs().ReadAt(m_fd, m_buf.data(), kBufferSize, m_filePos);
     } while (n < 0 && errno == EINTR);
     if (n <= 0)
         return false;
@@ -176,7 +177,7 @@ bool CFile::FillBuffer() {
     if (m_text && m_buf[len - 1] == '\r') {
         // Keep a "\r\n" pair together in one window.
         unsigned char next;
-        if (pread(m_fd, &next, 1, m_filePos + int64_t(len)) == 1 && next == '\n') {
+        if (Fs().ReadAt(m_fd, &next, 1, m_filePos + int64_t(len)) == 1 && next == '\n') {
             m_buf[len++] = '\n';
         }
     }
@@ -223,7 +224,7 @@ size_t CFile::Read(void* dst, size_t n) {
             m_rpos = m_rlen = m_rawLen = 0;
             ssize_t got;
             do {
-                got = pread(m_fd, out + done, n - done, m_filePos);
+                got = Fs().ReadAt(m_fd, out + done, n - done, m_filePos);
             } while (got < 0 && errno == EINTR);
             if (got <= 0)
                 break;
@@ -288,7 +289,7 @@ bool CFile::WriteRaw(const unsigned char* p, size_t n) {
     int64_t pos = m_filePos;
     bool ok = true;
     while (n > 0) {
-        const ssize_t k = m_append ? write(m_fd, p, n) : pwrite(m_fd, p, n, pos);
+        const ssize_t k = m_append ? Fs().Write(m_fd, p, n) : Fs().WriteAt(m_fd, p, n, pos);
         if (k < 0 && errno == EINTR)
             continue;
         if (k <= 0) {
@@ -363,7 +364,7 @@ bool CFile::Flush() {
 }
 
 bool CFile::Sync() {
-    return Flush() && fsync(m_fd) == 0;
+    return Flush() && Fs().Sync(m_fd) == 0;
 }
 
 bool CFile::SetLength(int64_t length) {

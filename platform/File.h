@@ -5,7 +5,8 @@
 // nobody, so an open that meets another holder's conflicting lock fails with the
 // sharing-violation cause. Only plain files open: a folder, a device or a pipe is refused
 // with the access-denied cause. This file also owns the plain file operations (exists, remove,
-// rename, replace, copy, make folder).
+// rename, replace, copy, make folder). Both reach the disk through the file-system seam
+// (FileSystem.h).
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,9 @@
 // The plain file operations on Windows-style paths: exists, folder test, remove, rename
 // without replacing, atomic replace, copy and make folder, with the last error's cause.
-// A copy is written under a temporary name beside its target and renamed into place, so a
-// failed copy never leaves a half-written target; a move to another file system is a copy
-// followed by removing the source, as Windows moves a file across volumes.
+// A copy is written under a temporary name beside its target, forced to the disk and renamed
+// into place, so a failed copy never leaves a half-written target; a move to another file
+// system is a copy followed by removing the source, as Windows moves a file across volumes.
+// Everything reaches the disk through the file-system seam.
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
@@ -14,8 +15,10 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
+#include "platform/FileSystem.h"
 
 namespace platform {
 
@@ -33,46 +36,31 @@ bool Succeed() {
     return true;
 }
 
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the no-replace rename: look first.
-    struct stat st;
-    if (lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return rename(from.c_str(), to.c_str()) == 0;
-}
-
-// Copies the host file `from` into a new temporary file beside `to` and renames it into
-// place (over an existing target only when `replace`). The copy keeps the source's
-// permission bits, times and DOS attributes. errno tells a failure.
+// Copies the host file `from` into a new temporary file beside `to`, forces it to the disk
+// and renames it into place (over an existing target only when `replace`). The copy keeps
+// the source's permission bits, times and DOS attributes. errno tells a failure.
 bool CopyHostFile(const std::string& from, const std::string& to, bool replace) {
-    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int in = Fs().Open(from, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
     if (in < 0)
         return false;
     errno = 0;
     struct stat st = {};
     if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
         const int err = errno ? errno : S_ISDIR(st.st_mode) ? EISDIR : EACCES;
-        close(in);
+        Fs().Close(in);
         errno = err;
         return false;
     }
     if (flock(in, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        close(in);
+        Fs().Close(in);
         errno = EWOULDBLOCK;
         return false;
     }
     std::string temp = to + ".XXXXXX";
-    const int out = mkostemp(&temp[0], O_CLOEXEC);
+    const int out = CreateTemporaryFile(temp);
     if (out < 0) {
         const int err = errno;
-        close(in);
+        Fs().Close(in);
         errno = err;
         return false;
     }
@@ -80,7 +68,7 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace) 
     std::vector<char> buf(1 << 20);
     off_t pos = 0;
     while (ok) {
-        const ssize_t n = pread(in, buf.data(), buf.size(), pos);
+        const ssize_t n = Fs().ReadAt(in, buf.data(), buf.size(), pos);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -88,7 +76,7 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace) 
         if (n <= 0)
             break;
         for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t k = write(out, buf.data() + done, size_t(n - done));
+            const ssize_t k = Fs().Write(out, buf.data() + done, size_t(n - done));
             if (k < 0 && errno == EINTR)
                 continue;
             if (k <= 0) {
@@ -110,34 +98,39 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace) 
         fchmod(out, st.st_mode & 07777);
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         futimens(out, times);
+        if (Fs().Sync(out) != 0) {
+            ok = false;
+            err = errno;
+        }
     }
-    if (close(out) != 0 && ok) {
+    if (Fs().Close(out) != 0 && ok) {
         ok = false;
         err = errno;
     }
-    close(in);
-    if (ok) {
-        ok = replace ? rename(temp.c_str(), to.c_str()) == 0 : RenameNoReplace(temp, to);
-        if (!ok)
-            err = errno;
+    Fs().Close(in);
+    if (ok && Fs().Rename(temp, to, replace) != 0) {
+        ok = false;
+        err = errno;
     }
     if (!ok) {
-        unlink(temp.c_str());
+        Fs().Remove(temp);
         errno = err;
     }
     return ok;
 }
 
-// Moves `from` to `to`; across file systems a plain file is copied and then removed.
+// Moves `from` to `to`; across file systems a plain file is copied and then removed, the
+// source only once the copy's name is on the disk.
 bool MoveHost(const std::string& from, const std::string& to, bool replace) {
-    const bool moved = replace ? rename(from.c_str(), to.c_str()) == 0 : RenameNoReplace(from, to);
-    if (moved)
+    if (Fs().Rename(from, to, replace) == 0)
         return Succeed();
     if (errno != EXDEV)
         return Fail(errno);
     if (!CopyHostFile(from, to, replace))
         return Fail(errno);
-    if (unlink(from.c_str()) != 0)
+    if (!SyncHostFolder(HostFolderOf(to)))
+        return Fail(errno);
+    if (Fs().Remove(from) != 0)
         return Fail(errno);
     return Succeed();
 }
@@ -166,7 +159,7 @@ bool RemoveFile(const std::string& winPath) {
     const std::string host = HostPath(winPath);
     if (host.empty())
         return Fail(ENOENT);
-    return unlink(host.c_str()) == 0 ? Succeed() : Fail(errno);
+    return Fs().Remove(host) == 0 ? Succeed() : Fail(errno);
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
@@ -200,7 +193,7 @@ bool CreateDirectory(const std::string& winPath) {
     if (host.empty())
         return Fail(ENOENT);
     // Its owner's alone, as every file the program creates.
-    return mkdir(host.c_str(), 0700) == 0 ? Succeed() : Fail(errno);
+    return Fs().MakeFolder(host, 0700) == 0 ? Succeed() : Fail(errno);
 }
 
 int LastFileErrorCause() {

@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "platform/Durable.h"
+#include "platform/FileSystem.h"
 #include "platform/Prefix.h"
 
 namespace platform {
@@ -77,12 +78,12 @@ bool SaveStore(const RegistryValues& values) {
     const std::string text = FormatRegistryText(values);
     const std::string path = RegistryFilePath();
     std::string temp = path + ".XXXXXX";
-    const int fd = mkostemp(&temp[0], O_CLOEXEC);
+    const int fd = CreateTemporaryFile(temp);
     if (fd < 0)
         return false;
     bool ok = true;
     for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        const ssize_t n = Fs().Write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -91,15 +92,15 @@ bool SaveStore(const RegistryValues& values) {
             done += size_t(n);
         }
     }
-    if (ok && fsync(fd) != 0)
+    if (ok && Fs().Sync(fd) != 0)
         ok = false;
-    if (close(fd) != 0)
+    if (Fs().Close(fd) != 0)
         ok = false;
-    if (ok && rename(temp.c_str(), path.c_str()) != 0)
+    if (ok && Fs().Rename(temp, path, true) != 0)
         ok = false;
     if (!ok)
-        unlink(temp.c_str());
-    return ok;
+        Fs().Remove(temp);
+    return ok && SyncHostFolder(HostFolderOf(path));
 }
 
 bool ValidKeyName(const std::string& name) {

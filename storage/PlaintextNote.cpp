@@ -1,6 +1,8 @@
 // Notes of plaintext files beside users' files, and their recovery.
 #include "storage/PlaintextNote.h"
 
+#include <cerrno>
+
 #include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
@@ -12,8 +14,9 @@ PlaintextNote::PlaintextNote(const Key& key, std::string path)
     : m_key(key), m_path(std::move(path)), m_notePath(NewPlaintextNotePath()) {
     PlaintextNoteRecord note;
     note.path = m_path;
+    errno = 0;
     if (!WriteRecoveryFile(m_key, m_notePath, FormatPlaintextNote(note)))
-        throw CFileException(CFileException::accessDenied, m_path);
+        CFileException::ThrowWriteError(errno, m_path);
     StorageStop("plaintext noted");
 }
 
@@ -23,6 +26,9 @@ PlaintextNote::~PlaintextNote() {
             WipeOpenFile(*m_file, m_path);
         else
             WipeIfPresent(m_path);
+        // Until its folder is on the disk the file may come back: the note stays for recovery.
+        if (!platform::SyncFolderOf(m_path))
+            return;
     }
     platform::RemoveHostFile(m_notePath);
 }
@@ -53,10 +59,13 @@ int RecoverPlaintextNotes(const Key& key) {
         const bool finish = !note.finish.empty() && platform::FileExists(note.path) &&
                             !platform::IsSymbolicLink(note.path) &&
                             !platform::FileExists(note.finish);
-        if (!(finish && platform::RenameFile(note.path, note.finish)))
+        const bool finished = finish && platform::RenameFile(note.path, note.finish);
+        if (!finished)
             WipeIfPresent(note.path);
         ++handled;
-        platform::RemoveHostFile(notePath);
+        // The note goes once the folder holds what was done.
+        if (platform::SyncFolderOf(note.path))
+            platform::RemoveHostFile(notePath);
     }
     return handled;
 }

@@ -29,7 +29,8 @@ class PlaintextNote {
     void Attach(platform::CFile& file) { m_file = &file; }
     // The file is complete and is to be renamed to `target`.
     void FinishTo(const std::string& target);
-    // The file was renamed into place or removed: the note goes, nothing is wiped.
+    // The file was renamed into place or removed, and its folder synced: the note goes,
+    // nothing is wiped.
     void Release();
 
   private:

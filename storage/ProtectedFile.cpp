@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 
@@ -126,6 +127,7 @@ void EncryptStream(const Key& key, const Iv& iv, CFile& in, const std::string& p
         cipher.Process(piece.data(), padded);
         ok = out.Write(piece.data(), padded);
     }
+    ok = ok && out.Sync();  // on the disk before it takes the protected file's name
     ok = out.Close() && ok;
     if (!ok) {
         platform::RemoveFile(newPath);
@@ -136,6 +138,7 @@ void EncryptStream(const Key& key, const Iv& iv, CFile& in, const std::string& p
         platform::RemoveFile(newPath);
         throw CFileException(replaceCause, protectedPath);
     }
+    platform::SyncFolderOf(protectedPath);
 }
 
 }  // namespace

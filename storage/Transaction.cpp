@@ -29,18 +29,30 @@ void RecordOrThrow(const Key& key, const std::string& recordPath, const Transact
         CFileException::ThrowWriteError(errno, about);
 }
 
+// Forces the folder's entries to the disk, or ends the change naming `about`.
+void SyncFolderOrThrow(const std::string& path, const std::string& about) {
+    errno = 0;
+    if (!platform::SyncFolderOf(path))
+        CFileException::ThrowWriteError(errno, about);
+}
+
+// The rename is on the disk only once its folder is synced. One done before an interruption
+// is synced again as far as the folder can be (its drive may be gone).
 void PutInPlace(const TransactionRecord::Staged& s) {
-    if (!platform::FileExists(s.staged))
-        return;  // done before the interruption
+    if (!platform::FileExists(s.staged)) {
+        platform::SyncFolderOf(s.target);
+        return;
+    }
     if (!platform::ReplaceFile(s.staged, s.target))
         throw CFileException(platform::LastFileErrorCause(), s.target);
-    platform::SyncFolderOf(s.target);
+    SyncFolderOrThrow(s.target, s.target);
 }
 
 void Undo(const TransactionRecord& record) noexcept {
+    // Gone for good before the record goes.
     for (const auto& s : record.staged)
-        if (platform::FileExists(s.staged))
-            platform::RemoveFile(s.staged);
+        if (platform::FileExists(s.staged) && platform::RemoveFile(s.staged))
+            platform::SyncFolderOf(s.staged);
     for (const auto& a : record.appended) {
         const int64_t now = platform::FileLength(a.path);
         if (now > a.length)
@@ -107,7 +119,16 @@ void Transaction::WillAppend(const std::string& path) {
 void Transaction::Commit() {
     if (!Pending())
         return;
-    for (const auto& a : m_record.appended) platform::SyncFile(a.path);
+    for (const auto& a : m_record.appended) {
+        errno = 0;
+        if (!platform::SyncFile(a.path))
+            CFileException::ThrowWriteError(errno, a.path);
+    }
+    // The staged files' names, not only their bytes, must be on the disk before the mark.
+    std::set<std::string> folders;
+    for (const auto& s : m_record.staged)
+        if (folders.insert(platform::FolderOf(s.target)).second)
+            SyncFolderOrThrow(s.staged, s.target);
     if (!m_record.staged.empty()) {
         // Committed in memory only once the mark is on disk: until then an undo is right.
         TransactionRecord marked = m_record;

@@ -1,7 +1,7 @@
 // An interruption at any moment of an add, a drop, a database's creation, an acceptance or a
-// restore leaves, after the next start's recovery, stored files that hold to the kill
-// harness's rules; then a check refuses nothing, and a file restored from its copy comes back
-// as a version it really had.
+// restore (a kill, a power loss, a full disk or a failed write) leaves, after the next start's
+// recovery, stored files that hold to the kill harness's rules; then a check refuses nothing,
+// and a file restored from its copy comes back as a version it really had.
 #include <gtest/gtest.h>
 
 #include "add/AddFileRead.h"
@@ -16,7 +16,7 @@ namespace {
 const std::string kDatabase = "E:\\db.qdb";
 const std::vector<std::string> kFiles = {"E:\\a.txt", "E:\\b.bin", "E:\\c.txt"};
 
-class KillTest : public ::testing::Test {
+class KillTest : public ::testing::TestWithParam<KillHarness::Mode> {
   protected:
     void SetUp() override {
         p.SetReg("Config5", "1");
@@ -61,10 +61,10 @@ class KillTest : public ::testing::Test {
     }
 
     TempPrefix p;
-    KillHarness kill{p};
+    KillHarness kill{p, GetParam()};
 };
 
-TEST_F(KillTest, AddDropAndCreate) {
+TEST_P(KillTest, AddDropAndCreate) {
     kill.Write("E:\\d.txt", std::string(40000, 'd'));
     kill.Write("E:\\e.txt", "epsilon");
     kill.Snapshot();
@@ -78,18 +78,20 @@ TEST_F(KillTest, AddDropAndCreate) {
     EveryInterruption([this](CListview&) { CCNoflview(p.frame).CreateDatabase("E:\\db2.qdb"); });
 }
 
-TEST_F(KillTest, AcceptWithAndWithoutANewBackup) {
+TEST_P(KillTest, AcceptWithAndWithoutANewBackup) {
     kill.Write(kFiles[1], std::string(90000, 'B'));
     kill.Snapshot();
     EveryInterruption(Check(1));
     EveryInterruption(Check(2));
 }
 
-TEST_F(KillTest, RestoreInBothModes) {
+TEST_P(KillTest, RestoreInBothModes) {
     kill.Write(kFiles[1], "changed b");
     kill.Snapshot();
     EveryInterruption(Check(3, 0));
     EveryInterruption(Check(3, 1));
 }
+
+INSTANTIATE_TEST_SUITE_P(Every, KillTest, EveryKillMode(), KillModeName);
 
 }  // namespace

@@ -10,13 +10,14 @@
 
 namespace {
 
-using ScheduleKillTest = ScheduleFixture;
+class ScheduleKillTest : public ScheduleFixture,
+                         public ::testing::WithParamInterface<KillHarness::Mode> {};
 
-TEST_F(ScheduleKillTest, AcceptingAndRestoringAreRecoveredAtEveryPoint) {
+TEST_P(ScheduleKillTest, AcceptingAndRestoringAreRecoveredAtEveryPoint) {
     const std::string aside = "C:\\Program Files\\Quillstead\\Changed Files\\b.txt.CHANGED";
     BuildThree("N");
     Schedule({kDatabase});
-    KillHarness kill(p);
+    KillHarness kill(p, GetParam());
     for (size_t i = 0; i < files.size(); ++i) kill.Write(files[i], originals[i]);
     kill.Write(files[1], "changed");
     kill.Snapshot();
@@ -42,5 +43,7 @@ TEST_F(ScheduleKillTest, AcceptingAndRestoringAreRecoveredAtEveryPoint) {
         EXPECT_EQ(points.front(), choice == 1 ? "renewal written" : "plaintext noted");
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Every, ScheduleKillTest, EveryKillMode(), KillModeName);
 
 }  // namespace
