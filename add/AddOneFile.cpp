@@ -82,7 +82,7 @@ bool AddSession::Commit() {
     }
     m_pending = 0;
     m_lastCommit = std::chrono::steady_clock::now();
-    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
+    CopyToBackupDatabase(m_view.GetParentFrame().Store(), m_view.m_databasePath, m_settings);
     return true;
 }
 

@@ -1,8 +1,13 @@
 // The copy of the database to its backup database.
 #include "add/BackupDatabase.h"
 
+#include <memory>
+
+#include "app/ProtectedStore.h"
 #include "app/Settings.h"
 #include "platform/File.h"
+#include "storage/PlaintextNote.h"
+#include "storage/StoredFileNames.h"
 
 std::string NameAfterLastBackslash(const std::string& path) {
     const size_t slash = path.rfind('\\');
@@ -24,7 +29,8 @@ std::string BackupDatabasePath(const std::string& databasePath, const std::strin
     return base + suffix;
 }
 
-void CopyToBackupDatabase(const std::string& databasePath, Settings& settings) {
+void CopyToBackupDatabase(ProtectedStore& store, const std::string& databasePath,
+                          Settings& settings) {
     int keep = 0;
     settings.KeepBackupDatabase(keep);
     if (keep != 1)
@@ -38,5 +44,7 @@ void CopyToBackupDatabase(const std::string& databasePath, Settings& settings) {
         settings.BackupDatabaseDir(folder);
 
     const std::string target = BackupDatabasePath(databasePath, suffix, beside != 0, folder);
-    platform::CopyFile(databasePath, target, false);
+    const std::string temp = CopyTempPath(target);
+    const std::unique_ptr<PlaintextNote> note = store.NoteOf(temp);
+    platform::CopyFile(databasePath, target, false, temp);
 }

@@ -16,8 +16,12 @@ std::string NameAfterLastBackslash(const std::string& path);
 std::string BackupDatabasePath(const std::string& databasePath, const std::string& suffix,
                                bool beside, const std::string& folder);
 
+class ProtectedStore;
 class Settings;
 
 // Reads Config2, Config1, Config4 and Config3 and copies the database to its backup
-// database, overwriting it. The copy's result is not checked.
-void CopyToBackupDatabase(const std::string& databasePath, Settings& settings);
+// database, overwriting it. The copy's result is not checked; the copy is written beside
+// the backup database under a name noted in the store first, so an interruption leaves
+// nothing behind.
+void CopyToBackupDatabase(ProtectedStore& store, const std::string& databasePath,
+                          Settings& settings);

@@ -310,7 +310,7 @@ void WalkAddRun::Close() {
         m_view.m_foundSizeText = BytesFigureText(0, " bytes.");
         m_progress->SetItemText(kBytesText, m_view.m_foundSizeText);
     }
-    CopyToBackupDatabase(m_view.m_databasePath, m_settings);
+    CopyToBackupDatabase(m_view.GetParentFrame().Store(), m_view.m_databasePath, m_settings);
     m_view.UpdateDatabaseIndexEntry();
 
     const WalkAddOutcome outcome{m_added, m_listed, m_allDrives, m_view.m_critLocation};

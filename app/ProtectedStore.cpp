@@ -6,11 +6,11 @@
 
 #include "app/Settings.h"
 #include "platform/Registry.h"
+#include "platform/Ui.h"
 #include "storage/BackupPair.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/DatabaseIndexImage.h"
 #include "storage/PlaintextNote.h"
-#include "storage/Recovery.h"
 #include "storage/SecureText.h"
 #include "storage/StoredDatabase.h"
 #include "storage/Transaction.h"
@@ -40,11 +40,20 @@ bool ProtectedStore::ScheduleDir(Settings& settings, std::string& dir) const {
 void ProtectedStore::RecoverAll() {
     std::string backupDir;
     platform::RegReadValue(settings::kBackupDir, backupDir);
-    RecoverStorage(FileKey(), m_indexIv, backupDir);
+    Tell(RecoverStorage(FileKey(), m_indexIv, backupDir));
 }
 
 void ProtectedStore::RecoverPending() {
-    ::RecoverPending(FileKey());
+    Tell(::RecoverPending(FileKey()));
+}
+
+void ProtectedStore::Tell(const RecoveryReport& report) {
+    for (const std::string& path : report.unreadableRecords)
+        if (m_told.insert(path).second)
+            Ui().MessageBox(UnreadableRecordText(path), MbIcon::Exclamation);
+    for (const std::string& path : report.unreadableNotes)
+        if (m_told.insert(path).second)
+            Ui().MessageBox(UnreadableNoteText(path), MbIcon::Exclamation);
 }
 
 std::unique_ptr<DatabaseFiles> ProtectedStore::DatabaseFilesOf(const std::string& backupDir,

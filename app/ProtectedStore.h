@@ -10,9 +10,11 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "storage/Crypto.h"
+#include "storage/Recovery.h"
 
 class BackupPair;
 class DatabaseFiles;
@@ -47,6 +49,7 @@ class ProtectedStore {
     void RecoverAll();
     // What an interruption left pending, before a stored file is used.
     void RecoverPending();
+    // Either recovery names each record or note it cannot read, once while the program runs.
 
     // The stored files of a database for one command (not opened yet).
     std::unique_ptr<DatabaseFiles> DatabaseFilesOf(const std::string& backupDir,
@@ -64,7 +67,10 @@ class ProtectedStore {
     std::unique_ptr<PlaintextNote> NoteOf(const std::string& path);
 
   private:
+    void Tell(const RecoveryReport& report);
+
     Key* m_key;  // in a locked page of its own
     Iv m_indexIv;
     Iv m_scheduleIv;
+    std::set<std::string> m_told;  // the unreadable records and notes already named
 };

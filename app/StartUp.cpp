@@ -7,6 +7,7 @@
 #include "app/ProtectedStore.h"
 #include "app/Settings.h"
 #include "platform/Prefix.h"
+#include "platform/Registry.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseIndex.h"
 #include "storage/PasswordCheck.h"
@@ -14,7 +15,8 @@
 
 namespace {
 
-// The key of the typed password once it is accepted; false when the start ends.
+// The key of the typed password once it is accepted; false when the start ends. A damaged
+// check value the accepted key shows up is said.
 bool AcceptedKey(PasswordPrompt& prompt, const std::string& backupDir, Key& key) {
     const Iv indexIv = IvFromText("Database Index");
     for (;;) {
@@ -24,7 +26,10 @@ bool AcceptedKey(PasswordPrompt& prompt, const std::string& backupDir, Key& key)
         Ui().BusyCursor();
         key = DeriveKey(typed);
         const PasswordAnswer answer = TestPassword(key, indexIv, backupDir);
-        if (answer == PasswordAnswer::Opens) {
+        if (answer == PasswordAnswer::OpensCheckDamaged)
+            Ui().MessageBox(PasswordCheckDamagedText(PasswordCheckPath(backupDir)),
+                            MbIcon::Exclamation);
+        if (answer == PasswordAnswer::Opens || answer == PasswordAnswer::OpensCheckDamaged) {
             WipeText(typed);
             return true;
         }
@@ -61,13 +66,28 @@ std::unique_ptr<ProtectedStore> StartUp(PasswordPrompt& prompt) {
         Ui().MessageBox(e.what(), MbIcon::Stop);
         return nullptr;
     }
+    const std::string damage = platform::RegistryDamage();
+    if (!damage.empty())
+        Ui().MessageBox("The settings file " + platform::RegistryFilePath() +
+                            " is damaged: " + damage +
+                            ". It is left as it is; a setting it does not hold is a registry "
+                            "error.",
+                        MbIcon::Exclamation);
+    // Without the backup folder no password can be tested: nothing is guessed.
     Settings settings;
     std::string backupDir;
-    settings.BackupDir(backupDir);
+    if (!settings.BackupDir(backupDir)) {
+        Ui().MessageBox(
+            "Quillstead cannot start: the backup folder's setting cannot be read from " +
+                platform::RegistryFilePath() + ".",
+            MbIcon::Stop);
+        return nullptr;
+    }
     Key key{};
     if (!AcceptedKey(prompt, backupDir, key))
         return nullptr;
-    // A check value that cannot be written is reported; the password stands.
+    // A check value that cannot be written is reported; the password stands. A damaged one
+    // is written anew.
     RunCommand([&] { KeepPasswordCheck(key, backupDir); });
     auto store = std::make_unique<ProtectedStore>(key);
     WipeMemory(key.data(), key.size());

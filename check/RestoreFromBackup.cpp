@@ -122,6 +122,7 @@ class Restore {
     std::string DamagedPairRestoreText();
     std::string CopyRefusedText();
     bool MoveChangedFileAside(std::string& target);
+    bool MoveNoted(const std::string& from, const std::string& to);
     void Fail(const std::string& text);
 
     CMainFrame& m_frame;
@@ -374,7 +375,7 @@ bool Restore::PutInPlace(int restoreMode) {
     }
     // The original cannot take the changed file's name: the changed file goes back, or, when
     // even that fails, both stay where they are and the user is told where.
-    if (platform::RenameFile(target, m_file)) {
+    if (MoveNoted(target, m_file)) {
         Exclaim(CouldNotRestoreText(m_file));
     } else {
         m_restoredNote->Release();
@@ -402,15 +403,23 @@ bool Restore::MoveChangedFileAside(std::string& target) {
         if (platform::FileExists(target))
             continue;
         // A name that is free but cannot be taken means no other name can be either.
-        if (!platform::RenameFile(m_file, target))
+        if (!MoveNoted(m_file, target))
             return false;
         // The changed file is safe in its new folder only once that folder is on the disk.
         if (platform::SyncFolderOf(target))
             return true;
-        platform::RenameFile(target, m_file);
+        MoveNoted(target, m_file);
         return false;
     }
     return false;
+}
+
+// A move of the user's file that may cross file systems: the copy it then makes is noted
+// first, so that an interruption leaves no partial copy behind.
+bool Restore::MoveNoted(const std::string& from, const std::string& to) {
+    const std::string temp = CopyTempPath(to);
+    const std::unique_ptr<PlaintextNote> note = m_frame.Store().NoteOf(temp);
+    return platform::RenameFile(from, to, temp);
 }
 
 }  // namespace

@@ -112,12 +112,18 @@ class CFile {
 bool FileExists(const std::string& winPath);  // any kind of entry
 bool IsDirectory(const std::string& winPath);
 bool RemoveFile(const std::string& winPath);  // DeleteFile: not a folder
-// MoveFile: fails when the target exists (as rename() does on Windows).
-bool RenameFile(const std::string& from, const std::string& to);
+// MoveFile: fails when the target exists (as rename() does on Windows). Across file systems
+// the file is copied and the source removed; the copy is written at `copyTemp` (made afresh)
+// when one is given, so that a caller who noted that name can have it cleaned up after an
+// interruption, else under a free name beside the target.
+bool RenameFile(const std::string& from, const std::string& to,
+                const std::string& copyTemp = std::string());
 // Atomic replace: the target, if any, is replaced in one step.
 bool ReplaceFile(const std::string& from, const std::string& to);
-// CopyFile; with failIfExists false an existing target is overwritten.
-bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
+// CopyFile; with failIfExists false an existing target is overwritten. The copy is written at
+// `copyTemp` (made afresh) when one is given, as RenameFile's.
+bool CopyFile(const std::string& from, const std::string& to, bool failIfExists,
+              const std::string& copyTemp = std::string());
 bool CreateDirectory(const std::string& winPath);
 // The last system error of these operations, as a CFileException cause.
 int LastFileErrorCause();

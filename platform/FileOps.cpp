@@ -36,10 +36,12 @@ bool Succeed() {
     return true;
 }
 
-// Copies the host file `from` into a new temporary file beside `to`, forces it to the disk
-// and renames it into place (over an existing target only when `replace`). The copy keeps
-// the source's permission bits, times and DOS attributes. errno tells a failure.
-bool CopyHostFile(const std::string& from, const std::string& to, bool replace) {
+// Copies the host file `from` into a new temporary file beside `to` (at `temp`, made afresh,
+// when one is given: the caller has noted it for recovery), forces it to the disk and
+// renames it into place (over an existing target only when `replace`). The copy keeps the
+// source's permission bits, times and DOS attributes. errno tells a failure.
+bool CopyHostFile(const std::string& from, const std::string& to, bool replace,
+                  std::string temp = std::string()) {
     const int in = Fs().Open(from, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
     if (in < 0)
         return false;
@@ -56,8 +58,13 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace) 
         errno = EWOULDBLOCK;
         return false;
     }
-    std::string temp = to + ".XXXXXX";
-    const int out = CreateTemporaryFile(temp);
+    int out = -1;
+    if (temp.empty()) {
+        temp = to + ".XXXXXX";
+        out = CreateTemporaryFile(temp);
+    } else {
+        out = Fs().Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    }
     if (out < 0) {
         const int err = errno;
         Fs().Close(in);
@@ -119,14 +126,15 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace) 
     return ok;
 }
 
-// Moves `from` to `to`; across file systems a plain file is copied and then removed, the
-// source only once the copy's name is on the disk.
-bool MoveHost(const std::string& from, const std::string& to, bool replace) {
+// Moves `from` to `to`; across file systems a plain file is copied (through `temp` when one
+// is given) and then removed, the source only once the copy's name is on the disk.
+bool MoveHost(const std::string& from, const std::string& to, bool replace,
+              const std::string& temp = std::string()) {
     if (Fs().Rename(from, to, replace) == 0)
         return Succeed();
     if (errno != EXDEV)
         return Fail(errno);
-    if (!CopyHostFile(from, to, replace))
+    if (!CopyHostFile(from, to, replace, temp))
         return Fail(errno);
     if (!SyncHostFolder(HostFolderOf(to)))
         return Fail(errno);
@@ -162,11 +170,12 @@ bool RemoveFile(const std::string& winPath) {
     return Fs().Remove(host) == 0 ? Succeed() : Fail(errno);
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
+bool RenameFile(const std::string& from, const std::string& to, const std::string& copyTemp) {
     const std::string hostFrom = HostPath(from), hostTo = HostPath(to);
-    if (hostFrom.empty() || hostTo.empty())
+    const std::string hostTemp = copyTemp.empty() ? std::string() : HostPath(copyTemp);
+    if (hostFrom.empty() || hostTo.empty() || (!copyTemp.empty() && hostTemp.empty()))
         return Fail(ENOENT);
-    return MoveHost(hostFrom, hostTo, false);
+    return MoveHost(hostFrom, hostTo, false, hostTemp);
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
@@ -176,16 +185,18 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     return MoveHost(hostFrom, hostTo, true);
 }
 
-bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+bool CopyFile(const std::string& from, const std::string& to, bool failIfExists,
+              const std::string& copyTemp) {
     const std::string hostFrom = HostPath(from), hostTo = HostPath(to);
-    if (hostFrom.empty() || hostTo.empty())
+    const std::string hostTemp = copyTemp.empty() ? std::string() : HostPath(copyTemp);
+    if (hostFrom.empty() || hostTo.empty() || (!copyTemp.empty() && hostTemp.empty()))
         return Fail(ENOENT);
     struct stat st;
     if (failIfExists && lstat(hostTo.c_str(), &st) == 0)
         return Fail(EEXIST);
     if (stat(hostTo.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return Fail(EISDIR);
-    return CopyHostFile(hostFrom, hostTo, !failIfExists) ? Succeed() : Fail(errno);
+    return CopyHostFile(hostFrom, hostTo, !failIfExists, hostTemp) ? Succeed() : Fail(errno);
 }
 
 bool CreateDirectory(const std::string& winPath) {

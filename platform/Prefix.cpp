@@ -141,7 +141,8 @@ void FirstStartSetup() {
 
     RegistryValues defaults;
     for (const auto& v : kDefaultValues) defaults.Set(v.first, v.second);
-    if (!RegWriteMissingValues(defaults)) {
+    // A damaged file is left as it is: the start-up says what is wrong with it.
+    if (RegistryDamage().empty() && !RegWriteMissingValues(defaults)) {
         throw std::runtime_error("Cannot write the default settings into " + RegistryFilePath() +
                                  " (the file cannot be read or replaced).");
     }

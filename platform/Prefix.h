@@ -24,9 +24,10 @@ bool MakePrefixFolder();
 std::string RegistryFilePath();  // <prefix>/user.reg
 std::string DosDevicesDir();     // <prefix>/dosdevices
 
-// The first start's work; run on every start, it only adds what is missing. Throws
+// The first start's work; run on every start, it only adds what is missing (a damaged
+// registry file gets nothing: RegistryDamage says what is wrong with it). Throws
 // std::runtime_error with a clear message when the prefix cannot be made or the registry
-// file cannot be read or replaced.
+// file cannot be replaced.
 void FirstStartSetup();
 
 // Makes or replaces the link of drive `letter` (a-z, either case) to `hostDir`.

@@ -134,10 +134,11 @@ void RegistryValues::Set(const std::string& name, const std::string& value) {
 
 bool ParseRegistryText(const std::string& text, RegistryValues& values) {
     values = RegistryValues();
-    size_t pos = 0;
+    size_t pos = 0, number = 0;
     bool first = true;
     std::string current;  // the key the value lines belong to; empty for none of ours
     while (pos < text.size()) {
+        ++number;
         size_t end = text.find('\n', pos);
         if (end == std::string::npos)
             end = text.size();
@@ -151,24 +152,31 @@ bool ParseRegistryText(const std::string& text, RegistryValues& values) {
             first = false;
             continue;
         }
-        if (!line.empty() && line[0] == '[') {
+        if (line.empty())
+            continue;
+        if (line[0] == '[') {
             current.clear();
-            if (line.back() != ']')
-                continue;
             const std::string path = line.substr(1, line.size() - 2);
             const size_t prefixLen = sizeof kKeyPrefix - 1;
-            if (path.size() > prefixLen && EqualNoCase(path.substr(0, prefixLen), kKeyPrefix)) {
+            if (line.back() == ']' && path.size() > prefixLen &&
+                EqualNoCase(path.substr(0, prefixLen), kKeyPrefix)) {
                 current = path.substr(prefixLen);
                 values.AddKey(current);
+            } else {
+                values.damagedLines.push_back(number);
             }
             continue;
         }
-        if (current.empty() || line.compare(0, 2, "@=") != 0)
+        if (current.empty() || line.compare(0, 2, "@=") != 0) {
+            values.damagedLines.push_back(number);
             continue;
+        }
         RegistryValues::Key& key = values.AddKey(current);
         key.hasValue = ParseQuoted(line.substr(2), key.value);
-        if (!key.hasValue)
+        if (!key.hasValue) {
             key.value.clear();
+            values.damagedLines.push_back(number);
+        }
     }
     return !first;
 }
@@ -208,7 +216,7 @@ bool RegWriteValue(const std::string& subkey, const std::string& value) {
         return false;
     }
     RegistryValues values;
-    if (!LoadStore(values, true))
+    if (!LoadStore(values, true) || !values.damagedLines.empty())
         return false;
     values.Set(subkey, value);
     return SaveStore(values);
@@ -216,7 +224,7 @@ bool RegWriteValue(const std::string& subkey, const std::string& value) {
 
 bool RegWriteMissingValues(const RegistryValues& defaults) {
     RegistryValues values;
-    if (!LoadStore(values, true))
+    if (!LoadStore(values, true) || !values.damagedLines.empty())
         return false;
     bool changed = false;
     for (const RegistryValues::Key& d : defaults.Keys()) {
@@ -227,6 +235,26 @@ bool RegWriteMissingValues(const RegistryValues& defaults) {
         }
     }
     return !changed || SaveStore(values);
+}
+
+std::string RegistryDamage() {
+    std::string text;
+    errno = 0;
+    if (!ReadHostFile(RegistryFilePath(), text))
+        return errno == ENOENT ? std::string() : "it cannot be read";
+    RegistryValues values;
+    if (!ParseRegistryText(text, values))
+        return "it does not begin with " + std::string(kHeader);
+    if (values.damagedLines.empty())
+        return std::string();
+    std::string lines;
+    for (size_t i = 0; i < values.damagedLines.size(); ++i)
+        lines += (i == 0                                ? ""
+                  : i + 1 == values.damagedLines.size() ? " and "
+                                                        : ", ") +
+                 std::to_string(values.damagedLines[i]);
+    return (values.damagedLines.size() == 1 ? "line " : "lines ") + lines +
+           (values.damagedLines.size() == 1 ? " does not read" : " do not read");
 }
 
 }  // namespace platform

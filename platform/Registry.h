@@ -27,6 +27,11 @@ class RegistryValues;
 // file; values that exist are kept. False when the file cannot be read or replaced.
 bool RegWriteMissingValues(const RegistryValues& defaults);
 
+// What is wrong with the file ("line 7 does not read", "it does not begin with REGEDIT4"),
+// empty when nothing is. A damaged file is read as far as it reads, and never written: a
+// write of it would lose what its damaged lines held.
+std::string RegistryDamage();
+
 // The whole store, its keys in the file's order (a new key goes at the end), names
 // compared without letter case as the registry compares them. A key may have no value
 // (its value line was missing or could not be read).
@@ -48,13 +53,17 @@ class RegistryValues {
     const std::vector<Key>& Keys() const { return m_keys; }
     size_t size() const { return m_keys.size(); }
 
+    // The numbers (from 1) of the lines that are neither blank, a key line nor a value line
+    // that reads.
+    std::vector<size_t> damagedLines;
+
   private:
     std::vector<Key> m_keys;
 };
 
 // The text form, for the reader and the writer. Parsing fails (false) when the text does
 // not start with the "REGEDIT4" line; a value line that cannot be read leaves its key
-// without a value.
+// without a value, and it and any line of no known form are counted in damagedLines.
 bool ParseRegistryText(const std::string& text, RegistryValues& values);
 std::string FormatRegistryText(const RegistryValues& values);
 

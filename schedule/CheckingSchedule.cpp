@@ -37,6 +37,12 @@ void CheckingSchedule::ForEachLine(Visit visit) const {
     }
 }
 
+bool CheckingSchedule::Damaged() const {
+    bool damaged = false;
+    ForEachLine([&](const std::string& line) { damaged = damaged || !ScheduleLineIsWhole(line); });
+    return damaged;
+}
+
 std::vector<std::string> CheckingSchedule::Databases() const {
     std::vector<std::string> paths;
     ForEachLine([&](const std::string& line) { paths.push_back(ScheduledPathOf(line)); });

@@ -20,6 +20,9 @@ class CheckingSchedule {
     // (naming the schedule) when it cannot be read or is not a whole number of blocks.
     void Load();
     const std::string& Path() const { return m_path; }
+    // Whether what was read is not lines the program writes (damage, never guessed at: a
+    // damaged schedule is neither checked nor rewritten).
+    bool Damaged() const;
 
     // The scheduled databases' paths, in the file's order.
     std::vector<std::string> Databases() const;

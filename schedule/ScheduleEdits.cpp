@@ -18,7 +18,8 @@ void Refuse(const std::string& text) {
     Ui().MessageBox(text, MbIcon::Exclamation, MbButtons::Ok);
 }
 
-// The schedule read from the folder of its setting; false when the setting cannot be read.
+// The schedule read from the folder of its setting; false when the setting cannot be read or
+// the schedule is damaged (said).
 bool LoadSchedule(CMainFrame& frame, Settings& settings,
                   std::unique_ptr<CheckingSchedule>& schedule) {
     ProtectedStore& store = frame.Store();
@@ -27,6 +28,12 @@ bool LoadSchedule(CMainFrame& frame, Settings& settings,
         return false;
     schedule = std::make_unique<CheckingSchedule>(store, dir);
     schedule->Load();
+    if (schedule->Damaged()) {
+        Ui().MessageBox("The Database Checking Schedule " + schedule->Path() +
+                            " is damaged and cannot be read.",
+                        MbIcon::Exclamation);
+        return false;
+    }
     return true;
 }
 

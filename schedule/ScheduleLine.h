@@ -18,5 +18,8 @@ std::string BuildScheduleLine(const std::string& databasePath, const ScheduleFie
 // The scheduled database's path: the text before the line's first 0x7F (the whole line,
 // without its line break, when it has none).
 std::string ScheduledPathOf(const std::string& line);
+// Whether a line read back is one the program writes: a path, three whole numbers and a mode,
+// each followed by 0x7F, then the line feed.
+bool ScheduleLineIsWhole(const std::string& line);
 // Whether the line is the database's: the whole path followed by 0x7F, letter case kept.
 bool ScheduleLineBelongsTo(const std::string& line, const std::string& databasePath);

@@ -92,13 +92,48 @@ bool KeyOpensABackupIndex(const Key& key, const std::string& backupDir, bool& an
     return false;
 }
 
-// The check value stored in the folder; false when there is none (missing, unreadable, or
-// not 32 bytes long).
-bool ReadPasswordCheck(const std::string& backupDir, PasswordCheckValue& value) {
+enum class CheckFile { Missing, Read, Damaged };
+
+// The check value stored in the folder: missing, read, or there but not a check value (not
+// 32 bytes long, or not readable).
+CheckFile ReadPasswordCheck(const std::string& backupDir, PasswordCheckValue& value) {
+    const std::string path = PasswordCheckPath(backupDir);
+    if (!platform::FileExists(path))
+        return CheckFile::Missing;
     CFile in;
-    if (!in.Open(PasswordCheckPath(backupDir), "rbn") || in.Length() != int64_t(value.size()))
-        return false;
-    return in.Read(value.data(), value.size()) == value.size();
+    if (!in.Open(path, "rbn") || in.Length() != int64_t(value.size()) ||
+        in.Read(value.data(), value.size()) != value.size())
+        return CheckFile::Damaged;
+    return CheckFile::Read;
+}
+
+// Without a check value that accepts the key: whether the index (or, when it is missing or
+// empty, a backup index) shows the key to be the password, and what else can be said.
+PasswordAnswer TestWithoutCheck(const Key& key, const Iv& indexIv, const std::string& backupDir,
+                                CheckFile check) {
+    const bool checkThere = check != CheckFile::Missing;
+    const std::string indexPath = DatabaseIndexPath(backupDir);
+    const int64_t length = StoredLength(indexPath);
+    bool anyBackup = false;
+    if (length != 0) {
+        // A length that is not a whole number of blocks is damage, whatever the key (but a
+        // check value that refuses the key is not shown to be damaged by it).
+        if (length > 0 && length % 16 != 0)
+            return check == CheckFile::Read ? PasswordAnswer::Refused
+                                            : PasswordAnswer::IndexDamaged;
+        std::string plain;
+        if (DecryptFileToMemory(key, indexPath, indexIv, plain) && IndexTextIsWellFormed(plain))
+            return checkThere ? PasswordAnswer::OpensCheckDamaged : PasswordAnswer::Opens;
+        // Lines that are not well-formed: damage under the password, else the wrong key.
+        if (KeyOpensABackupIndex(key, backupDir, anyBackup))
+            return PasswordAnswer::IndexDamaged;
+        return PasswordAnswer::Refused;
+    }
+    if (KeyOpensABackupIndex(key, backupDir, anyBackup))
+        return checkThere ? PasswordAnswer::OpensCheckDamaged : PasswordAnswer::Opens;
+    // Nothing is protected yet, unless a check value says a password was set (one that is
+    // not a check value says nothing, and the first password's replaces it).
+    return anyBackup || check == CheckFile::Read ? PasswordAnswer::Refused : PasswordAnswer::First;
 }
 
 }  // namespace
@@ -133,33 +168,25 @@ bool BackupIndexTextIsWellFormed(const std::string& plain) {
 
 PasswordAnswer TestPassword(const Key& key, const Iv& indexIv, const std::string& backupDir) {
     PasswordCheckValue stored;
-    const bool hasCheck = ReadPasswordCheck(backupDir, stored);
-    if (hasCheck && stored != PasswordCheckOf(key))
-        return PasswordAnswer::Refused;
-
-    const std::string indexPath = DatabaseIndexPath(backupDir);
-    const int64_t length = StoredLength(indexPath);
-    if (length != 0) {
-        // A length that is not a whole number of blocks is damage, whatever the key.
-        if (length > 0 && length % 16 != 0)
-            return PasswordAnswer::IndexDamaged;
-        std::string plain;
-        if (DecryptFileToMemory(key, indexPath, indexIv, plain) && IndexTextIsWellFormed(plain))
+    const CheckFile check = ReadPasswordCheck(backupDir, stored);
+    if (check == CheckFile::Read && stored == PasswordCheckOf(key)) {
+        // The check value decides: an index the key does not read is damaged.
+        const std::string indexPath = DatabaseIndexPath(backupDir);
+        if (StoredLength(indexPath) == 0)
             return PasswordAnswer::Opens;
-        // Lines that are not well-formed: damage under the password, else the wrong key.
-        bool anyBackup = false;
-        if (hasCheck || KeyOpensABackupIndex(key, backupDir, anyBackup))
-            return PasswordAnswer::IndexDamaged;
-        return PasswordAnswer::Refused;
+        std::string plain;
+        return DecryptFileToMemory(key, indexPath, indexIv, plain) && IndexTextIsWellFormed(plain)
+                   ? PasswordAnswer::Opens
+                   : PasswordAnswer::IndexDamaged;
     }
+    // A check value that refuses the key may be damaged itself: what else is protected tells.
+    return TestWithoutCheck(key, indexIv, backupDir, check);
+}
 
-    // No index, or an empty one.
-    if (hasCheck)
-        return PasswordAnswer::Opens;
-    bool anyBackup = false;
-    if (KeyOpensABackupIndex(key, backupDir, anyBackup))
-        return PasswordAnswer::Opens;
-    return anyBackup ? PasswordAnswer::Refused : PasswordAnswer::First;
+std::string PasswordCheckDamagedText(const std::string& checkPath) {
+    return "The Password Check " + checkPath +
+           " is damaged: the password was tested against the Database Index instead, and the "
+           "Password Check is written anew.";
 }
 
 std::string IndexDamagedText(const std::string& indexPath) {
@@ -168,7 +195,7 @@ std::string IndexDamagedText(const std::string& indexPath) {
 
 bool HasPasswordCheck(const std::string& backupDir) {
     PasswordCheckValue value;
-    return ReadPasswordCheck(backupDir, value);
+    return ReadPasswordCheck(backupDir, value) == CheckFile::Read;
 }
 
 void WritePasswordCheck(const Key& key, const std::string& backupDir) {
@@ -198,6 +225,7 @@ void WritePasswordCheck(const Key& key, const std::string& backupDir) {
 }
 
 void KeepPasswordCheck(const Key& key, const std::string& backupDir) {
-    if (!HasPasswordCheck(backupDir))
+    PasswordCheckValue stored;
+    if (ReadPasswordCheck(backupDir, stored) != CheckFile::Read || stored != PasswordCheckOf(key))
         WritePasswordCheck(key, backupDir);
 }

@@ -2,12 +2,15 @@
 // protected in the backup folder, and the "Password Check" file that decides it.
 //
 // "Password Check" holds 32 bytes, the HMAC-SHA256 under the key of the text "Quillstead
-// Password Check": a one-way value, never the key. Once it exists it decides alone whether
-// a key is the password, and a key it accepts that does not read the "Database Index"
-// finds the index damaged rather than the password wrong. It is written when the first
-// password is accepted (typed twice), and, on a backup folder that has none yet, the first
-// time a password opens what is protected there. A file of another length is not a check
-// value: it decides nothing and is replaced by the next accepted password's.
+// Password Check": a one-way value, never the key. A key it accepts is the password, and a
+// key it accepts that does not read the "Database Index" finds the index damaged rather
+// than the password wrong. A key it refuses may still be the password when the check value
+// itself is damaged (as is a file of another length): the key is then tested as without a
+// check value, and when the index (or a backup index) shows it to be the password, the
+// check value is damaged, which the user is told, and it is written anew. It is written
+// when the first password is accepted (typed twice), and, on a backup folder that has none
+// yet, the first time a password opens what is protected there. While a check value is
+// there, nothing counts as unprotected: no first password is set over it.
 //
 // Without a check value a key is the password when it decrypts the "Database Index" into
 // well-formed lines; when the index is missing or empty, when it decrypts a non-empty
@@ -31,10 +34,11 @@ std::string PasswordCheckPath(const std::string& backupDir);
 PasswordCheckValue PasswordCheckOf(const Key& key);
 
 enum class PasswordAnswer {
-    Opens,         // the key is the password
-    First,         // nothing is protected yet: the key becomes the password once typed twice
-    Refused,       // not the password
-    IndexDamaged,  // the "Database Index" cannot be read, whatever the password
+    Opens,              // the key is the password
+    OpensCheckDamaged,  // the key is the password, and "Password Check" is damaged
+    First,              // nothing is protected yet: the key becomes the password once typed twice
+    Refused,            // not the password
+    IndexDamaged,       // the "Database Index" cannot be read, whatever the password
 };
 
 // What the key is to the files protected in `backupDir` (the index under `indexIv`). Reads
@@ -45,6 +49,9 @@ PasswordAnswer TestPassword(const Key& key, const Iv& indexIv, const std::string
 // cannot be read."
 std::string IndexDamagedText(const std::string& indexPath);
 
+// What the user is told of a damaged check value ("The Password Check <path> is damaged: ...").
+std::string PasswordCheckDamagedText(const std::string& checkPath);
+
 // Whether the backup folder holds a check value.
 bool HasPasswordCheck(const std::string& backupDir);
 
@@ -53,7 +60,8 @@ bool HasPasswordCheck(const std::string& backupDir);
 // CFileException naming "Password Check" and leaves nothing behind.
 void WritePasswordCheck(const Key& key, const std::string& backupDir);
 
-// After a password is accepted: writes its check value when the folder has none yet.
+// After a password is accepted: writes its check value when the folder has none yet, or one
+// that is damaged (any other than the key's).
 void KeepPasswordCheck(const Key& key, const std::string& backupDir);
 
 // Whether a decrypted "Backup Index <n>" is well-formed: lines that each end with a line

@@ -48,14 +48,17 @@ void PlaintextNote::Release() {
     platform::RemoveHostFile(m_notePath);
 }
 
-int RecoverPlaintextNotes(const Key& key) {
+int RecoverPlaintextNotes(const Key& key, std::vector<std::string>* unreadable) {
     int handled = 0;
     for (const std::string& notePath : PlaintextNotePaths()) {
         std::string text;
         PlaintextNoteRecord note;
-        // A note that does not read under this key is left for the key that wrote it.
-        if (!ReadRecoveryFile(key, notePath, text) || !ParsePlaintextNote(text, note))
+        // A note that does not read names no file to wipe: it stays, and is named.
+        if (!ReadRecoveryFile(key, notePath, text) || !ParsePlaintextNote(text, note)) {
+            if (unreadable)
+                unreadable->push_back(notePath);
             continue;
+        }
         const bool finish = !note.finish.empty() && platform::FileExists(note.path) &&
                             !platform::IsSymbolicLink(note.path) &&
                             !platform::FileExists(note.finish);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "storage/Crypto.h"
 
@@ -43,4 +44,5 @@ class PlaintextNote {
 
 // Works through the notes an interruption left: a complete file whose target name is free
 // is put there, every other noted file is wiped; each note is then removed.
-int RecoverPlaintextNotes(const Key& key);
+// A note that does not read is left where it is and its path added to `unreadable`.
+int RecoverPlaintextNotes(const Key& key, std::vector<std::string>* unreadable = nullptr);

@@ -55,24 +55,40 @@ LeftoverKind ClassifyBackupFolderName(const std::string& name) {
     return LeftoverKind::None;
 }
 
-void RecoverPending(const Key& key) {
-    RecoverTransaction(key);
-    RecoverPlaintextNotes(key);
+std::string UnreadableRecordText(const std::string& hostPath) {
+    return "The recovery record " + hostPath +
+           " cannot be read, so the change it describes can be neither finished nor undone. "
+           "It is left where it is, and so are the files staged beside the stored files.";
+}
+
+std::string UnreadableNoteText(const std::string& hostPath) {
+    return "The recovery note " + hostPath +
+           " cannot be read: the plaintext file it names may still be on the disk. It is left "
+           "where it is.";
+}
+
+RecoveryReport RecoverPending(const Key& key) {
+    RecoveryReport report;
+    RecoverTransaction(key, &report.unreadableRecords);
+    RecoverPlaintextNotes(key, &report.unreadableNotes);
     // A note interrupted while it was being written never took its name.
     for (const std::string& name : platform::ListHostFolder(RecoveryFolder(), ""))
         if (EndsWith(name, ".tmp"))
             platform::RemoveHostFile(RecoveryFolder() + "/" + name);
+    return report;
 }
 
-void RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backupDir) {
-    RecoverPending(key);
+RecoveryReport RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backupDir) {
+    const RecoveryReport report = RecoverPending(key);
     if (backupDir.empty())
-        return;
+        return report;
+    // A staged file may be the commit of a record that cannot be read.
+    const bool keepStaged = !report.unreadableRecords.empty();
 
     const std::string hostDir = platform::HostPath(backupDir);
     for (const std::string& name : platform::ListHostFolder(hostDir, "")) {
         const LeftoverKind kind = ClassifyBackupFolderName(name);
-        if (kind != LeftoverKind::None)
+        if (kind != LeftoverKind::None && !(keepStaged && EndsWith(name, kStagedSuffix)))
             Remove(backupDir + name, kind);
     }
 
@@ -82,7 +98,7 @@ void RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backup
     try {
         index.Load();
     } catch (...) {
-        return;  // an unreadable index names no databases; the commands report it
+        return report;  // an unreadable index names no databases; the commands report it
     }
     for (const std::string& line : index.Lines()) {
         std::string database;
@@ -90,6 +106,8 @@ void RecoverStorage(const Key& key, const Iv& indexIv, const std::string& backup
             continue;
         Remove(DatabaseWorkCopyPath(database), LeftoverKind::Plaintext);
         Remove(DatabaseRewritePath(database), LeftoverKind::Plaintext);
-        Remove(StagedPath(database), LeftoverKind::Ciphertext);
+        if (!keepStaged)
+            Remove(StagedPath(database), LeftoverKind::Ciphertext);
     }
+    return report;
 }

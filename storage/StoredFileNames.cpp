@@ -57,6 +57,10 @@ std::string RestoredPath(const std::string& file) {
     return FitName(file, ".987654321z");
 }
 
+std::string CopyTempPath(const std::string& target) {
+    return FitName(target, ".copy~");
+}
+
 std::string ChangedFilePath(const std::string& folder, const std::string& name, int number) {
     return FitName(folder + name, ".CHANGED" + (number > 0 ? std::to_string(number) : ""));
 }

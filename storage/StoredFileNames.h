@@ -34,6 +34,9 @@ std::string StagedPath(const std::string& storedPath);
 std::string RestoreCipherPath(const std::string& file);  // + ".Ntemp"
 std::string RestorePlainPath(const std::string& file);   // + ".Ptemp"
 std::string RestoredPath(const std::string& file);       // + ".987654321z"
+// Where a copy to `target` is written before it takes that name (a move to another file
+// system, the backup database): `target` + ".copy~". It is noted for recovery first.
+std::string CopyTempPath(const std::string& target);
 // The changed file moved aside: folder + name + ".CHANGED", then ".CHANGED1", ".CHANGED2"...
 std::string ChangedFilePath(const std::string& folder, const std::string& name, int number);
 

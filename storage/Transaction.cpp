@@ -165,16 +165,19 @@ void Transaction::Abort() noexcept {
     m_record = TransactionRecord();
 }
 
-bool RecoverTransaction(const Key& key) {
+bool RecoverTransaction(const Key& key, std::vector<std::string>* unreadable) {
     bool any = false;
     for (const std::string& path : TransactionRecordPaths()) {
         if (LiveRecords().count(path) != 0)
             continue;
         std::string text;
         TransactionRecord record;
-        // A record that does not read under this key is left for the key that wrote it.
-        if (!ReadRecoveryFile(key, path, text) || !ParseTransactionRecord(text, record))
+        // A record that does not read cannot be finished or undone: it stays, and is named.
+        if (!ReadRecoveryFile(key, path, text) || !ParseTransactionRecord(text, record)) {
+            if (unreadable)
+                unreadable->push_back(path);
             continue;
+        }
         if (record.committed) {
             for (const auto& s : record.staged) PutInPlace(s);
         } else {

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "storage/Crypto.h"
 #include "storage/RecoveryRecord.h"
@@ -52,5 +53,6 @@ class Transaction {
 };
 
 // Finishes or undoes every transaction an interruption left (see Recovery.h for the rest of
-// the start-up's work). True when there was one.
-bool RecoverTransaction(const Key& key);
+// the start-up's work). True when there was one. A record that does not read is left where
+// it is and its path added to `unreadable`.
+bool RecoverTransaction(const Key& key, std::vector<std::string>* unreadable = nullptr);

@@ -1,7 +1,8 @@
-// The password's rules over every state a backup folder can be in: the check value decides
-// once it exists, the "Database Index" or a backup index decides without it, a damaged index
-// is told from a wrong password, and only a folder with nothing protected takes a first
-// password. The check value's bytes and its atomic, private write.
+// The password's rules over every state a backup folder can be in: a check value that
+// accepts the key decides, the "Database Index" or a backup index decides without it (and
+// shows up a damaged check value), a damaged index is told from a wrong password, and only a
+// folder with nothing protected takes a first password. The check value's bytes and its atomic,
+// private write.
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -63,6 +64,25 @@ TEST_F(PasswordCheck, EveryStateOfTheBackupFolder) {
         {"a damaged backup index alone", {}, "not a backup line\n", {}, A::Refused, A::Refused},
         {"an index cut short", kCut, {}, {}, A::IndexDamaged, A::IndexDamaged},
         {"an index cut short and a check value", kCut, {}, right, A::IndexDamaged, A::Refused},
+        // A check value that refuses the right key is damaged: the index decides.
+        {"an index and a damaged check value",
+         kIndexLine,
+         {},
+         std::string(32, 'x'),
+         A::OpensCheckDamaged,
+         A::Refused},
+        {"an index and a check file of another length",
+         kIndexLine,
+         {},
+         "short",
+         A::OpensCheckDamaged,
+         A::Refused},
+        {"a backup index and a damaged check value",
+         {},
+         kBackupLine,
+         std::string(32, 'x'),
+         A::OpensCheckDamaged,
+         A::Refused},
         {"an index of bad lines and a check value",
          badLines,
          {},
@@ -116,8 +136,8 @@ TEST_F(PasswordCheck, TheCheckValueIsAOneWayValueWrittenPrivatelyInOneStep) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_TRUE(HasPasswordCheck(kDir));
 
-    // Kept once there; a check file of another length is replaced.
-    KeepPasswordCheck(m_other, kDir);
+    // Kept once there; one that is not the accepted key's (damaged) is written anew.
+    KeepPasswordCheck(m_key, kDir);
     EXPECT_EQ(Read(PasswordCheckPath(kDir)), std::string(value.begin(), value.end()));
     Write(PasswordCheckPath(kDir), std::string(31, 'x'));
     KeepPasswordCheck(m_other, kDir);

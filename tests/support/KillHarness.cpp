@@ -338,7 +338,8 @@ std::vector<std::string> KillHarness::FailEveryWrite(
 
 void KillHarness::RecoverAndInspect() {
     m_p.frame.RecoverStoredFiles();
-    for (const char* part : {"123456789z", "Index1", ".Ptemp", ".Ntemp", ".987654321z", ".new"})
+    for (const char* part :
+         {"123456789z", "Index1", ".Ptemp", ".Ntemp", ".987654321z", ".new", ".copy~", ".CHANGED."})
         EXPECT_TRUE(m_p.FilesNamed(part).empty()) << part << " left: " << m_p.FilesNamed(part)[0];
     EXPECT_TRUE(!fs::exists(RecoveryFolder()) || fs::is_empty(RecoveryFolder()));
 
