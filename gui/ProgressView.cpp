@@ -16,6 +16,7 @@
 #include "criteria/CriteriaTexts.h"
 #include "criteria/SearchProgressDlg.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
 #include "gui/WxText.h"
 
 namespace {
@@ -90,7 +91,7 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
 
     auto* cancel = new wxButton(d, wxID_CANCEL, "Cancel");
     column->Add(cancel, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
-    d->SetSizerAndFit(column);
+    d->SetSizer(column);
 
     // Cancel, Escape and the close box only raise the flag.
     cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_poll.Press(); });
@@ -107,10 +108,11 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
         else
             m_flush.StartOnce(m_gate.Wait());
     });
+    FitOnScreen(*d, {});
+    CentreOn(*d, owner);
     if (m_owner) {
         m_ownerWasEnabled = m_owner->IsEnabled();
         m_owner->Disable();
-        d->CentreOnParent();
     }
     d->Show();
 }
