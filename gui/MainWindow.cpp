@@ -59,6 +59,7 @@ MainWindow::MainWindow(WxUi& ui)
     SetStatusBar(m_status);
     SetSizer(new wxBoxSizer(wxVERTICAL));
     ShowView(new NoDatabaseWindow(this));
+    SetMinClientSize(LeastClientSize());
     m_ui.AttachMainWindow(this, m_status);
     // A timer's tick runs as a command of the window; one that comes while another command
     // runs is let go (the timer ticks again).
@@ -127,6 +128,13 @@ void MainWindow::BuildToolBar() {
         tools->AddTool(MenuId(command->id), label, picture, label);
     }
     tools->Realize();
+}
+
+wxSize MainWindow::LeastClientSize() const {
+    // The list's headers and a few of its rows under the toolbar, and the status bar's three
+    // panes with their texts: small enough for an 800 x 600 screen.
+    const wxSize character = GetTextExtent("M");
+    return wxSize(character.x * 48, character.y * 18);
 }
 
 DatabaseListView* MainWindow::ListView() {

@@ -39,6 +39,9 @@ class MainWindow : public wxFrame {
     DatabaseListView* ListView();
     bool DatabaseOpen() const { return m_list != nullptr; }
     bool CommandRunning() const { return m_commandDepth > 0; }
+    // The smallest the window's client may be: the list, its headers and the status bar
+    // stay usable.
+    wxSize LeastClientSize() const;
 
     // The database commands with their paths given (the menu asks for them first).
     bool CreateDatabase(const std::string& winPath);

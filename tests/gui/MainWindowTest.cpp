@@ -12,6 +12,7 @@
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
 #include "gui/NoDatabaseWindow.h"
+#include "gui/StatusBar.h"
 #include "platform/FileException.h"
 #include "storage/ProtectedFile.h"
 #include "tests/gui/GuiTest.h"
@@ -212,4 +213,19 @@ TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
     });
     ASSERT_TRUE(PumpUntil([&] { return WindowGone(); }));
     EXPECT_TRUE(modelsInTick);
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsItsListAndStatusBarUsable) {
+    OpenDatabase();
+    window->SetSize(200, 120);
+    Pump(100);
+    const wxSize least = window->LeastClientSize();
+    EXPECT_LE(least.x, 640);  // fits an 800 x 600 screen with its frame and bars
+    EXPECT_GE(window->GetClientSize().x, least.x);
+    EXPECT_GE(window->GetClientSize().y, least.y);
+    // The list shows its headers and rows, the status bar its three panes.
+    const wxSize list = window->ActiveView()->GetClientSize();
+    EXPECT_GE(list.y, 6 * window->GetCharHeight());
+    EXPECT_GT(window->Status()->GetSize().y, 0);
+    EXPECT_EQ(window->Status()->GetFieldsCount(), 3);
 }
