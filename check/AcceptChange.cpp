@@ -4,21 +4,61 @@
 // database, its digest in the "Database Index" and the backup pair are stored together in
 // one commit. The running check then gets its working copy back, positioned on the first
 // record it has not begun. A database changed behind the program's back since the check
-// read it is not rewritten.
+// read it is not rewritten. A new backup copy shows that it works: the busy cursor and a
+// moving status-bar bar, with the window let repaint while the copy goes on.
 #include "check/AcceptChange.h"
 
 #include <cstdio>
 #include <memory>
 
 #include "app/MainFrame.h"
+#include "app/ProgressDialogs.h"
 #include "app/WorkFilesView.h"
 #include "check/CheckRunState.h"
+#include "platform/KernelCopy.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
 #include "storage/WorkCopyStream.h"
 
+const char* const kRenewingBackupText = "Renewing the backup copy...";
+
 namespace {
+
+// While a new backup copy is made (which copies the whole "Backup File <n>", however large):
+// the busy cursor, a status-bar bar that moves with every chunk copied, and the window let
+// repaint (the details dialog has just left the screen) through the check's progress dialog.
+class RenewalShown {
+  public:
+    RenewalShown(CMainFrame* frame, CCheckProgressDlg* progress)
+        : m_frame(frame), m_progress(progress), m_watch([this](int64_t) {
+              if (m_frame)
+                  m_frame->StepProgress();
+              LetRepaint();
+          }) {
+        Ui().BusyCursor();
+        if (m_frame)
+            m_frame->BeginProgress(kRenewingBackupText, kSteps);
+        LetRepaint();
+    }
+    ~RenewalShown() {
+        if (m_frame)
+            m_frame->EndProgress();
+    }
+
+  private:
+    // A stepping bar: it starts again from its beginning once full.
+    static constexpr int kSteps = 16;
+
+    void LetRepaint() {
+        if (m_progress && m_progress->IsOpen())
+            m_progress->SetPos(m_progress->GetPos());
+    }
+
+    CMainFrame* m_frame;
+    CCheckProgressDlg* m_progress;
+    platform::CopyProgressScope m_watch;
+};
 
 // The text before a line's first 0x7F (the whole line when it has none).
 std::string FirstField(const std::string& line) {
@@ -75,7 +115,7 @@ std::string AcceptedRecordLine(const CheckRunState& run, int choice) {
     return BuildFileRecordLine(record) + "\r\n";
 }
 
-void AcceptChangedFile(CheckRunState& run, int choice) {
+void AcceptChangedFile(CheckRunState& run, int choice, CCheckProgressDlg* progress) {
     WorkFilesView& view = *run.view;
     StoredDatabase& database = view.WorkFiles().Database();
     // The check's stream on the working copy ends here.
@@ -86,8 +126,10 @@ void AcceptChangedFile(CheckRunState& run, int choice) {
         return;
     }
     // Choice 1 reads the file once for its new copy and the digest its record then holds.
-    if (choice == 1)
+    if (choice == 1) {
+        RenewalShown shown(run.frame, progress);
         RenewBackupCopy(run);
+    }
     database.Replace(RewrittenPlain(database.Plain(), run.path, AcceptedRecordLine(run, choice)));
     const bool stored = view.EncryptWorkFileToDatabase();
     if (!stored)

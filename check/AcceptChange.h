@@ -6,6 +6,9 @@
 
 struct CheckRunState;
 
+// The status-bar caption while a new backup copy is made.
+extern const char* const kRenewingBackupText;
+
 // The record line of the file's present state, CR LF included: the size without leading
 // blanks ("%.2lf" for choice 1, "%lf" for choice 2, cut at the last '.').
 std::string AcceptedRecordLine(const CheckRunState& run, int choice);
