@@ -56,8 +56,10 @@ CopyProgressScope::~CopyProgressScope() {
 }
 
 void TellCopyProgress(int64_t bytes) {
-    if (t_innermost && t_innermost->m_watcher)
-        t_innermost->m_watcher(bytes);
+    for (CopyProgressScope* scope = t_innermost; scope; scope = scope->m_outer) {
+        if (scope->m_watcher)
+            scope->m_watcher(bytes);
+    }
 }
 
 bool CopyFileRange(int in, int64_t inOffset, int out, int64_t outOffset, int64_t length) {

@@ -10,7 +10,8 @@
 
 namespace platform {
 
-// The bytes copied in one chunk are told to the innermost watcher on this thread.
+// The bytes copied in one chunk are told to every watcher in force on this thread, the
+// innermost first.
 class CopyProgressScope {
   public:
     using Watcher = std::function<void(int64_t bytes)>;
@@ -25,7 +26,7 @@ class CopyProgressScope {
     friend void TellCopyProgress(int64_t bytes);
 };
 
-// Tells the innermost watcher (if any) that `bytes` more were copied.
+// Tells the watchers in force that `bytes` more were copied.
 void TellCopyProgress(int64_t bytes);
 
 // The most one chunk copies.

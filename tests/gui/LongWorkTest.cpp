@@ -1,0 +1,90 @@
+// Long work shows that it works: accepting a change with a new backup copy closes the details
+// dialog at once and copies the backup file through the kernel under the busy cursor with a
+// moving status-bar bar, the window's events running meanwhile.
+#include <wx/radiobut.h>
+#include <wx/utils.h>
+
+#include <string>
+#include <vector>
+
+#include "check/ChangedFileDetailsDlg.h"
+#include "gui/Commands.h"
+#include "gui/DatabaseListView.h"
+#include "gui/MainWindow.h"
+#include "gui/StatusBar.h"
+#include "platform/KernelCopy.h"
+#include "tests/gui/GuiTest.h"
+
+namespace {
+
+// Whether a shown top-level window has this title.
+bool Showing(const std::string& title) {
+    for (wxWindow* top : wxTopLevelWindows)
+        if (top->IsShown() && FromWx(top->GetLabel()) == title)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+using LongWorkTest = WindowTest;
+
+TEST_F(LongWorkTest, AcceptingWithANewBackupShowsItWorks) {
+    prefix.SetReg("Config17", "P");  // plain copies: the store is the files' bytes
+    const std::string big(size_t(5 * platform::kCopyChunk + 100), 'b');
+    prefix.WriteFile("E:\\files\\a big one.bin", big);
+    prefix.WriteFile("E:\\files\\small.txt", "small");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    Hook().ExpectAnyMessage(nullptr);
+    window->ListView()->DropHostFiles(
+        {prefix.Host("E:\\files\\small.txt"), prefix.Host("E:\\files\\a big one.bin")});
+    ASSERT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+    prefix.WriteFile("E:\\files\\small.txt", "changed");
+
+    // What the window shows at each chunk copied, and when its events run meanwhile; each
+    // chunk takes a while, as on a large store.
+    std::vector<int> barAtChunks;
+    std::vector<bool> busyAtChunks, detailsAtChunks;
+    size_t eventsRanAtChunk = 0;
+    platform::CopyProgressScope chunks([&](int64_t) {
+        QuillStatusBar* status = window->Status();
+        barAtChunks.push_back(status->Bar() ? status->ProgressValue() : -1);
+        busyAtChunks.push_back(wxIsBusy());
+        detailsAtChunks.push_back(Showing("Changed file details."));
+        if (barAtChunks.size() == 1)
+            window->CallAfter([&] { eventsRanAtChunk = barAtChunks.size(); });
+        wxMilliSleep(30);
+    });
+    Hook().ExpectMessage("E:\\files\\small.txt has been changed! ");
+    Hook().ExpectView(
+        "Changed file details.",
+        [&](wxDialog* d) {
+            dynamic_cast<wxRadioButton*>(d->FindWindow(CChangedFileDetailsDlg::IDC_CHOICE_RENEW))
+                ->SetValue(true);
+        },
+        wxID_OK);
+    Hook().ExpectView(
+        "Checking Summary.", [](wxDialog*) {}, wxID_OK);
+    Command(ID_CHECK_ALL_FILES);
+    EXPECT_EQ(Hook().Pending(), 0u);
+
+    // The copy before and after the small file's own went chunk by chunk: the dialog gone,
+    // the bar moving with each chunk under the busy cursor, the events let run meanwhile.
+    ASSERT_GE(barAtChunks.size(), 5u);
+    for (size_t i = 0; i < barAtChunks.size(); ++i) {
+        EXPECT_FALSE(detailsAtChunks[i]) << i;
+        EXPECT_TRUE(busyAtChunks[i]) << i;
+        EXPECT_GE(barAtChunks[i], 0) << i;
+        if (i > 0) {
+            EXPECT_NE(barAtChunks[i], barAtChunks[i - 1]) << i;
+        }
+    }
+    EXPECT_GT(eventsRanAtChunk, 0u);
+    EXPECT_LT(eventsRanAtChunk, barAtChunks.size());
+    EXPECT_EQ(window->Status()->Bar(), nullptr);
+    EXPECT_EQ(FromWx(window->Status()->GetStatusText(0)), "Ready");
+    // The new copy stands where the old one stood.
+    EXPECT_NE(prefix.ReadFile("C:\\Program Files\\Quillstead\\Backup Files\\Backup File 1")
+                  .find("changed"),
+              std::string::npos);
+}
