@@ -1,6 +1,7 @@
 // The kernel copy's chunks, its fallback to reads and writes, and the progress watchers.
 #include "platform/KernelCopy.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -87,6 +88,9 @@ bool CopyFileRange(int in, int64_t inOffset, int out, int64_t outOffset, int64_t
         }
         if (copied < 0)
             return false;
+        // The chunk starts on its way to the disk now, so that the sync that commits the
+        // copy finds little left to write.
+        sync_file_range(out, off_t(outOffset), off_t(copied), SYNC_FILE_RANGE_WRITE);
         inOffset += copied;
         outOffset += copied;
         length -= copied;

@@ -1,6 +1,7 @@
-// Long work shows that it works: accepting a change with a new backup copy closes the details
-// dialog at once and copies the backup file through the kernel under the busy cursor with a
-// moving status-bar bar, the window's events running meanwhile.
+// Long work shows that it works, and waits its turn: accepting a change with a new backup
+// copy closes the details dialog at once and copies the backup file through the kernel under
+// the busy cursor with a moving status-bar bar, the window's events running meanwhile; a
+// scheduled check due while another command runs waits for it, and the countdown says so.
 #include <wx/radiobut.h>
 #include <wx/utils.h>
 
@@ -13,6 +14,8 @@
 #include "gui/MainWindow.h"
 #include "gui/StatusBar.h"
 #include "platform/KernelCopy.h"
+#include "schedule/Countdown.h"
+#include "schedule/ScheduleEdits.h"
 #include "tests/gui/GuiTest.h"
 
 namespace {
@@ -87,4 +90,46 @@ TEST_F(LongWorkTest, AcceptingWithANewBackupShowsItWorks) {
     EXPECT_NE(prefix.ReadFile("C:\\Program Files\\Quillstead\\Backup Files\\Backup File 1")
                   .find("changed"),
               std::string::npos);
+}
+
+// A tick of the scheduled check while the "Scheduled Checking" dialog is open: the countdown
+// goes on, then says that the check waits instead of showing 0:00:00, and the check runs as
+// soon as the dialog has closed (an empty database: it ends the schedule at once).
+TEST_F(LongWorkTest, ACheckDueDuringADialogWaitsForItAndSaysSo) {
+    ASSERT_TRUE(window->CreateDatabase("E:\\empty"));
+    ASSERT_TRUE(AddToSchedule(window->Model(), "E:\\empty"));
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Config8", "0"},
+                                     {"Config9", "0"},
+                                     {"Config10", "2"},
+                                     {"Config11", "P"}})
+        prefix.SetReg(key, value);
+    window->RunViewCommand([this] { window->NoDatabaseModel().OnStartScheduledChecking(); });
+    auto pane = [this] { return FromWx(window->Status()->GetStatusText(kCountdownPane)); };
+    EXPECT_EQ(pane(), "Next scheduled check in 0:00:02");
+
+    std::vector<std::string> seen;
+    Hook().ExpectView(
+        "Scheduled Checking",
+        [&](wxDialog*) {
+            PumpUntil(
+                [&] {
+                    if (seen.empty() || seen.back() != pane())
+                        seen.push_back(pane());
+                    return pane() == kCheckWaitingText;
+                },
+                5000);
+            EXPECT_TRUE(window->NoDatabaseModel().CheckWaiting());
+            Pump(1200);  // the countdown's ticks keep saying so
+            EXPECT_EQ(pane(), kCheckWaitingText);
+        },
+        wxID_OK);
+    Command(ID_SCHEDULED_CHECKING);
+    EXPECT_EQ(Hook().Pending(), 0u);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[seen.size() - 2], "Next scheduled check in 0:00:01");
+    EXPECT_EQ(seen.back(), kCheckWaitingText);
+    // The waiting check runs once the dialog is gone: the empty database stops the schedule.
+    EXPECT_TRUE(PumpUntil([&] { return !ui.HasTimer(10); }, 3000));
+    EXPECT_FALSE(window->NoDatabaseModel().CheckWaiting());
+    EXPECT_EQ(pane(), "");
 }

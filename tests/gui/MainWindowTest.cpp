@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, AClosingWindowWaitsForTheRunningCommand) {
 }
 
 // Scheduled checking's timers tick as commands of the window: a tick that comes while another
-// command runs is let go, and a tick that closes the main window (a scheduled check's
+// command runs is only noted, and a tick that closes the main window (a scheduled check's
 // inconsistency) has the window go once it has returned.
 TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
     int ticks = 0;
@@ -200,9 +200,11 @@ TEST_F(MainWindowTest, TimerTicksRunAsCommandsAndMayCloseTheWindow) {
     });
     ASSERT_TRUE(PumpUntil([&] { return ticks > 0; }));
     EXPECT_TRUE(asCommand);
+    // During another command the ticks still come (the countdown goes on); what they would
+    // start waits for the command (see the scheduled checking tests).
     const int before = ticks;
     window->RunViewCommand([] { Pump(60); });
-    EXPECT_EQ(ticks, before);
+    EXPECT_GT(ticks, before);
     ui.KillTimer(99);
 
     bool modelsInTick = false;
