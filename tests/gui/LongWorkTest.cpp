@@ -1,7 +1,8 @@
 // Long work shows that it works, and waits its turn: accepting a change with a new backup
 // copy closes the details dialog at once and copies the backup file through the kernel under
 // the busy cursor with a moving status-bar bar, the window's events running meanwhile; a
-// scheduled check due while another command runs waits for it, and the countdown says so.
+// scheduled check due while another command runs waits for it, and the countdown says so; a
+// prompt stands over its progress dialog and takes no Cancel away.
 #include <wx/radiobut.h>
 #include <wx/utils.h>
 
@@ -12,6 +13,7 @@
 #include "gui/Commands.h"
 #include "gui/DatabaseListView.h"
 #include "gui/MainWindow.h"
+#include "gui/ProgressView.h"
 #include "gui/StatusBar.h"
 #include "platform/KernelCopy.h"
 #include "schedule/Countdown.h"
@@ -132,4 +134,43 @@ TEST_F(LongWorkTest, ACheckDueDuringADialogWaitsForItAndSaysSo) {
     EXPECT_TRUE(PumpUntil([&] { return !ui.HasTimer(10); }, 3000));
     EXPECT_FALSE(window->NoDatabaseModel().CheckWaiting());
     EXPECT_EQ(pane(), "");
+}
+
+// A prompt of a command belongs to the command's progress dialog, so the window manager keeps
+// it above; a Cancel whose press the prompt cut short (it opened between the button's press
+// and release) counts once the prompt is answered, and a whole click counts once.
+TEST_F(LongWorkTest, APromptStandsOverItsProgressDialogAndTakesNoCancelAway) {
+    auto progress = ui.CreateProgress(102);
+    auto* view = dynamic_cast<ProgressView*>(progress.get());
+    ASSERT_NE(view, nullptr);
+    wxWindow* cancel = view->Window()->FindWindow(wxID_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    auto press = [cancel] {
+        wxMouseEvent down(wxEVT_LEFT_DOWN);
+        down.SetEventObject(cancel);
+        cancel->GetEventHandler()->ProcessEvent(down);
+    };
+    auto prompt = [this, view] {
+        Hook().Expect("the prompt", [view](wxDialog* d) {
+            EXPECT_EQ(d->GetParent(), view->Window());
+            return int(wxID_OK);
+        });
+        ui.MessageBox("E:\\files\\small.txt has been changed! ", MbIcon::None, MbButtons::Ok);
+    };
+
+    press();
+    prompt();
+    EXPECT_TRUE(progress->PollCancel());
+    EXPECT_FALSE(progress->PollCancel());
+
+    press();
+    Click(cancel, wxID_CANCEL);
+    prompt();
+    EXPECT_TRUE(progress->PollCancel());
+    EXPECT_FALSE(progress->PollCancel());
+
+    // Without a press nothing counts.
+    prompt();
+    EXPECT_FALSE(progress->PollCancel());
+    progress->Close();
 }
