@@ -2,8 +2,13 @@
 // copy closes the details dialog at once and copies the backup file through the kernel under
 // the busy cursor with a moving status-bar bar, the window's events running meanwhile; a
 // scheduled check due while another command runs waits for it, and the countdown says so; a
-// prompt stands over its progress dialog and takes no Cancel away.
+// prompt stands over its progress dialog and takes no Cancel away, and over a window drawn
+// whole.
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/menu.h>
 #include <wx/radiobut.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include <string>
@@ -30,9 +35,27 @@ bool Showing(const std::string& title) {
     return false;
 }
 
+// The pixels of a part of the screen.
+wxImage ScreenPart(const wxRect& rect) {
+    wxScreenDC screen;
+    wxBitmap part(rect.GetSize());
+    wxMemoryDC memory(part);
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    memory.SelectObject(wxNullBitmap);
+    return part.ConvertToImage();
+}
+
 }  // namespace
 
-using LongWorkTest = WindowTest;
+class LongWorkTest : public WindowTest {
+  protected:
+    // The menu bar: the strip between the window's client top and its toolbar.
+    wxRect MenuBarRect() const {
+        const wxRect tools = window->GetToolBar()->GetScreenRect();
+        const int height = window->GetMenuBar()->GetSize().y;
+        return wxRect(tools.x, tools.y - height, tools.width, height);
+    }
+};
 
 TEST_F(LongWorkTest, AcceptingWithANewBackupShowsItWorks) {
     prefix.SetReg("Config17", "P");  // plain copies: the store is the files' bytes
@@ -173,4 +196,41 @@ TEST_F(LongWorkTest, APromptStandsOverItsProgressDialogAndTakesNoCancelAway) {
     prompt();
     EXPECT_FALSE(progress->PollCancel());
     progress->Close();
+}
+
+// A scheduled check's first prompt comes over a window drawn whole: its menu bar and toolbar
+// show their labels and pictures.
+TEST_F(LongWorkTest, AScheduledCheckPromptsOverAWindowDrawnWhole) {
+    prefix.WriteFile("E:\\files\\small.txt", "small");
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+    Hook().ExpectAnyMessage(nullptr);
+    window->ListView()->DropHostFiles({prefix.Host("E:\\files\\small.txt")});
+    ASSERT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+    window->CloseDatabase();
+    prefix.WriteFile("E:\\files\\small.txt", "changed");
+    ASSERT_TRUE(AddToSchedule(window->Model(), "E:\\home database"));
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Config8", "0"},
+                                     {"Config9", "0"},
+                                     {"Config10", "1"},
+                                     {"Config11", "P"}})
+        prefix.SetReg(key, value);
+    window->RunViewCommand([this] { window->NoDatabaseModel().OnStartScheduledChecking(); });
+
+    size_t menuColours = 0, toolColours = 0;
+    Hook().ExpectView(
+        "Quillstead",
+        [&](wxDialog*) {
+            Pump(100);
+            menuColours = DistinctColours(ScreenPart(MenuBarRect()));
+            toolColours = DistinctColours(ScreenPart(window->GetToolBar()->GetScreenRect()));
+        },
+        wxID_OK);
+    Hook().ExpectView(
+        "Changed file details.", [](wxDialog*) {}, wxID_OK);
+    Hook().ExpectView(
+        "Checking Summary.", [](wxDialog*) {}, wxID_OK);
+    EXPECT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }, 5000));
+    window->NoDatabaseModel().StopScheduledChecking();
+    EXPECT_GT(menuColours, 2u) << "the menu bar is blank";
+    EXPECT_GT(toolColours, 8u) << "the toolbar is blank";
 }
