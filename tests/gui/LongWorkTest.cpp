@@ -49,6 +49,25 @@ wxImage ScreenPart(const wxRect& rect) {
 
 class LongWorkTest : public WindowTest {
   protected:
+    // A database holding these files (dropped on it), E:\\files\\small.txt changed since.
+    void ListedThenChanged(const std::vector<std::string>& winPaths) {
+        ASSERT_NO_FATAL_FAILURE(OpenDatabase());
+        std::vector<std::string> hostPaths;
+        for (const std::string& path : winPaths) hostPaths.push_back(prefix.Host(path));
+        Hook().ExpectAnyMessage(nullptr);
+        window->ListView()->DropHostFiles(hostPaths);
+        ASSERT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+        prefix.WriteFile("E:\\files\\small.txt", "changed");
+    }
+    // Scheduled checking on, every `seconds`, in the prompting mode.
+    void StartScheduledChecking(const char* seconds) {
+        for (const auto& [key, value] : {std::pair<const char*, const char*>{"Config8", "0"},
+                                         {"Config9", "0"},
+                                         {"Config10", seconds},
+                                         {"Config11", "P"}})
+            prefix.SetReg(key, value);
+        window->RunViewCommand([this] { window->NoDatabaseModel().OnStartScheduledChecking(); });
+    }
     // The menu bar: the strip between the window's client top and its toolbar.
     wxRect MenuBarRect() const {
         const wxRect tools = window->GetToolBar()->GetScreenRect();
@@ -62,12 +81,8 @@ TEST_F(LongWorkTest, AcceptingWithANewBackupShowsItWorks) {
     const std::string big(size_t(5 * platform::kCopyChunk + 100), 'b');
     prefix.WriteFile("E:\\files\\a big one.bin", big);
     prefix.WriteFile("E:\\files\\small.txt", "small");
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    Hook().ExpectAnyMessage(nullptr);
-    window->ListView()->DropHostFiles(
-        {prefix.Host("E:\\files\\small.txt"), prefix.Host("E:\\files\\a big one.bin")});
-    ASSERT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
-    prefix.WriteFile("E:\\files\\small.txt", "changed");
+    ASSERT_NO_FATAL_FAILURE(
+        ListedThenChanged({"E:\\files\\small.txt", "E:\\files\\a big one.bin"}));
 
     // What the window shows at each chunk copied, and when its events run meanwhile; each
     // chunk takes a while, as on a large store.
@@ -123,12 +138,7 @@ TEST_F(LongWorkTest, AcceptingWithANewBackupShowsItWorks) {
 TEST_F(LongWorkTest, ACheckDueDuringADialogWaitsForItAndSaysSo) {
     ASSERT_TRUE(window->CreateDatabase("E:\\empty"));
     ASSERT_TRUE(AddToSchedule(window->Model(), "E:\\empty"));
-    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Config8", "0"},
-                                     {"Config9", "0"},
-                                     {"Config10", "2"},
-                                     {"Config11", "P"}})
-        prefix.SetReg(key, value);
-    window->RunViewCommand([this] { window->NoDatabaseModel().OnStartScheduledChecking(); });
+    StartScheduledChecking("2");
     auto pane = [this] { return FromWx(window->Status()->GetStatusText(kCountdownPane)); };
     EXPECT_EQ(pane(), "Next scheduled check in 0:00:02");
 
@@ -202,19 +212,10 @@ TEST_F(LongWorkTest, APromptStandsOverItsProgressDialogAndTakesNoCancelAway) {
 // show their labels and pictures.
 TEST_F(LongWorkTest, AScheduledCheckPromptsOverAWindowDrawnWhole) {
     prefix.WriteFile("E:\\files\\small.txt", "small");
-    ASSERT_NO_FATAL_FAILURE(OpenDatabase());
-    Hook().ExpectAnyMessage(nullptr);
-    window->ListView()->DropHostFiles({prefix.Host("E:\\files\\small.txt")});
-    ASSERT_TRUE(PumpUntil([] { return Hook().Pending() == 0; }));
+    ASSERT_NO_FATAL_FAILURE(ListedThenChanged({"E:\\files\\small.txt"}));
     window->CloseDatabase();
-    prefix.WriteFile("E:\\files\\small.txt", "changed");
     ASSERT_TRUE(AddToSchedule(window->Model(), "E:\\home database"));
-    for (const auto& [key, value] : {std::pair<const char*, const char*>{"Config8", "0"},
-                                     {"Config9", "0"},
-                                     {"Config10", "1"},
-                                     {"Config11", "P"}})
-        prefix.SetReg(key, value);
-    window->RunViewCommand([this] { window->NoDatabaseModel().OnStartScheduledChecking(); });
+    StartScheduledChecking("1");
 
     size_t menuColours = 0, toolColours = 0;
     Hook().ExpectView(
