@@ -9,7 +9,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 DEPS := cmake make g++ pkg-config libssl-dev libgtest-dev libbenchmark-dev \
         libwxgtk3.2-dev libcanberra-dev xvfb xauth shared-mime-info \
-        hicolor-icon-theme adwaita-icon-theme fonts-dejavu-core
+        hicolor-icon-theme adwaita-icon-theme fonts-dejavu-core openbox x11-utils
 
 # Peers the benchmarks measure against (not needed by the tests).
 BENCH_DEPS := aide

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/WorkFilesView.h"
+#include "schedule/Countdown.h"
 
 class CMainFrame;
 
@@ -47,6 +48,11 @@ class CCNoflview : public WorkFilesView {
     void CheckScheduledDatabase();
     // After a check has closed the main window, nothing touches the view any more.
     bool MainWindowClosed() const { return m_mainWindowClosed; }
+    // The window says while another command runs: a tick of timer 10 then waits for it.
+    void SetOtherCommandRunning(bool running);
+    // Whether a tick of timer 10 waits to run its checks, and running them once it may.
+    bool CheckWaiting() const;
+    void RunWaitingCheck();
 
     // ---- fields ----
     std::string m_workDatabasePath;
@@ -71,7 +77,10 @@ class CCNoflview : public WorkFilesView {
     void ArmCheckTimer();
     void ShowCountdown();
     void CloseMainWindow();
+    // Checks every database of the schedule in turn (none while a database is open).
+    void CheckTheSchedule();
 
-    std::chrono::steady_clock::time_point m_nextCheck;
+    CheckCountdown m_countdown;
+    bool m_otherCommandRunning = false;
     bool m_mainWindowClosed = false;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every benchmark of a Release build folder and prints their JSON lines; the check's
-# small files once more on one core.
+# Runs every benchmark of a Release build folder and prints their JSON lines (renewal_bench
+# among them, which needs about 9 GiB free in the temporary folder for its 4 GiB store and
+# the copies of it); the check's small files once more on one core.
 # Usage: bash bench/run.sh build/bench
 set -euo pipefail
 dir=${1:-build/bench}

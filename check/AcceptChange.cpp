@@ -75,7 +75,7 @@ std::string AcceptedRecordLine(const CheckRunState& run, int choice) {
     return BuildFileRecordLine(record) + "\r\n";
 }
 
-void AcceptChangedFile(CheckRunState& run, int choice) {
+void AcceptChangedFile(CheckRunState& run, int choice, CCheckProgressDlg* progress) {
     WorkFilesView& view = *run.view;
     StoredDatabase& database = view.WorkFiles().Database();
     // The check's stream on the working copy ends here.
@@ -87,7 +87,7 @@ void AcceptChangedFile(CheckRunState& run, int choice) {
     }
     // Choice 1 reads the file once for its new copy and the digest its record then holds.
     if (choice == 1)
-        RenewBackupCopy(run);
+        RenewBackupCopy(run, progress);
     database.Replace(RewrittenPlain(database.Plain(), run.path, AcceptedRecordLine(run, choice)));
     const bool stored = view.EncryptWorkFileToDatabase();
     if (!stored)

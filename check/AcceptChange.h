@@ -5,6 +5,10 @@
 #include <string>
 
 struct CheckRunState;
+class CCheckProgressDlg;
+
+// The status-bar caption while a new backup copy is made.
+extern const char* const kRenewingBackupText;
 
 // The record line of the file's present state, CR LF included: the size without leading
 // blanks ("%.2lf" for choice 1, "%lf" for choice 2, cut at the last '.').
@@ -14,4 +18,7 @@ std::string AcceptedRecordLine(const CheckRunState& run, int choice);
 // "Backup File <n>" and "Backup Index <n>" (or to go at the end when it had none); the file
 // is read once, and the record's digest and size become those of the bytes copied. When the
 // file cannot be read the failure is reported and the pair stays as it was.
-void RenewBackupCopy(CheckRunState& run);
+// While the copy is made it shows that it works (busy cursor, a moving status-bar bar, the
+// window let repaint through the check's progress dialog, when there is one). A damaged
+// pair is said and left as it is.
+void RenewBackupCopy(CheckRunState& run, CCheckProgressDlg* progress = nullptr);

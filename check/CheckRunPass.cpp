@@ -175,7 +175,7 @@ void CheckRun::ReportChange(const std::string& line) {
     switch (details.m_choice) {
         case 1:
         case 2:
-            AcceptChangedFile(m_state, details.m_choice);
+            AcceptChangedFile(m_state, details.m_choice, m_progress.get());
             break;
         case 3:
             RestoreFileFromBackup(m_state, details);

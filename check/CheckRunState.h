@@ -11,6 +11,7 @@ class WorkFilesView;
 class CMainFrame;
 class Settings;
 class CChangedFileDetailsDlg;
+class CCheckProgressDlg;
 
 struct CheckRunState {
     WorkFilesView* view = nullptr;  // the view whose database the check works on
@@ -35,8 +36,10 @@ struct CheckRunState {
 
 // Choices 1 and 2: the record rewritten from the file's present state and moved to the end
 // of the database, the running check repositioned on its next record (in the frame's
-// m_checkWorkFile), the database's digest refreshed; choice 1 also renews the backup copy.
-void AcceptChangedFile(CheckRunState& run, int choice);
+// m_checkWorkFile), the database's digest refreshed; choice 1 also renews the backup copy,
+// showing its progress in the status bar and letting the window repaint through `progress`
+// (the check's progress dialog) while it copies.
+void AcceptChangedFile(CheckRunState& run, int choice, CCheckProgressDlg* progress = nullptr);
 
 // Choice 3: asks "File restore from backup." what to do with the changed file, then puts
 // the backed-up original in its place.

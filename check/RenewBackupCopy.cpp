@@ -7,17 +7,59 @@
 #include <string>
 #include <vector>
 
+#include "app/MainFrame.h"
+#include "app/ProgressDialogs.h"
 #include "app/Settings.h"
 #include "app/WorkFilesView.h"
 #include "check/AcceptChange.h"
 #include "check/CheckRunState.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
+#include "platform/KernelCopy.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/FileDigest.h"
 
+const char* const kRenewingBackupText = "Renewing the backup copy...";
+
 namespace {
+
+const char* const kRenewingBackupText = "Renewing the backup copy...";
+
+// While a new backup copy is made (which copies the whole "Backup File <n>", however large):
+// the busy cursor, a status-bar bar that moves with every chunk copied, and the window let
+// repaint (the details dialog has just left the screen) through the check's progress dialog.
+class RenewalShown {
+  public:
+    RenewalShown(CMainFrame* frame, CCheckProgressDlg* progress)
+        : m_frame(frame), m_progress(progress), m_watch([this](int64_t) {
+              if (m_frame)
+                  m_frame->StepProgress();
+              LetRepaint();
+          }) {
+        Ui().BusyCursor();
+        if (m_frame)
+            m_frame->BeginProgress(kRenewingBackupText, kSteps);
+        LetRepaint();
+    }
+    ~RenewalShown() {
+        if (m_frame)
+            m_frame->EndProgress();
+    }
+
+  private:
+    // A stepping bar: it starts again from its beginning once full.
+    static constexpr int kSteps = 16;
+
+    void LetRepaint() {
+        if (m_progress && m_progress->IsOpen())
+            m_progress->SetPos(m_progress->GetPos());
+    }
+
+    CMainFrame* m_frame;
+    CCheckProgressDlg* m_progress;
+    platform::CopyProgressScope m_watch;
+};
 
 void Exclaim(const std::string& text) {
     Ui().MessageBox(text, MbIcon::Exclamation);
@@ -29,7 +71,7 @@ std::string CouldNotCheckText(const std::string& path, int cause) {
 
 }  // namespace
 
-void RenewBackupCopy(CheckRunState& run) {
+void RenewBackupCopy(CheckRunState& run, CCheckProgressDlg* progress) {
     WorkFilesView& view = *run.view;
     const std::string& path = run.path;
     DatabaseFiles& files = view.WorkFiles();
@@ -57,6 +99,7 @@ void RenewBackupCopy(CheckRunState& run) {
     }
     uint64_t total = 0;
     std::string digest;
+    const RenewalShown shown(run.frame, progress);
     const bool renewed = pair->Renew(files.Tx(), path, mode, [&](std::string& copyDigest) {
         total = DigestWhileReading(
             in, digest, [&](const unsigned char* data, size_t n) { pair->WriteCopy(data, n); });

@@ -40,7 +40,7 @@ class ChangedFileDetailsView : public DialogView {
     ChangedFileDetailsView(wxWindow* parent, CDialog& model)
         : DialogView(parent, model, "Changed file details.") {
         auto* column = new wxBoxSizer(wxVERTICAL);
-        column->Add(AddText(this, D::IDC_LAST_CHECKED), 0, wxALL, 6);
+        column->Add(AddText(this, D::IDC_LAST_CHECKED), 0, wxALL, 4);
 
         auto* file = new wxBoxSizer(wxHORIZONTAL);
         file->Add(AddIcon(this, D::IDC_FILE_ICON), 0, wxRIGHT, 10);
@@ -54,7 +54,7 @@ class ChangedFileDetailsView : public DialogView {
         auto* type = new wxBoxSizer(wxHORIZONTAL);
         type->Add(AddLabel(this, "File type:"), 0, wxRIGHT, 6);
         type->Add(AddText(this, D::IDC_FILE_TYPE));
-        column->Add(type, 0, wxALL, 6);
+        column->Add(type, 0, wxALL, 4);
 
         auto* middle = new wxBoxSizer(wxHORIZONTAL);
         auto* pairs = new wxGridBagSizer(2, 8);
@@ -85,7 +85,7 @@ class ChangedFileDetailsView : public DialogView {
                              "Calculate the new digest \nvalue and add to the\n"
                              "database. Leave the \nbackup unchanged."},
                             {D::IDC_CHOICE_RESTORE, "Restore the original\nfile from backup."}})) {
-            options->Add(button, 0, wxALL, 6);
+            options->Add(button, 0, wxALL, 3);
         }
         middle->Add(options, 1, wxALL | wxEXPAND, 6);
         column->Add(middle, 1, wxEXPAND);

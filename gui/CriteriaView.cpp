@@ -3,7 +3,9 @@
 #include "gui/CriteriaView.h"
 
 #include <wx/dirdlg.h>
+#include <wx/filefn.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
 
 #include "criteria/CriteriaDlg.h"
 #include "gui/FileLists.h"
@@ -40,11 +42,17 @@ void CriteriaView::FinishColumn(wxSizer* column) {
     SetSizer(column);
 }
 
+wxString CriteriaView::BrowseStartFolder(const std::string& typed) {
+    if (typed.size() >= 2 && typed[1] == ':') {
+        const wxString folder = wxString::FromUTF8(platform::HostPath(typed));
+        if (wxDirExists(folder))
+            return folder;
+    }
+    return wxGetHomeDir();
+}
+
 void CriteriaView::OnBrowse() {
-    wxString start;
-    const std::string typed = FromWx(m_location->GetValue());
-    if (typed.size() >= 2 && typed[1] == ':')
-        start = wxString::FromUTF8(platform::HostPath(typed));
+    const wxString start = BrowseStartFolder(FromWx(m_location->GetValue()));
     wxDirDialog choose(this, "Choose the folder to add files from.", start,
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (choose.ShowModal() != wxID_OK)

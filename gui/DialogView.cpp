@@ -197,7 +197,7 @@ PictureStrip* DialogView::AddPicture(int id, const wxSize& dialogUnits) {
     wxSize size = ConvertDialogToPixels(dialogUnits);
     auto* strip = new PictureStrip(this, id, size);
     Register(id, strip);
-    return strip;
+    return GiveWay(strip);
 }
 
 void DialogView::SetTemplateSize(int widthDlu, int heightDlu) {
@@ -233,8 +233,7 @@ void DialogView::LoadControls() {
 
 void DialogView::Load() {
     LoadControls();
-    FitOnScreen(*this, m_pathTexts, m_templateSize);
-    CentreOn(*this, GetParent());
+    FitOnScreen(*this, m_pathTexts, m_templateSize, m_givingWay);
 }
 
 void DialogView::Save() {

@@ -30,7 +30,7 @@ class DialogView : public wxDialog {
     DialogView(wxWindow* parent, CDialog& model, const wxString& caption);
 
     // The exchange into the controls, the colours and the icons; then fits the window to
-    // its controls, its template and the screen.
+    // its controls, its template and the screen (the seam then centres it).
     void Load();
     // The exchange back into the model (what OK does before it closes the dialog).
     void Save();
@@ -64,6 +64,12 @@ class DialogView : public wxDialog {
     wxTextCtrl* AddEdit(wxWindow* parent, int id, const wxSize& size);
     PictureStrip* AddPicture(int id, const wxSize& dialogUnits);
     void Register(int id, wxWindow* control);
+    // A window that becomes narrower than its size on a screen too small for the dialog.
+    template <class Window>
+    Window* GiveWay(Window* window) {
+        m_givingWay.push_back(window);
+        return window;
+    }
 
     // The template's size in dialog units as the dialog's least size.
     void SetTemplateSize(int widthDlu, int heightDlu);
@@ -98,6 +104,7 @@ class DialogView : public wxDialog {
     std::map<int, int> m_templateIcons;  // icon control id -> template icon (0: none)
     std::set<int> m_exchangingButtons;
     std::vector<WrappedText*> m_pathTexts;
+    std::vector<wxWindow*> m_givingWay;  // narrower on a small screen: the picture
     wxSize m_templateSize;
     // Each text control's bytes as the model gave them, with what they showed as.
     std::map<int, std::pair<std::string, wxString>> m_textsSent;

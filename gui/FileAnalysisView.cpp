@@ -1,6 +1,8 @@
 // The window of "File Analysis: " (template 389): "Backup file:" over the backup copy's list,
 // "File now:" over the list of the file as it is now, and Hex Display, Text Display, OK,
-// Cancel and Help. Both lists are virtual report lists: a row's texts and icons are asked of
+// Cancel and Help. Each column is as wide as the design has it, or wider where its texts
+// need it in the font in use (the last row's offset beside its mark, 32 hex bytes, the ASCII
+// text). Both lists are virtual report lists: a row's texts and icons are asked of
 // the model when the row is drawn, so a list of any length is shown at once. While a display
 // runs, the window lets its events run at most every 15 ms, shows the rows marked so far, and
 // keeps OK and the display buttons disabled; Escape or the close box then stop the display as
@@ -10,6 +12,7 @@
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -56,11 +59,57 @@ class AnalysisListCtrl : public wxListCtrl {
             for (const AnalysisList::Column& column : m_model->Columns())
                 AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
             m_titles = titles;
+            m_measuredRows = 0;
+            for (int column = 1; column < GetColumnCount(); ++column)
+                Widen(column, TextWidth(m_model->Columns()[size_t(column)]));
         }
         const long rows = long(m_model->RowCount());
-        if (rows != GetItemCount())
+        if (rows != GetItemCount()) {
             SetItemCount(rows);
+            // The offset of the last row is the longest; the first rows' texts are measured.
+            if (rows > 0 && GetColumnCount() > 0)
+                Widen(0, GetTextExtent(ToWx(m_model->CellText(uint64_t(rows - 1), 0))).x);
+            for (; m_measuredRows < std::min(rows, kMeasuredRows); ++m_measuredRows) {
+                for (int column = 1; column < GetColumnCount(); ++column)
+                    Widen(column, GetTextExtent(ToWx(m_model->CellText(uint64_t(m_measuredRows),
+                                                                       size_t(column))))
+                                      .x);
+            }
+        }
         Refresh();
+    }
+
+    // The width a column needs for its texts in the list's font before any row is measured:
+    // the hex column 32 bytes of the widest hexadecimal digits, the ASCII column a row of
+    // printable characters.
+    int TextWidth(const AnalysisList::Column& column) const {
+        const bool hexDisplay = m_model->Columns().size() == 3;
+        const size_t rowBytes = hexDisplay ? 32 : 128;
+        wxString text;
+        if (std::string(column.title) == "Bytes [Hex]") {
+            wxChar widest = '0';
+            for (wxChar digit : wxString("0123456789ABCDEF"))
+                if (GetTextExtent(wxString(digit)).x > GetTextExtent(wxString(widest)).x)
+                    widest = digit;
+            for (size_t i = 0; i < rowBytes; ++i) text << widest << widest << ' ';
+        } else {
+            for (size_t i = 0; i < rowBytes; ++i) text << wxChar(0x20 + i % 95);
+        }
+        return GetTextExtent(text).x;
+    }
+
+    // Makes a column at least wide enough for a text of `textWidth` beside its mark, and for
+    // its title; never narrower than it is.
+    void Widen(int column, int textWidth) {
+        constexpr int kMark = 16 + 8;  // the row icon and the room around it
+        constexpr int kPadding = 16;   // the cell's margins
+        wxListItem item;
+        item.SetMask(wxLIST_MASK_TEXT);
+        GetColumn(column, item);
+        const int need =
+            std::max(textWidth + kMark + kPadding, GetTextExtent(item.GetText()).x + kPadding);
+        if (need > GetColumnWidth(column))
+            SetColumnWidth(column, need);
     }
 
   protected:
@@ -73,8 +122,10 @@ class AnalysisListCtrl : public wxListCtrl {
     }
 
   private:
+    static constexpr long kMeasuredRows = 100;
     const AnalysisList* m_model;
     std::vector<std::string> m_titles;
+    long m_measuredRows = 0;
 };
 
 wxString CaptionOf(CDialog& model) {

@@ -59,12 +59,19 @@ MainWindow::MainWindow(WxUi& ui)
     SetStatusBar(m_status);
     SetSizer(new wxBoxSizer(wxVERTICAL));
     ShowView(new NoDatabaseWindow(this));
+    SetMinClientSize(LeastClientSize());
     m_ui.AttachMainWindow(this, m_status);
-    // A timer's tick runs as a command of the window; one that comes while another command
-    // runs is let go (the timer ticks again).
+    // A timer's tick runs as a command of the window, after the window has been repainted.
+    // One that comes while another command runs is only noted by the view's model: its
+    // countdown goes on, and a scheduled check waits for that command to end.
     m_ui.SetTickRunner([this](const std::function<void()>& tick) {
-        if (m_commandDepth == 0)
-            RunViewCommand(tick);
+        m_noDatabase.SetOtherCommandRunning(m_commandDepth > 0);
+        if (m_commandDepth > 0) {
+            RunCommand(tick);
+            return;
+        }
+        Update();
+        RunViewCommand(tick);
     });
 
     wxAcceleratorEntry keys[] = {
@@ -127,6 +134,13 @@ void MainWindow::BuildToolBar() {
         tools->AddTool(MenuId(command->id), label, picture, label);
     }
     tools->Realize();
+}
+
+wxSize MainWindow::LeastClientSize() const {
+    // The list's headers and a few of its rows under the toolbar, and the status bar's three
+    // panes with their texts: small enough for an 800 x 600 screen.
+    const wxSize character = GetTextExtent("M");
+    return wxSize(character.x * 48, character.y * 18);
 }
 
 DatabaseListView* MainWindow::ListView() {
@@ -251,6 +265,16 @@ void MainWindow::RunViewCommand(const std::function<void()>& command) {
         return;
     }
     FocusView();
+    if (m_noDatabase.CheckWaiting())
+        CallAfter(&MainWindow::RunWaitingCheck);
+}
+
+void MainWindow::RunWaitingCheck() {
+    if (m_commandDepth > 0 || !m_noDatabase.CheckWaiting())
+        return;
+    m_noDatabase.SetOtherCommandRunning(false);
+    Update();
+    RunViewCommand([this] { m_noDatabase.RunWaitingCheck(); });
 }
 
 bool MainWindow::CreateDatabase(const std::string& winPath) {

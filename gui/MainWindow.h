@@ -5,8 +5,10 @@
 // that ends one is reported. The paste keys are the frame's, and the keyboard focus goes
 // back to the active view after every command and whenever the window is activated without
 // a focused child, so they work whatever was on screen before. The file dialogs open in the
-// folder last chosen in them, at first in the user's home folder. Closing the window and
-// the end of the session clean up through the frame model.
+// folder last chosen in them, at first in the user's home folder. A timer's tick that comes
+// while a command runs does not run its scheduled check then: the check runs once the
+// command has ended. Closing the window and the end of the session clean up through the
+// frame model.
 #pragma once
 
 #include <wx/frame.h>
@@ -39,6 +41,9 @@ class MainWindow : public wxFrame {
     DatabaseListView* ListView();
     bool DatabaseOpen() const { return m_list != nullptr; }
     bool CommandRunning() const { return m_commandDepth > 0; }
+    // The smallest the window's client may be: the list, its headers and the status bar
+    // stay usable.
+    wxSize LeastClientSize() const;
 
     // The database commands with their paths given (the menu asks for them first).
     bool CreateDatabase(const std::string& winPath);
@@ -60,6 +65,8 @@ class MainWindow : public wxFrame {
     bool AskDatabasePath(bool create, std::string& winPath);
     bool Handles(int id) const;
 
+    // Runs the scheduled checks whose tick came while another command ran.
+    void RunWaitingCheck();
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnClose(wxCloseEvent& event);

@@ -12,13 +12,21 @@
 #include <wx/stattext.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "criteria/CriteriaTexts.h"
 #include "criteria/SearchProgressDlg.h"
 #include "gui/Resources.h"
+#include "gui/ScreenFit.h"
 #include "gui/WxText.h"
 
 namespace {
+
+// The open progress dialogs, the latest last.
+std::vector<ProgressView*>& OpenViews() {
+    static std::vector<ProgressView*> views;
+    return views;
+}
 
 struct Template {
     const char* title;
@@ -90,10 +98,23 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
 
     auto* cancel = new wxButton(d, wxID_CANCEL, "Cancel");
     column->Add(cancel, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
-    d->SetSizerAndFit(column);
+    d->SetSizer(column);
 
     // Cancel, Escape and the close box only raise the flag.
-    cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_poll.Press(); });
+    cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_cancelDown = false;
+        m_poll.Press();
+    });
+    // A prompt that opens between the press and the release of Cancel takes the release.
+    cancel->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        m_cancelDown = true;
+        event.Skip();
+    });
+    cancel->Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent& event) {
+        if (event.LeftIsDown() && m_dialog && m_dialog->IsEnabled())
+            m_cancelDown = false;
+        event.Skip();
+    });
     d->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         m_poll.Press();
         if (event.CanVeto())
@@ -107,16 +128,31 @@ ProgressView::ProgressView(wxWindow* owner, int templateId)
         else
             m_flush.StartOnce(m_gate.Wait());
     });
+    FitOnScreen(*d, {});
+    CentreOn(*d, owner);
     if (m_owner) {
         m_ownerWasEnabled = m_owner->IsEnabled();
         m_owner->Disable();
-        d->CentreOnParent();
     }
     d->Show();
+    OpenViews().push_back(this);
 }
 
 ProgressView::~ProgressView() {
     Close();
+}
+
+wxDialog* ProgressView::Latest() {
+    return OpenViews().empty() ? nullptr : OpenViews().back()->Window();
+}
+
+void ProgressView::PromptAnswered() {
+    for (ProgressView* view : OpenViews()) {
+        if (view->m_cancelDown) {
+            view->m_cancelDown = false;
+            view->m_poll.Press();
+        }
+    }
 }
 
 std::string ProgressView::PercentText(int pos) {
@@ -172,6 +208,8 @@ void ProgressView::Close() {
     m_flush.Stop();
     if (!m_dialog)
         return;
+    auto& open = OpenViews();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
     if (m_owner && m_ownerWasEnabled)
         m_owner->Enable();
     m_dialog->Destroy();

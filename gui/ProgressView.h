@@ -6,7 +6,8 @@
 // while the dialog is up. The cancel poll is gui/CancelPoll.h: a counter, and the events let run
 // every few milliseconds. The bar and its percent text redraw at most 50 times a second
 // (gui/RedrawGate.h), however often they are moved; a move that comes too soon is shown by the next
-// one or by a flush timer.
+// one or by a flush timer. A prompt of the command stands over the dialog, and a Cancel being
+// pressed as the prompt opened counts once the prompt is answered.
 #pragma once
 
 #include <wx/dialog.h>
@@ -44,6 +45,13 @@ class ProgressView : public ProgressWindow {
     // The percent text of a bar position.
     static std::string PercentText(int pos);
 
+    // The progress dialog open last (null when none): a prompt of its command belongs to it,
+    // so that the window manager keeps the prompt above it.
+    static wxDialog* Latest();
+    // A prompt has been answered: a Cancel that was being pressed as the prompt opened (the
+    // prompt disabled the dialog before the press was over) counts now.
+    static void PromptAnswered();
+
   private:
     // Shows m_pos on the bar and in the percent text.
     void ShowPos();
@@ -58,4 +66,5 @@ class ProgressView : public ProgressWindow {
     int m_pos = 0;
     RedrawGate m_gate;
     wxTimer m_flush;
+    bool m_cancelDown = false;  // the mouse went down on Cancel and has not come up there
 };

@@ -20,10 +20,14 @@ class ScheduledCheckingView : public DialogView {
         auto* column = new wxBoxSizer(wxVERTICAL);
 
         auto* lists = new wxBoxSizer(wxHORIZONTAL);
+        wxStaticText* indexedLabel = AddLabel(this, "Databases in the Database Index:");
+        wxStaticText* scheduledLabel =
+            AddLabel(this, "Databases in the Database Checking Schedule:");
+        // On a small screen the lists give way.
         const wxSize listSize = ConvertDialogToPixels(wxSize(170, 90));
         auto* indexed = new wxBoxSizer(wxVERTICAL);
-        indexed->Add(AddLabel(this, "Databases in the Database Index:"), 0, wxBOTTOM, 4);
-        indexed->Add(AddList(this, D::IDC_INDEX_LIST, listSize), 1, wxEXPAND);
+        indexed->Add(indexedLabel, 0, wxBOTTOM, 4);
+        indexed->Add(GiveWay(AddList(this, D::IDC_INDEX_LIST, listSize)), 1, wxEXPAND);
         lists->Add(indexed, 1, wxEXPAND);
 
         auto* moves = new wxBoxSizer(wxVERTICAL);
@@ -34,9 +38,8 @@ class ScheduledCheckingView : public DialogView {
         lists->Add(moves, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
         auto* scheduled = new wxBoxSizer(wxVERTICAL);
-        scheduled->Add(AddLabel(this, "Databases in the Database Checking Schedule:"), 0, wxBOTTOM,
-                       4);
-        scheduled->Add(AddList(this, D::IDC_SCHEDULE_LIST, listSize), 1, wxEXPAND);
+        scheduled->Add(scheduledLabel, 0, wxBOTTOM, 4);
+        scheduled->Add(GiveWay(AddList(this, D::IDC_SCHEDULE_LIST, listSize)), 1, wxEXPAND);
         lists->Add(scheduled, 1, wxEXPAND);
         column->Add(lists, 1, wxALL | wxEXPAND, 8);
 

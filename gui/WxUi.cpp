@@ -33,11 +33,13 @@ class SeamTimer : public wxTimer {
     std::function<void()> m_tick;
 };
 
-// The arrow while the user is asked something; the busy cursor, if it was shown, after.
+// The arrow while the user is asked something; the busy cursor, if it was shown, after. A
+// Cancel of a progress dialog pressed as the question opened counts once it is answered.
 class WxUi::ArrowWhileAsking {
   public:
     explicit ArrowWhileAsking(WxUi& ui) : m_ui(ui), m_wasBusy(ui.m_busy) { m_ui.EndBusy(); }
     ~ArrowWhileAsking() {
+        ProgressView::PromptAnswered();
         if (m_wasBusy)
             m_ui.BusyCursor();
     }
@@ -69,12 +71,15 @@ void WxUi::EndBusy() {
 }
 
 wxWindow* WxUi::DialogParent() const {
-    // The latest modal dialog is the one on top.
+    // The latest modal dialog is the one on top; else a command's progress dialog, which
+    // the prompt must not go behind.
     for (auto* node = wxTopLevelWindows.GetLast(); node; node = node->GetPrevious()) {
         auto* dialog = dynamic_cast<wxDialog*>(node->GetData());
         if (dialog && dialog->IsModal() && dialog->IsShown())
             return dialog;
     }
+    if (wxDialog* progress = ProgressView::Latest())
+        return progress;
     return m_mainWindow;
 }
 

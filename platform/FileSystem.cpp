@@ -38,6 +38,12 @@ class SystemFileSystem final : public FileSystem {
     ssize_t WriteAt(int fd, const void* data, size_t length, off_t offset) override {
         return Retried([&] { return pwrite(fd, data, length, offset); });
     }
+    ssize_t CopyRange(int in, off_t inOffset, int out, off_t outOffset, size_t length) override {
+        return Retried([&] {
+            loff_t from = inOffset, to = outOffset;
+            return copy_file_range(in, &from, out, &to, length, 0);
+        });
+    }
     int Sync(int fd) override {
         return Retried([&] { return fsync(fd); });
     }

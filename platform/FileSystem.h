@@ -25,6 +25,9 @@ class FileSystem {
     // At the descriptor's offset (at the end for an appending descriptor).
     virtual ssize_t Write(int fd, const void* data, size_t length) = 0;
     virtual ssize_t WriteAt(int fd, const void* data, size_t length, off_t offset) = 0;
+    // copy_file_range(2) of up to `length` bytes between the offsets (the kernel's copy).
+    virtual ssize_t CopyRange(int in, off_t inOffset, int out, off_t outOffset,
+                              size_t length) = 0;
     // Forces a file's data, or a folder's entries, to the disk.
     virtual int Sync(int fd) = 0;
     virtual int Truncate(int fd, off_t length) = 0;

@@ -4,7 +4,9 @@
 // each check stops the schedule while it runs and starts it again when it ends. Timer 107
 // moves the countdown on in the status bar. The countdown is the time really left to the
 // next tick of timer 10, so it reaches 0 when the check comes, however late the 950 ms
-// ticks are.
+// ticks are. A tick of timer 10 that comes while another command runs (the "Scheduled
+// Checking" dialog among them) cannot check now: the countdown says that a check waits, and
+// the check runs as soon as that command has ended (RunWaitingCheck).
 #include <algorithm>
 #include <chrono>
 
@@ -64,6 +66,7 @@ void CCNoflview::StopSchedule() {
     Ui().KillTimer(kCountdownTimer);
     m_intervalSeconds = 0;
     m_scheduleRunning = 0;
+    m_countdown.Clear();
     ShowCountdown();
 }
 
@@ -81,13 +84,14 @@ void CCNoflview::RestartSchedule() {
 void CCNoflview::ArmCheckTimer() {
     const unsigned ms = CheckTimerMs(m_intervalMs);
     Ui().SetTimer(kCheckTimer, ms, [this] { OnTimer(kCheckTimer); });
-    m_nextCheck = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    m_countdown.Arm(std::chrono::steady_clock::now(), ms);
 }
 
 // The countdown shows while no database is open and scheduled checking is on.
 void CCNoflview::ShowCountdown() {
     const bool shown = m_scheduleRunning == 1 && !m_frame.m_databaseOpen;
-    Ui().SetPaneText(kCountdownPane, shown ? CountdownText(m_intervalSeconds) : std::string());
+    Ui().SetPaneText(kCountdownPane,
+                     shown ? m_countdown.Text(std::chrono::steady_clock::now()) : std::string());
 }
 
 void CCNoflview::CloseMainWindow() {
@@ -98,16 +102,44 @@ void CCNoflview::CloseMainWindow() {
 void CCNoflview::OnTimer(int id) {
     if (m_mainWindowClosed)
         return;
+    const auto now = std::chrono::steady_clock::now();
     if (id == kCountdownTimer) {
-        m_intervalSeconds = SecondsUntil(m_nextCheck, std::chrono::steady_clock::now());
+        m_intervalSeconds = m_countdown.SecondsLeft(now);
         ShowCountdown();
         return;
     }
     if (id != kCheckTimer || m_scheduleRunning != 1)
         return;
     // Timer 10 ticks again one interval from now, whatever this tick does.
-    m_nextCheck =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(CheckTimerMs(m_intervalMs));
+    m_countdown.Ticked(now);
+    if (m_otherCommandRunning) {
+        m_countdown.Wait();
+        m_intervalSeconds = 0;
+        ShowCountdown();
+        return;
+    }
+    m_countdown.Clear();
+    CheckTheSchedule();
+}
+
+void CCNoflview::SetOtherCommandRunning(bool running) {
+    m_otherCommandRunning = running;
+}
+
+bool CCNoflview::CheckWaiting() const {
+    return m_countdown.Waiting() && m_scheduleRunning == 1 && !m_mainWindowClosed;
+}
+
+void CCNoflview::RunWaitingCheck() {
+    if (!CheckWaiting() || m_otherCommandRunning)
+        return;
+    m_countdown.Clear();
+    m_intervalSeconds = m_countdown.SecondsLeft(std::chrono::steady_clock::now());
+    ShowCountdown();
+    CheckTheSchedule();
+}
+
+void CCNoflview::CheckTheSchedule() {
     // The schedule's checks run only while no database is open.
     if (m_frame.m_databaseOpen)
         return;

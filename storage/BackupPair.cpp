@@ -2,12 +2,14 @@
 #include "storage/BackupPair.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "platform/Durable.h"
 #include "platform/FileException.h"
+#include "platform/KernelCopy.h"
 #include "storage/BackupDigests.h"
 #include "storage/FileRecord.h"
 #include "storage/StopPoints.h"
@@ -21,21 +23,21 @@ int64_t Bytes(double length) {
     return length > 0 ? int64_t(length) : 0;
 }
 
-// Copies bytes [from, to) of the old backup file into the new one; the old one holds them
-// all (the pair was measured when it was opened).
+// Copies bytes [from, to) of the old backup file into the new one, through the kernel (the
+// blocks are shared where the file system can); the old one holds them all (the pair was
+// measured when it was opened).
 void CopyRange(platform::CFile& in, int64_t from, int64_t to, platform::CFile& out,
                const std::string& about) {
-    std::vector<char> buffer(size_t(1) << 16);
-    in.Seek(from, SEEK_SET);
-    for (int64_t at = from; at < to;) {
-        const size_t want = size_t(std::min<int64_t>(int64_t(buffer.size()), to - at));
-        const size_t got = in.Read(buffer.data(), want);
-        if (got == 0)
-            throw CFileException(CFileException::endOfFile, about);
-        if (!out.Write(buffer.data(), got))
-            throw CFileException(CFileException::diskFull, about);
-        at += int64_t(got);
+    if (to <= from)
+        return;
+    if (!out.Flush())
+        throw CFileException(CFileException::diskFull, about);
+    const int64_t at = out.Tell();
+    if (!platform::CopyFileRange(in.Fd(), from, out.Fd(), at, to - from)) {
+        throw CFileException(
+            errno == EIO ? int(CFileException::endOfFile) : int(CFileException::diskFull), about);
     }
+    out.Seek(at + (to - from), SEEK_SET);
 }
 
 // The old backup file, open for reading; a missing one holds no copies (an undamaged pair

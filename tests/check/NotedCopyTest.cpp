@@ -47,6 +47,10 @@ class TwoFileSystems final : public platform::FileSystem {
         EndIfCopy(fd);
         return m_system.WriteAt(fd, data, length, offset);
     }
+    ssize_t CopyRange(int in, off_t inOffset, int out, off_t outOffset, size_t length) override {
+        EndIfCopy(out);
+        return m_system.CopyRange(in, inOffset, out, outOffset, length);
+    }
     int Sync(int fd) override { return m_system.Sync(fd); }
     int Truncate(int fd, off_t length) override { return m_system.Truncate(fd, length); }
     int Rename(const std::string& from, const std::string& to, bool replace) override {

@@ -16,6 +16,7 @@
 #include "criteria/AddByAttributesDlg.h"
 #include "criteria/AddByContentsDlg.h"
 #include "criteria/SearchProgressDlg.h"
+#include "gui/CriteriaView.h"
 #include "gui/ProgressView.h"
 #include "tests/gui/GuiTest.h"
 
@@ -166,4 +167,13 @@ TEST_F(CriteriaViewTest, SearchingDialogShowsTheFolderAndWhatWasFoundWithoutABar
         }
     }
     view.Close();
+}
+
+TEST_F(CriteriaViewTest, BrowseOpensAtTheTypedFolderElseAtHome) {
+    prefix.WriteFile("E:\\Photos\\a.jpg", "a");
+    EXPECT_EQ(FromWx(CriteriaView::BrowseStartFolder("E:\\Photos")), prefix.Host("E:\\Photos"));
+    EXPECT_EQ(FromWx(CriteriaView::BrowseStartFolder("E:\\Photos\\")),
+              prefix.Host("E:\\Photos") + "/");
+    for (const char* typed : {"", "*", "E:\\No such folder", "E:\\Photos\\a.jpg", "Photos"})
+        EXPECT_EQ(CriteriaView::BrowseStartFolder(typed), wxGetHomeDir()) << typed;
 }

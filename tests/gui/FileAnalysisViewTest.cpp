@@ -52,13 +52,6 @@ wxListCtrl* List(wxWindow* dialog, int id) {
     return dynamic_cast<wxListCtrl*>(dialog->FindWindow(id));
 }
 
-std::string Column(wxListCtrl* list, int column) {
-    wxListItem item;
-    item.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_WIDTH);
-    list->GetColumn(column, item);
-    return FromWx(item.GetText()) + " " + std::to_string(item.GetWidth());
-}
-
 int Image(wxListCtrl* list, long row, int column) {
     wxListItem item;
     item.SetId(row);
@@ -66,6 +59,29 @@ int Image(wxListCtrl* list, long row, int column) {
     item.SetMask(wxLIST_MASK_IMAGE);
     list->GetItem(item);
     return item.GetImage();
+}
+
+// Each column has its title and is at least its design width, and wide enough for its texts
+// in the list's font beside the row marks: the last offset, 32 hex bytes, a row's text.
+void ExpectWideEnough(wxListCtrl* list, const std::vector<std::string>& titles,
+                      const std::vector<int>& widths, size_t rowBytes) {
+    ASSERT_EQ(list->GetColumnCount(), int(titles.size()));
+    const int mark = 16;
+    for (size_t i = 0; i < titles.size(); ++i) {
+        wxListItem item;
+        item.SetMask(wxLIST_MASK_TEXT);
+        list->GetColumn(int(i), item);
+        EXPECT_EQ(FromWx(item.GetText()), titles[i]);
+        EXPECT_GE(list->GetColumnWidth(int(i)), widths[i]) << titles[i];
+        std::string text = FromWx(list->GetItemText(0, int(i)));  // a row's text
+        if (titles[i] == "Bytes [Hex]") {
+            text.clear();
+            for (size_t b = 0; b < rowBytes; ++b) text += "DD ";
+        } else if (i == 0)
+            text = FromWx(list->GetItemText(list->GetItemCount() - 1, 0));
+        EXPECT_GE(list->GetColumnWidth(int(i)), list->GetTextExtent(ToWx(text)).x + mark)
+            << titles[i];
+    }
 }
 
 bool DisplayButtonsEnabled(wxWindow* d) {
@@ -101,9 +117,8 @@ TEST_F(FileAnalysisViewTest, DisplaysFillBothListsWithTheirColumnsRowsAndMarks) 
             EXPECT_TRUE(disabledDuring);
             EXPECT_TRUE(DisplayButtonsEnabled(d));
             ASSERT_EQ(backup->GetColumnCount(), 3);
-            EXPECT_EQ(Column(backup, 0), "Offset 60");
-            EXPECT_EQ(Column(current, 1), "Bytes [Hex] 515");
-            EXPECT_EQ(Column(current, 2), "ASCII 215");
+            ExpectWideEnough(backup, {"Offset", "Bytes [Hex]", "ASCII"}, {60, 515, 215}, 32);
+            ExpectWideEnough(current, {"Offset", "Bytes [Hex]", "ASCII"}, {60, 515, 215}, 32);
             EXPECT_EQ(backup->GetItemCount(), 3);
             ASSERT_EQ(current->GetItemCount(), 3);
             EXPECT_EQ(FromWx(current->GetItemText(1, 0)), "20");
@@ -118,7 +133,7 @@ TEST_F(FileAnalysisViewTest, DisplaysFillBothListsWithTheirColumnsRowsAndMarks) 
 
             Click(d, D::IDC_TEXT_DISPLAY);
             ASSERT_EQ(current->GetColumnCount(), 2);
-            EXPECT_EQ(Column(current, 1), "ASCII 825");
+            ExpectWideEnough(current, {"Offset", "ASCII"}, {60, 825}, 128);
             EXPECT_EQ(current->GetItemCount(), 1);
             EXPECT_EQ(Image(current, 0, 1), 1);
 

@@ -3,20 +3,31 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/display.h>
 #include <wx/image.h>
+#include <wx/listctrl.h>
 #include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <set>
 
 #include "gui/Commands.h"
 #include "gui/DialogView.h"
 #include "gui/MainWindow.h"
+#include "gui/WrappedText.h"
 #include "gui/WxText.h"
 #include "platform/Prefix.h"
 
@@ -151,6 +162,116 @@ void Click(wxWindow* window, int id) {
     window->GetEventHandler()->ProcessEvent(click);
 }
 
+namespace {
+
+// The controls a user reads or presses: a wrapped text or a list is one, whatever it holds.
+void Leaves(wxWindow* window, std::vector<wxWindow*>& leaves) {
+    for (wxWindow* child : window->GetChildren()) {
+        if (!child->IsShown() || child->IsTopLevel())
+            continue;
+        if (dynamic_cast<wxStaticBox*>(child)) {
+            Leaves(child, leaves);  // the box holds its controls
+            continue;
+        }
+        leaves.push_back(child);
+        if (!dynamic_cast<WrappedText*>(child) && !dynamic_cast<wxControl*>(child) &&
+            !dynamic_cast<wxListCtrl*>(child))
+            Leaves(child, leaves);
+    }
+}
+
+std::string Named(wxWindow* control) {
+    wxString label = control->GetLabel();
+    label.Replace("\n", " ");
+    return FromWx(control->GetClassInfo()->GetClassName()) + " \"" + FromWx(label).substr(0, 40) +
+           "\" #" + std::to_string(control->GetId());
+}
+
+}  // namespace
+
+void ExpectWhole(wxWindow* dialog) {
+    // Where a window's client is on the screen is known once it is mapped and framed.
+    Pump(100);
+    PumpUntil([dialog] {
+        return dialog->GetScreenRect().Contains(
+            wxRect(dialog->ClientToScreen(wxPoint(0, 0)), dialog->GetClientSize()));
+    });
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const wxRect whole = dialog->GetScreenRect();
+    EXPECT_TRUE(area.Contains(whole))
+        << "the dialog " << FromWx(dialog->GetLabel()) << " at " << whole.x << "," << whole.y << " "
+        << whole.width << "x" << whole.height << " is not wholly on the screen";
+    const wxRect client(dialog->ClientToScreen(wxPoint(0, 0)), dialog->GetClientSize());
+    std::vector<wxWindow*> leaves;
+    Leaves(dialog, leaves);
+    EXPECT_FALSE(leaves.empty());
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        wxWindow* control = leaves[i];
+        const wxRect rect = control->GetScreenRect();
+        EXPECT_TRUE(client.Contains(rect)) << Named(control) << " is cut off by the dialog's edge";
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(rect.Intersects(leaves[j]->GetScreenRect()))
+                << Named(control) << " covers " << Named(leaves[j]);
+        const wxSize best = control->GetBestSize();
+        const bool pressed = dynamic_cast<wxAnyButton*>(control) ||
+                             dynamic_cast<wxRadioButton*>(control) ||
+                             dynamic_cast<wxCheckBox*>(control);
+        if (pressed) {
+            EXPECT_FALSE(control->GetLabel().empty()) << Named(control);
+        }
+        auto* text = dynamic_cast<wxStaticText*>(control);
+        const bool elides = text && text->HasFlag(wxST_ELLIPSIZE_MIDDLE | wxST_ELLIPSIZE_START |
+                                                  wxST_ELLIPSIZE_END);
+        if (pressed || (text && !elides)) {
+            EXPECT_GE(rect.width, best.x) << Named(control) << " is narrower than its text";
+            EXPECT_GE(rect.height, best.y) << Named(control) << " is lower than its text";
+        }
+        if (auto* wrapped = dynamic_cast<WrappedText*>(control)) {
+            if (!wrapped->Scrolls()) {
+                EXPECT_GE(rect.height, best.y) << Named(control) << " hides lines of its text";
+            }
+            EXPECT_GE(rect.width, best.x) << Named(control) << " is narrower than its lines";
+        }
+    }
+}
+
+void ExpectCentredOn(wxWindow* dialog, wxWindow* on) {
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    auto expected = [&] {
+        wxRect rect = dialog->GetScreenRect().CentreIn(on->GetScreenRect());
+        rect.x = std::clamp(rect.x, area.x, area.GetRight() + 1 - rect.width);
+        rect.y = std::clamp(rect.y, area.y, area.GetBottom() + 1 - rect.height);
+        return rect.GetPosition();
+    };
+    constexpr int kSlack = 3;
+    auto centred = [&] {
+        const wxPoint at = dialog->GetScreenPosition(), want = expected();
+        return std::abs(at.x - want.x) <= kSlack && std::abs(at.y - want.y) <= kSlack;
+    };
+    // A window manager frames and places a window some moments after it is mapped.
+    Pump(100);
+    PumpUntil(centred, 3000);
+    const wxPoint at = dialog->GetScreenPosition(), want = expected();
+    EXPECT_NEAR(at.x, want.x, kSlack) << FromWx(dialog->GetLabel());
+    EXPECT_NEAR(at.y, want.y, kSlack) << FromWx(dialog->GetLabel());
+}
+
+void SaveScreen(const std::string& name) {
+    if (!getenv("QUILL_GUI_SHOTS"))
+        return;
+    Pump(300);  // drawn
+    wxScreenDC screen;
+    const wxSize size = screen.GetSize();
+    wxBitmap shot(size);
+    wxMemoryDC memory(shot);
+    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+    memory.SelectObject(wxNullBitmap);
+    const wxSize display = wxGetDisplaySize();
+    shot.SaveFile(wxString::FromUTF8(std::string(QUILL_TEST_OUTPUT_DIR) + "/" + name + "-" +
+                                     std::to_string(display.x) + ".png"),
+                  wxBITMAP_TYPE_PNG);
+}
+
 void PutOnClipboard(wxDataObject* data) {
     if (!wxTheClipboard->Open()) {
         delete data;
@@ -194,7 +315,10 @@ void WindowTest::SetUp() {
     GuiTest::SetUp();
     window = new MainWindow(ui);
     window->Model().SetKey(prefix.frame.Store().FileKey());
-    window->SetSize(60, 40, 800, 600);
+    // Away from the screen's middle, and smaller than the screen.
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    window->SetSize(area.x + area.width / 16, area.y + area.height / 20, area.width * 5 / 8,
+                    area.height * 5 / 8);
     window->Show();
     window->Raise();
     Pump(50);

@@ -67,6 +67,17 @@ size_t DistinctColours(const wxImage& image);
 // Sends a button click with this id to `window`, as a press of the button would.
 void Click(wxWindow* window, int id);
 
+// The dialog (a box, a view, a progress window) as a user must see it: within the work area,
+// every control inside the dialog, no two overlapping, each button, radio button and check
+// box at least its best size with its label, each text at least its best size (the whole text
+// drawn) unless it elides or scrolls within its own area.
+void ExpectWhole(wxWindow* dialog);
+// Waits for the window manager to frame and place the dialog, then expects it in the middle
+// of `on` (within a few pixels), moved wholly onto the work area where it would leave it.
+void ExpectCentredOn(wxWindow* dialog, wxWindow* on);
+// Saves a picture of the screen as <test output>/<name>.png when QUILL_GUI_SHOTS is set.
+void SaveScreen(const std::string& name);
+
 // Puts `data` on the clipboard (which takes it over).
 void PutOnClipboard(wxDataObject* data);
 // Puts these host files on the clipboard as a file list.

@@ -176,3 +176,28 @@ TEST(Countdown, SecondsLeftAndTheirText) {
     EXPECT_EQ(CountdownText(3599), "Next scheduled check in 0:59:59");
     EXPECT_EQ(CountdownText(2145600), "Next scheduled check in 596:00:00");
 }
+
+TEST(CheckCountdown, CountsToTheNextTickAndSaysWhenACheckWaits) {
+    using namespace std::chrono;
+    const steady_clock::time_point start;
+    CheckCountdown countdown;
+    countdown.Arm(start, 5000);
+    EXPECT_EQ(countdown.Text(start + milliseconds(1)), "Next scheduled check in 0:00:05");
+    EXPECT_EQ(countdown.SecondsLeft(start + milliseconds(4001)), 1);
+    // A tick comes late: the next one is an interval after it, whatever the tick does.
+    countdown.Ticked(start + milliseconds(5300));
+    EXPECT_EQ(countdown.SecondsLeft(start + milliseconds(5300)), 5);
+    // It could not run its check: the countdown says so instead of 0:00:00, until it runs.
+    countdown.Wait();
+    EXPECT_TRUE(countdown.Waiting());
+    EXPECT_EQ(countdown.Text(start + seconds(20)), kCheckWaitingText);
+    EXPECT_EQ(countdown.SecondsLeft(start + seconds(20)), 0);
+    countdown.Clear();
+    EXPECT_EQ(countdown.Text(start + milliseconds(7300)), "Next scheduled check in 0:00:03");
+    countdown.Wait();
+    countdown.Arm(start + seconds(30), 60000);  // started again: nothing waits
+    EXPECT_FALSE(countdown.Waiting());
+    EXPECT_EQ(countdown.Text(start + seconds(30)), "Next scheduled check in 0:01:00");
+    EXPECT_EQ(std::string(kCheckWaitingText),
+              "Scheduled check due, waiting for the current command");
+}

@@ -234,6 +234,17 @@ ssize_t SimulatedDisk::WriteAt(int fd, const void* data, size_t length, off_t of
     return m_system.WriteAt(fd, data, length, offset);
 }
 
+ssize_t SimulatedDisk::CopyRange(int in, off_t inOffset, int out, off_t outOffset,
+                                 size_t length) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!WatchedFd(out))
+        return m_system.CopyRange(in, inOffset, out, outOffset, length);
+    if (Fails(out, false))
+        return -1;
+    BeforeChange(out);
+    return m_system.CopyRange(in, inOffset, out, outOffset, length);
+}
+
 int SimulatedDisk::Truncate(int fd, off_t length) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (WatchedFd(fd))

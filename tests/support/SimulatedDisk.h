@@ -44,6 +44,7 @@ class SimulatedDisk final : public platform::FileSystem {
     ssize_t ReadAt(int fd, void* data, size_t length, off_t offset) override;
     ssize_t Write(int fd, const void* data, size_t length) override;
     ssize_t WriteAt(int fd, const void* data, size_t length, off_t offset) override;
+    ssize_t CopyRange(int in, off_t inOffset, int out, off_t outOffset, size_t length) override;
     int Sync(int fd) override;
     int Truncate(int fd, off_t length) override;
     int Rename(const std::string& from, const std::string& to, bool replace) override;
