@@ -5,10 +5,10 @@
 // it), then its subfolders are walked in that order, each completely before the next.
 //
 // An entry counts as a folder only by the folder table (WalkEntryIsFolder): any other entry
-// is a file candidate, a symbolic link to a folder (0x410) among them, so links are never
-// followed. A folder whose name begins with '.' is not entered. Each folder is entered once
-// (by its identity, however it is reached), so the walk cannot loop, and it has no depth or
-// size limit. The kernel's pseudo file systems (proc, sysfs, devtmpfs, ...) are never
+// is a file candidate. A symbolic link to a folder is not listed (platform/FindData.h), so
+// links are never followed. A folder whose name begins with '.' is not entered. Each folder is
+// entered once (by its identity, however it is reached), so the walk cannot loop, and it has no
+// depth or size limit. The kernel's pseudo file systems (proc, sysfs, devtmpfs, ...) are never
 // entered. Devices, pipes and sockets are not listed at all (platform/FindData.h).
 #pragma once
 

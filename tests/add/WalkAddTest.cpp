@@ -160,6 +160,8 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     prefix.WriteFile("E:\\h\\real\\r.txt", "r");
     prefix.WriteFile("E:\\h\\line\nbreak.txt", "cannot be recorded");
     MakeLink(prefix, "E:\\h\\link", prefix.Host("E:\\h\\real"));
+    MakeLink(prefix, "E:\\h\\dangling", prefix.Host("E:\\h\\gone"));
+    MakeLink(prefix, "E:\\h\\tofile", "a.txt");
     platform::CFile held;
     ASSERT_TRUE(held.Open("E:\\h\\held.txt", "rb", platform::Share::DenyAll));
     Choose("E:\\h");
@@ -169,10 +171,11 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
               (std::vector<std::string>{
                   "Couldn't add E:\\h\\held.txt\nReason: SharingViolation. ",
                   UnrecordablePathMessage("E:\\h\\line\nbreak.txt"),
-                  "Couldn't add E:\\h\\link\nReason: AccessDenied.",
-                  "2 Files located in E:\\h\\ without any attributes\n \n\n successfully added to "
+                  "3 Files located in E:\\h\\ without any attributes\n \n\n successfully added to "
                   "the database."}));
-    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\real\\r.txt"}));
+    // Links to folders and dangling links are passed over; a link to a file is that file.
+    EXPECT_EQ(RecordPaths(),
+              (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\tofile", "E:\\h\\real\\r.txt"}));
     ExpectNothingLeftBehind();
 }
 

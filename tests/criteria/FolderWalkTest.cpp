@@ -1,6 +1,6 @@
 // The folder walk on real trees of a test drive: the order (a folder's entries in search
 // order, then its subfolders, each completely), names beginning with '.', chains deeper than
-// ten levels, links to folders taken as file candidates and never followed, no devices,
+// ten levels, links to folders and dangling links neither listed nor followed, no devices,
 // pipes or sockets, the folder table's bounds, the start folders of a location, a stop, and
 // the kernel's pseudo file systems.
 #include <gtest/gtest.h>
@@ -72,10 +72,13 @@ TEST_F(FolderWalkTest, ChainsOfAnyDepthAreWalkedAndTheSiblingAfterThem) {
     }
 }
 
-TEST_F(FolderWalkTest, LinksAreFileCandidatesAndPipesAndSocketsAreNotListed) {
+TEST_F(FolderWalkTest, OnlyLinksToFilesAreListedAndPipesAndSocketsAreNot) {
     MakeTestFiles(prefix, {"E:\\l\\real\\r.txt"});
     MakeLink(prefix, "E:\\l\\dirlink", prefix.Host("E:\\l\\real"));
     MakeLink(prefix, "E:\\l\\real\\up", "..");  // a loop, were links followed
+    MakeLink(prefix, "E:\\l\\real\\tofile", "r.txt");
+    MakeLink(prefix, "E:\\l\\gone", prefix.Host("E:\\l\\nothing"));
+    MakeLink(prefix, "E:\\l\\topipe", "fifo");
     ASSERT_EQ(mkfifo(prefix.Host("E:\\l\\fifo").c_str(), 0600), 0);
     const int s = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -88,11 +91,10 @@ TEST_F(FolderWalkTest, LinksAreFileCandidatesAndPipesAndSocketsAreNotListed) {
     Recorder r;
     EXPECT_EQ(WalkFolderTree("E:\\l\\", r), WalkResult::Walked);
     close(s);
-    EXPECT_EQ(r.seen, (std::vector<std::string>{"search E:\\l\\", "E:\\l\\dirlink", "E:\\l\\real/",
-                                                "search E:\\l\\real\\", "E:\\l\\real\\r.txt",
-                                                "E:\\l\\real\\up"}));
-    EXPECT_EQ(r.attributes[0], 0x410u);
-    EXPECT_EQ(r.attributes[3], 0x410u);
+    EXPECT_EQ(r.seen,
+              (std::vector<std::string>{"search E:\\l\\", "E:\\l\\real/", "search E:\\l\\real\\",
+                                        "E:\\l\\real\\r.txt", "E:\\l\\real\\tofile"}));
+    EXPECT_EQ(r.attributes.back(), 0x400u);  // the link to a file, sized as its file
 }
 
 TEST_F(FolderWalkTest, TheFolderTableHasItsBoundsIncluded) {
