@@ -79,10 +79,11 @@ void WalkAddRun::SetUp() {
 
 void WalkAddRun::Walk() {
     Locations locations(m_view.m_critLocation);
+    FolderWalk walk;
     std::string start;
     while (locations.Next(start)) {
         m_view.m_critLocation = start;
-        const WalkResult walked = WalkFolderTree(start, *this);
+        const WalkResult walked = walk.Walk(start, *this);
         if (walked == WalkResult::Stopped)
             return;
         // One folder that cannot be searched ends the locations; a drive is passed over.

@@ -83,9 +83,10 @@ bool Prescan::Search() {
     m_search->SetWindowText(kSearchingCaption);
     ShowFound(true);
     Locations locations(m_view.m_critLocation);
+    FolderWalk walk;
     std::string start;
     while (locations.Next(start)) {
-        const WalkResult walked = WalkFolderTree(start, *this);
+        const WalkResult walked = walk.Walk(start, *this);
         if (walked == WalkResult::Stopped)
             return false;
         if (walked == WalkResult::NotSearched && locations.AllDrives() &&

@@ -9,6 +9,7 @@
 
 #include "add/AddByCriteria.h"
 #include "platform/File.h"
+#include "platform/Prefix.h"
 #include "storage/Md5.h"
 #include "tests/add/WalkAddFixture.h"
 #include "tests/support/TestTree.h"
@@ -202,20 +203,26 @@ TEST_F(WalkAddTest, AnOpenWithoutACauseEndsTheCommandAndKeepsWhatWasAdded) {
     EXPECT_EQ(Refills(), 1);
 }
 
-TEST_F(WalkAddTest, EveryDriveIsWalkedInTurnAndTheTextsNameNone) {
+// Drive H: reaches the other drives' folders and the prefix (whose C: drive holds the database
+// and the backup store): every folder is walked once, under the first drive that reaches it,
+// and nothing of the prefix is.
+TEST_F(WalkAddTest, EveryDriveIsWalkedInTurnEachFolderOnceAndThePrefixNever) {
     WithoutWholeMachine();
     for (char drive : {'g', 'f'}) MakeTestDrive(prefix, drive);
-    for (const char* path : {"G:\\ro.txt", "F:\\sub\\ro.txt", "E:\\ro.txt"}) {
+    ASSERT_TRUE(platform::SetDriveLink('h', prefix.root));
+    for (const char* path :
+         {"G:\\ro.txt", "F:\\sub\\ro.txt", "E:\\ro.txt", "C:\\Data\\ro.txt", "H:\\ro.txt"}) {
         prefix.WriteFile(path, path);
         MakeReadOnly(prefix, path);
     }
     prefix.WriteFile("F:\\rw.txt", "written");
     Choose("*", "[0,0,1,0,0,0,0,0,0,0,0,0,0]");
     Run();
-    EXPECT_EQ(RecordPaths(),
-              (std::vector<std::string>{"E:\\ro.txt", "F:\\sub\\ro.txt", "G:\\ro.txt"}));
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"3 Files with\n \n -Read-only attributes\n\n "
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\ro.txt", "F:\\sub\\ro.txt",
+                                                       "G:\\ro.txt", "H:\\ro.txt"}));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"4 Files with\n \n -Read-only attributes\n\n "
                                                  "successfully added to the database."}));
+    EXPECT_EQ(view.m_foundCount, 4);
 }
 
 TEST_F(WalkAddTest, ACancelledPrescanTouchesNothing) {
