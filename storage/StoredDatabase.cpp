@@ -1,6 +1,11 @@
 // A database held in memory.
 #include "storage/StoredDatabase.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
+
+#include "platform/Drives.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "storage/FileDigest.h"
@@ -8,12 +13,44 @@
 #include "storage/Md5.h"
 #include "storage/Transaction.h"
 
-std::string FoldPathCase(const std::string& path) {
-    std::string folded = path;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return folded;
+namespace {
+
+char FoldCase(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool SameButForCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
+    return true;
+}
+
+// Whether two paths name one existing file.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat x, y;
+    return stat(platform::HostPath(a).c_str(), &x) == 0 &&
+           stat(platform::HostPath(b).c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+}  // namespace
+
+std::string ListedPathKey(std::string path) {
+    if (path.size() >= 2 && path[1] == ':' && path[0] >= 'a' && path[0] <= 'z')
+        path[0] = char(path[0] - 'a' + 'A');
+    return path;
+}
+
+size_t StoredDatabase::FoldedHash::operator()(const std::string& path) const {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : path) {
+        hash ^= uint8_t(FoldCase(c));
+        hash *= 1099511628211ull;
+    }
+    return size_t(hash);
 }
 
 StoredDatabase::StoredDatabase(const Key& key, std::string path)
@@ -56,7 +93,7 @@ void StoredDatabase::MakeListed() const {
         const size_t sep = plain.find(kFieldSeparator, start);
         // Only a line with a separator can list a path.
         if (sep != SecureText::npos && sep < end)
-            m_listed.insert(FoldPathCase(std::string(plain.data() + start, sep - start)));
+            m_listed.insert(ListedPathKey(std::string(plain.data() + start, sep - start)));
         start = end;
     }
     m_listedMade = true;
@@ -65,7 +102,16 @@ void StoredDatabase::MakeListed() const {
 bool StoredDatabase::Lists(const std::string& path) const {
     if (!m_listedMade)
         MakeListed();
-    return m_listed.count(FoldPathCase(path)) != 0;
+    const std::string key = ListedPathKey(path);
+    if (m_listed.count(key) != 0)
+        return true;
+    // Paths that differ in letter case alone share the key's bucket.
+    const size_t bucket = m_listed.bucket(key);
+    for (auto it = m_listed.begin(bucket); it != m_listed.end(bucket); ++it) {
+        if (SameButForCase(*it, key) && SameFile(*it, key))
+            return true;
+    }
+    return false;
 }
 
 void StoredDatabase::AppendRecord(const std::string& line) {
@@ -76,7 +122,7 @@ void StoredDatabase::AppendRecord(const std::string& line) {
     m_image.Append(line);
     const size_t sep = line.find(kFieldSeparator);
     if (m_listedMade && sep != std::string::npos)
-        m_listed.insert(FoldPathCase(line.substr(0, sep)));
+        m_listed.insert(ListedPathKey(line.substr(0, sep)));
     ++m_recordCount;
 }
 

@@ -130,19 +130,21 @@ TEST_F(WalkAddTest, NothingFoundOrAllListedSkipsTheWalkAndNamesThePrescansLocati
 }
 
 TEST_F(WalkAddTest, ListedFilesAreAnnouncedOnlyWhenAskedAndCountedInTheSummary) {
-    // Paths far beyond 400 characters are compared whole; A.TXT is a.txt, letter case ignored.
+    // Paths far beyond 400 characters are compared whole; A.TXT and a.txt are two files, and
+    // a path listed with its drive letter in lower case is the walk's path.
     const std::string folder = "E:\\n\\" + std::string(150, 'f') + "\\" + std::string(150, 'g') +
                                "\\" + std::string(150, 'h');
     prefix.WriteFile(folder + "\\A.TXT", "upper");
     prefix.WriteFile(folder + "\\a.txt", "lower");
     prefix.WriteFile(folder + "\\b.txt", "b");
+    view.OnDropFiles({"e" + folder.substr(1) + "\\b.txt"});
     for (int notify : {1, 0}) {
         prefix.ui.ClearEvents();
         Choose("E:\\n", kAnyBoxes, notify);
         Run();
         std::vector<std::string> expected;
         if (notify == 1)
-            expected.push_back(folder + "\\a.txt previously listed.");
+            expected.push_back(folder + "\\b.txt previously listed.");
         // The second time nothing is walked: the location is named as it was chosen.
         expected.push_back(notify == 1 ? "2 Files located in E:\\n\\ without any attributes\n "
                                          "\n\n successfully added to the database.\n\n1 File "
@@ -151,7 +153,8 @@ TEST_F(WalkAddTest, ListedFilesAreAnnouncedOnlyWhenAskedAndCountedInTheSummary) 
                                          "\n\n were previously listed.");
         EXPECT_EQ(Boxes(), expected) << notify;
         EXPECT_EQ(RecordPaths(),
-                  (std::vector<std::string>{folder + "\\A.TXT", folder + "\\b.txt"}));
+                  (std::vector<std::string>{"e" + folder.substr(1) + "\\b.txt", folder + "\\A.TXT",
+                                            folder + "\\a.txt"}));
     }
 }
 
