@@ -49,6 +49,7 @@ void Prescan::Run(CCriteriaDlg& dialog,
 
 bool Prescan::AskCriteria(CCriteriaDlg& dialog) {
     while (dialog.DoModal() == IDOK) {
+        dialog.TakeHostLocation();
         const std::string refusal = dialog.LocationRefusal();
         if (refusal.empty())
             return true;

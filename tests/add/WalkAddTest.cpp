@@ -3,6 +3,7 @@
 // commands byte for byte, the files listed already (announced or not, however long their
 // paths), files that cannot be added, the "Unknown" open that ends the command, every drive,
 // and a cancelled pre-scan.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -226,6 +227,18 @@ TEST_F(WalkAddTest, EveryDriveIsWalkedInTurnEachFolderOnceAndThePrefixNever) {
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"4 Files with\n \n -Read-only attributes\n\n "
                                                  "successfully added to the database."}));
     EXPECT_EQ(view.m_foundCount, 4);
+}
+
+TEST_F(WalkAddTest, AHostPathIsWalkedAsTheFolderOnTheWholeMachinesDrive) {
+    prefix.WriteFile("E:\\p\\a.txt", "a");
+    std::string folder = "Z:" + prefix.Host("E:\\p");
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    Choose(prefix.Host("E:\\p") + "/");
+    Run();
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{folder + "\\a.txt"}));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"1 File located in " + folder +
+                                                 "\\ without any attributes\n \n\n successfully "
+                                                 "added to the database."}));
 }
 
 TEST_F(WalkAddTest, ACancelledPrescanTouchesNothing) {
