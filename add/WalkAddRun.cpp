@@ -116,6 +116,9 @@ bool WalkAddRun::Entry(const WalkEntry& entry) {
         m_ending = Ending::Cancelled;
         return false;
     }
+    // The pre-scan named the files whose paths no record can hold: they are passed over.
+    if (!entry.isFolder && !entry.DotName() && !WalkPathRecordable(entry))
+        return true;
     Criterion::Verdict verdict = Criterion::Verdict::NoMatch;
     if (!entry.isFolder || m_criterion->TestsFolders()) {
         CriterionContext context{*m_progress, false};
@@ -135,11 +138,6 @@ bool WalkAddRun::Entry(const WalkEntry& entry) {
 }
 
 bool WalkAddRun::AddFile(const std::string& path) {
-    // A path no record can hold is refused before anything is counted or written.
-    if (!IsRecordablePath(path)) {
-        Ui().MessageBox(UnrecordablePathMessage(path), MbIcon::Exclamation);
-        return true;
-    }
     if (m_bar->Moves()) {
         m_progress->SetItemText(kFileText, path);
         if (m_remainingFiles > 0)

@@ -12,6 +12,7 @@
 #include "platform/Drives.h"
 #include "platform/FileSystems.h"
 #include "platform/Prefix.h"
+#include "storage/FileRecord.h"
 
 namespace {
 
@@ -172,6 +173,10 @@ bool Locations::Next(std::string& start) {
     if (start.back() != '\\')
         start += '\\';
     return true;
+}
+
+bool WalkPathRecordable(const WalkEntry& entry) {
+    return entry.Name().find('\\') == std::string::npos && IsRecordablePath(entry.Path());
 }
 
 std::string WalkFilePath(const WalkEntry& entry) {

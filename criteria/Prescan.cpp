@@ -108,6 +108,11 @@ void Prescan::Searching(const std::string& folder) {
 bool Prescan::Entry(const WalkEntry& entry) {
     if (m_search->CheckCancelButton())
         return false;
+    // A file whose path no record can hold is passed over before it is tested, and named.
+    if (!entry.isFolder && !entry.DotName() && !WalkPathRecordable(entry)) {
+        Ui().MessageBox(PassedOverNameText(WalkFilePath(entry)), MbIcon::Exclamation);
+        return true;
+    }
     Criterion::Verdict verdict = Criterion::Verdict::NoMatch;
     if (!entry.isFolder || m_criterion->TestsFolders()) {
         CriterionContext context{*m_search, true};
@@ -118,9 +123,6 @@ bool Prescan::Entry(const WalkEntry& entry) {
     if (entry.DotName() || entry.isFolder || verdict != Criterion::Verdict::Match)
         return true;
     const std::string path = WalkFilePath(entry);
-    // A path no record can hold is never added, so it is not counted.
-    if (!IsRecordablePath(path))
-        return true;
     if (m_database->Lists(path)) {
         ++m_view.m_listedCount;
         return true;

@@ -4,11 +4,13 @@
 // paths), files that cannot be added, the "Unknown" open that ends the command, every drive,
 // and a cancelled pre-scan.
 #include <algorithm>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "add/AddByCriteria.h"
+#include "criteria/CriteriaTexts.h"
 #include "platform/File.h"
 #include "platform/Prefix.h"
 #include "storage/Md5.h"
@@ -167,6 +169,7 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     MakeLink(prefix, "E:\\h\\link", prefix.Host("E:\\h\\real"));
     MakeLink(prefix, "E:\\h\\dangling", prefix.Host("E:\\h\\gone"));
     MakeLink(prefix, "E:\\h\\tofile", "a.txt");
+    std::ofstream(prefix.Host("E:\\h") + "/back\\slash.txt") << "names another file";
     platform::CFile held;
     ASSERT_TRUE(held.Open("E:\\h\\held.txt", "rb", platform::Share::DenyAll));
     Choose("E:\\h");
@@ -174,14 +177,24 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     held.Close();
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
+                  PassedOverNameText("E:\\h\\back\\slash.txt"),
+                  PassedOverNameText("E:\\h\\line\nbreak.txt"),
                   "Couldn't add E:\\h\\held.txt\nReason: SharingViolation. ",
-                  UnrecordablePathMessage("E:\\h\\line\nbreak.txt"),
                   "3 Files located in E:\\h\\ without any attributes\n \n\n successfully added to "
                   "the database."}));
     // Links to folders and dangling links are passed over; a link to a file is that file.
     EXPECT_EQ(RecordPaths(),
               (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\tofile", "E:\\h\\real\\r.txt"}));
     ExpectNothingLeftBehind();
+
+    // A folder holding only such a file: nothing to add, and the file is named.
+    prefix.ui.ClearEvents();
+    prefix.WriteFile("E:\\o\\line\nbreak.txt", "cannot be recorded");
+    Choose("E:\\o");
+    Run();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           PassedOverNameText("E:\\o\\line\nbreak.txt"),
+                           "There are no files  located in E:\\o without any attributes\n "}));
 }
 
 TEST_F(WalkAddTest, AnOpenWithoutACauseEndsTheCommandAndKeepsWhatWasAdded) {
