@@ -60,6 +60,9 @@ class CheckRun {
     // RefuseChangedDatabase says so.
     bool DatabaseChanged() const;
     void RefuseChangedDatabase();
+    // With no record listed: whether the stored database (an emptied one, say) is not the
+    // one whose digest its "Database Index" line keeps.
+    bool ListlessDatabaseChanged();
     // The counting pass, the progress dialog, the pass, and the summary unless the user
     // cancelled.
     void CheckRecords();
