@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "add/AddByCriteria.h"
+#include "add/AddFileRead.h"
 #include "criteria/CriteriaTexts.h"
 #include "platform/File.h"
 #include "platform/Prefix.h"
@@ -252,6 +253,36 @@ TEST_F(WalkAddTest, AHostPathIsWalkedAsTheFolderOnTheWholeMachinesDrive) {
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"1 File located in " + folder +
                                                  "\\ without any attributes\n \n\n successfully "
                                                  "added to the database."}));
+}
+
+// Another program changes the database while a long walk adds: the next store finds it and
+// refuses, and the other program's bytes are never overwritten.
+TEST_F(WalkAddTest, ADatabaseChangedDuringTheWalkIsRefusedAndNotOverwritten) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        prefix.WriteFile("E:\\w\\" + std::string(name), name);
+    view.OnDropFiles({"E:\\w\\b.txt"});
+    prefix.ui.ClearEvents();
+    std::string changed;
+    // Each file is stored once added; the box of the listed b.txt comes after a.txt's store.
+    SetAddCommitPace(1, std::chrono::milliseconds(0), std::chrono::hours(1));
+    prefix.ui.onEvent = [&](const std::string& line) {
+        if (line.find("previously listed.") == std::string::npos)
+            return;
+        changed = prefix.ReadFile(kDatabase);
+        changed[5] = char(changed[5] ^ 1);
+        prefix.WriteFile(kDatabase, changed);
+    };
+    Choose("E:\\w", kAnyBoxes, 1);
+    Run();
+    SetAddCommitPace(kAddCommitAfterFiles, kAddCommitAtMostEvery, kAddCommitAtLeastEvery);
+    prefix.ui.onEvent = nullptr;
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "E:\\w\\b.txt previously listed.",
+                           kDatabase + " database file has been changed and cannot be checked!"}));
+    EXPECT_EQ(prefix.ReadFile(kDatabase), changed);
+    EXPECT_FALSE(prefix.ui.progressOpen);
+    EXPECT_FALSE(view.WorkFilesOpen());
+    ExpectNothingLeftBehind();
 }
 
 TEST_F(WalkAddTest, ACancelledPrescanTouchesNothing) {
