@@ -291,6 +291,29 @@ TEST_F(CheckPoolTest, AFileChangedWhileADialogIsUpIsReportedAsItIsThen) {
     }
 }
 
+// A changed file rewritten while it is being read: with every pool, its details show the
+// digest and the size of one state of it (read again), never a digest of two states mixed.
+TEST_F(CheckPoolTest, AFileRewrittenWhileItIsReadIsShownAsOneStateOfIt) {
+    for (const Pool& pool : kPools) {
+        SCOPED_TRACE(pool.name);
+        ScopedDigestLimits limits(pool.limits);
+        db.lines.clear();
+        db.AddFile("E:\\f\\moving.bin", std::string(64 * 1024, 'a'));
+        db.Store();
+        Write("f\\moving.bin", std::string(64 * 1024, 'c'));
+        const std::string rewritten(80 * 1024, 'b');
+        prefix.ui.onPoll = [&](long poll) {
+            if (poll == 100)
+                Write("f\\moving.bin", rewritten);
+        };
+        ASSERT_TRUE(Check());
+        prefix.ui.onPoll = nullptr;
+        ASSERT_EQ(details.size(), 1u);
+        EXPECT_EQ(details[0].m_digestNow, Md5Hex(rewritten));
+        EXPECT_EQ(details[0].m_sizeNow, "81920 Bytes.  [80.00 KB].");
+    }
+}
+
 // Cancel in the middle of a large file, with every pool (the workers digesting the files
 // after it): the command ends with its workers, shows no summary and no later file, closes
 // the progress dialog and still records the time.
