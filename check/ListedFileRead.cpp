@@ -38,6 +38,14 @@ bool StampOfPath(const std::string& hostPath, FileStamp& stamp) {
     return true;
 }
 
+bool StampOfFile(int fd, FileStamp& stamp) {
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0)
+        return false;
+    stamp = StampOf(st);
+    return true;
+}
+
 int ListedFolder::Open(const std::string& hostPath, int flags) {
     const size_t slash = hostPath.rfind('/');
     const auto now = std::chrono::steady_clock::now();

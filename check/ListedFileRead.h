@@ -27,8 +27,10 @@ struct FileStamp {
     }
     bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
-// The stamp of the file a host path names now (links followed); false when there is none.
+// The stamp of the file a host path names now (links followed), or of an open descriptor;
+// false when there is none.
 bool StampOfPath(const std::string& hostPath, FileStamp& stamp);
+bool StampOfFile(int fd, FileStamp& stamp);
 
 // The folder of the files one thread opens one after another. A file of the folder the last
 // one came from is looked up in that folder alone instead of along its whole path (the
