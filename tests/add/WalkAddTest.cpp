@@ -3,6 +3,8 @@
 // commands byte for byte, the files listed already (announced or not, however long their
 // paths), files that cannot be added, the "Unknown" open that ends the command, every drive,
 // and a cancelled pre-scan.
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <memory>
@@ -196,6 +198,33 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     EXPECT_EQ(Boxes(), (std::vector<std::string>{
                            PassedOverNameText("E:\\o\\line\nbreak.txt"),
                            "There are no files  located in E:\\o without any attributes\n "}));
+}
+
+// A file removed while it is read is not added, and its copy leaves "Backup File 1": the
+// next file's copy starts where the one before it ends.
+TEST_F(WalkAddTest, AFileGoneBeforeItsRecordLeavesNoCopyBehind) {
+    prefix.WriteFile("E:\\g\\a.txt", "alpha");
+    prefix.WriteFile("E:\\g\\b.bin", Pattern(1000));
+    prefix.WriteFile("E:\\g\\c.txt", "gamma");
+    // Polls of "Adding files.": a.txt's entry, b.bin's, then one before each of its pieces.
+    prefix.ui.onPoll = [this](long poll) {
+        if (prefix.ui.progressDialogs.back().className == "CAddProgressDlg" && poll == 5) {
+            ASSERT_EQ(unlink(prefix.Host("E:\\g\\b.bin").c_str()), 0);
+        }
+    };
+    Choose("E:\\g");
+    Run();
+    prefix.ui.onPoll = nullptr;
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{"Couldn't add E:\\g\\b.bin\nReason: FileNotFound.",
+                                        "2 Files located in E:\\g\\ without any attributes\n \n\n "
+                                        "successfully added to the database."}));
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\g\\a.txt", "E:\\g\\c.txt"}));
+    EXPECT_EQ(BackupIndexPlain(), ExpectedEntry("E:\\g\\a.txt", "N", "16.00", "5") +
+                                      ExpectedEntry("E:\\g\\c.txt", "N", "16.00", "5"));
+    ASSERT_EQ(BackupFileBytes().size(), 32u);
+    EXPECT_EQ(DecryptCopy(16, 16, 5), "gamma");
+    ExpectNothingLeftBehind();
 }
 
 TEST_F(WalkAddTest, AnOpenWithoutACauseEndsTheCommandAndKeepsWhatWasAdded) {
