@@ -177,6 +177,22 @@ TEST_F(FileAnalysisTest, TextsAndMarksOfChangedGrownAndShrunkFiles) {
     EXPECT_EQ(dispatches, 1 + 3);
 }
 
+// An encrypted copy whose backup file ends inside its last block gives the plain bytes of its
+// whole blocks alone: a file now of exactly those bytes has a last, empty row that compares
+// equal to the backup's, which is empty too.
+TEST_F(FileAnalysisTest, AnEncryptedCopyCutInsideABlockShowsItsWholeBlocks) {
+    const std::string original = Pattern(40);
+    Backed("N", original, original.substr(0, 32));
+    const std::string backup = p.ReadFile(BackupFilePath());
+    p.WriteFile(BackupFilePath(), backup.substr(0, 16 + 47));  // "first", then 47 of 48 bytes
+    D& d = Display(true);
+    ASSERT_EQ(d.m_backupList.RowCount(), 2u);
+    EXPECT_EQ(d.m_backupList.ShownBytes(), 32u);
+    EXPECT_EQ(RowText(d.m_backupList, 0), RowText(d.m_currentList, 0));
+    EXPECT_EQ(RowText(d.m_backupList, 1), "20||");
+    EXPECT_EQ(Icons(d.m_currentList), "00");
+}
+
 // The copy is the first entry of the whole path in the pair of the open database's own line:
 // without an entry, a line (another database's, one whose path begins with the open one's,
 // or none at all) or the backup folder's setting, the not-backed-up rows show.
