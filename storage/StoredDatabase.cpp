@@ -28,11 +28,11 @@ bool SameButForCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Whether two paths name one existing file.
+// Whether two paths are one entry of the file system (a link is not the file it names).
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat x, y;
-    return stat(platform::HostPath(a).c_str(), &x) == 0 &&
-           stat(platform::HostPath(b).c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+    return lstat(platform::HostPath(a).c_str(), &x) == 0 &&
+           lstat(platform::HostPath(b).c_str(), &y) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
 

@@ -28,9 +28,9 @@ class StoredDatabase {
     int RecordCount() const { return m_recordCount; }
     // The previously-listed rule: whether a record lists `path` as the file system names
     // files. The whole path counts, letter case included, the drive letter's aside; a record
-    // whose path differs from it in letter case alone lists it too when both name one file (a
-    // file system that ignores letter case, or two links of one file), so the same file is
-    // never added twice.
+    // whose path differs from it in letter case alone lists it too when both are one entry of
+    // the file system (one that ignores letter case, or two hard links of one file), so the
+    // same file is never added twice under such names.
     bool Lists(const std::string& path) const;
 
     // A record line, its line break included, added at the end.
