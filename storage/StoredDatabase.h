@@ -1,14 +1,14 @@
 // A database as an object: its stored (encrypted) file and its records in memory, the
 // plaintext locked and wiped after use, so no working copy reaches the disk. It knows which
-// paths it lists (the previously-listed rule below), takes new records at its end (only the last
-// block is encrypted again), takes a rewritten plaintext (an acceptance), goes back to its first
-// records (an undo), and stages its new stored form in a transaction together with the digest the
-// "Database Index" must then hold.
+// paths it lists (the previously-listed rule, storage/ListedPaths.h), takes new records at its
+// end (only the last block is encrypted again), takes a rewritten plaintext (an acceptance),
+// goes back to its first records (an undo), and stages its new stored form in a transaction
+// together with the digest the "Database Index" must then hold.
 #pragma once
 
 #include <string>
-#include <unordered_set>
 
+#include "storage/ListedPaths.h"
 #include "storage/ProtectedImage.h"
 
 class Transaction;
@@ -26,11 +26,7 @@ class StoredDatabase {
     const SecureText& Plain() const { return m_image.Plain(); }
     // The number of record lines (a last line without its line break counts too).
     int RecordCount() const { return m_recordCount; }
-    // The previously-listed rule: whether a record lists `path` as the file system names
-    // files. The whole path counts, letter case included, the drive letter's aside; a record
-    // whose path differs from it in letter case alone lists it too when both are one entry of
-    // the file system (one that ignores letter case, or two hard links of one file), so the
-    // same file is never added twice under such names.
+    // Whether a record lists `path`, by the previously-listed rule (storage/ListedPaths.h).
     bool Lists(const std::string& path) const;
 
     // A record line, its line break included, added at the end.
@@ -59,18 +55,9 @@ class StoredDatabase {
     std::string m_path;
     ProtectedImage m_image;
     int m_recordCount = 0;
-    // Hashes a path with its letter case folded, so paths that differ in letter case alone
-    // share a bucket.
-    struct FoldedHash {
-        size_t operator()(const std::string& path) const;
-    };
-    // Record paths (the drive letter upper-cased): made at the first Lists (a check never
-    // asks).
-    mutable std::unordered_set<std::string, FoldedHash> m_listed;
+    // The records' paths: made at the first Lists (a check never asks).
+    mutable ListedPaths m_listed;
     mutable bool m_listedMade = false;
     std::string m_storedDigest;
     std::string m_stagedDigest;
 };
-
-// A path as the previously-listed rule keeps it: the drive letter upper-cased.
-std::string ListedPathKey(std::string path);

@@ -70,6 +70,22 @@ TEST_F(StoredDb, ListedPathsFollowTheRecords) {
     }
 }
 
+// Thousands of paths, listed before and after the table of them grows; a line without a
+// separator lists nothing.
+TEST_F(StoredDb, ManyListedPathsAreEachFoundAndNoOther) {
+    StoredDatabase db(m_key, kDb);
+    db.AppendRecord("no separator\r\n");
+    for (int i = 0; i < 3000; ++i) {
+        db.AppendRecord(Seps("E:\\f" + std::to_string(i) + "|record|\r\n"));
+        if (i == 10) {
+            EXPECT_TRUE(db.Lists("E:\\f10"));  // the table is made here and follows from now on
+        }
+    }
+    for (int i = 0; i < 3000; ++i) ASSERT_TRUE(db.Lists("e:\\f" + std::to_string(i))) << i;
+    for (const char* other : {"E:\\f3000", "E:\\F1", "E:\\f", "no separator", ""})
+        EXPECT_FALSE(db.Lists(other)) << other;
+}
+
 // A database that cannot be read gives the cause (a damaged one is not whole blocks), and a
 // full disk leaves the stored file as it was.
 TEST_F(StoredDb, FailuresGiveTheirCauseAndLeaveTheStoredFile) {
