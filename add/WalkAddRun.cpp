@@ -116,8 +116,8 @@ bool WalkAddRun::Entry(const WalkEntry& entry) {
         m_ending = Ending::Cancelled;
         return false;
     }
-    // The pre-scan named the files whose paths no record can hold: they are passed over.
-    if (!entry.isFolder && !entry.DotName() && !WalkPathRecordable(entry))
+    // The pre-scan named the entries whose paths no record can hold: they are passed over.
+    if (!entry.DotName() && !WalkPathRecordable(entry))
         return true;
     Criterion::Verdict verdict = Criterion::Verdict::NoMatch;
     if (!entry.isFolder || m_criterion->TestsFolders()) {

@@ -11,7 +11,7 @@ std::string NotAFullFolderText(const std::string& location);
 std::string NoSuchDriveText(const std::string& location);
 std::string NotASearchableFolderText(const std::string& location);
 
-// A file the walk passes over because no record can hold its path.
+// A file or a folder the walk passes over because no record can hold its path.
 std::string PassedOverNameText(const std::string& path);
 
 // The searching dialog's caption.

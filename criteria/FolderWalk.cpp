@@ -56,7 +56,7 @@ bool SearchFolder(platform::FindFile& find, platform::WIN32_FIND_DATA& data, Fra
         const WalkEntry entry{data, frame.folder, WalkEntryIsFolder(data.dwFileAttributes)};
         if (!visitor.Entry(entry))
             return false;
-        if (entry.isFolder && !entry.DotName())
+        if (entry.isFolder && !entry.DotName() && WalkPathRecordable(entry))
             frame.subfolders.push_back(data.cFileName);
     } while (find.Next(data));
     return true;

@@ -91,7 +91,8 @@ class Locations {
 // The full path of an entry as the add-by-criteria commands record it: every '/' turned
 // into '\', however long the path.
 std::string WalkFilePath(const WalkEntry& entry);
-// Whether a record can hold the path of a file candidate: no line break, zero byte or 0x7F
-// in it, and no backslash in its name (the record's path would name another file). The
-// pre-scan names each one it passes over; the add passes over the same ones.
+// Whether a record can hold the path of an entry: no line break, zero byte or 0x7F in it, and
+// no backslash in its name (the record's path would name another file). A folder whose path
+// no record can hold is not entered; the pre-scan names each such entry it passes over (a
+// file or a folder), and the add passes over the same ones.
 bool WalkPathRecordable(const WalkEntry& entry);

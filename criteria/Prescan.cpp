@@ -108,8 +108,8 @@ void Prescan::Searching(const std::string& folder) {
 bool Prescan::Entry(const WalkEntry& entry) {
     if (m_search->CheckCancelButton())
         return false;
-    // A file whose path no record can hold is passed over before it is tested, and named.
-    if (!entry.isFolder && !entry.DotName() && !WalkPathRecordable(entry)) {
+    // An entry whose path no record can hold is passed over before it is tested, and named.
+    if (!entry.DotName() && !WalkPathRecordable(entry)) {
         Ui().MessageBox(PassedOverNameText(WalkFilePath(entry)), MbIcon::Exclamation);
         return true;
     }

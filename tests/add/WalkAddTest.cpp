@@ -190,12 +190,15 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
               (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\tofile", "E:\\h\\real\\r.txt"}));
     ExpectNothingLeftBehind();
 
-    // A folder holding only such a file: nothing to add, and the file is named.
+    // A folder holding only such a file, and a folder of such a name: nothing to add, and each
+    // is named once.
     prefix.ui.ClearEvents();
     prefix.WriteFile("E:\\o\\line\nbreak.txt", "cannot be recorded");
+    prefix.WriteFile("E:\\o\\line\nbreak\\a.txt", "in a folder no record can hold");
     Choose("E:\\o");
     Run();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           PassedOverNameText("E:\\o\\line\nbreak"),
                            PassedOverNameText("E:\\o\\line\nbreak.txt"),
                            "There are no files  located in E:\\o without any attributes\n "}));
 }
