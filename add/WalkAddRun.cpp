@@ -2,6 +2,8 @@
 // end at once, and the closing steps.
 #include "add/WalkAddRun.h"
 
+#include <malloc.h>
+
 #include <exception>
 
 #include "add/AddMessages.h"
@@ -302,6 +304,9 @@ void WalkAddRun::Close() {
         if (!Store())
             return;
         m_view.CloseWorkFiles();
+        // A long walk held the database, its index and its backup pair in memory: what they
+        // took goes back to the system before the list is filled again.
+        malloc_trim(0);
     }
     if (m_bar->Moves()) {
         m_progress->SetPos(kBarEnd);
