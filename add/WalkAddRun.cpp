@@ -2,6 +2,8 @@
 // end at once, and the closing steps.
 #include "add/WalkAddRun.h"
 
+#include <malloc.h>
+
 #include <exception>
 
 #include "add/AddMessages.h"
@@ -80,10 +82,11 @@ void WalkAddRun::SetUp() {
 
 void WalkAddRun::Walk() {
     Locations locations(m_view.m_critLocation);
+    FolderWalk walk;
     std::string start;
     while (locations.Next(start)) {
         m_view.m_critLocation = start;
-        const WalkResult walked = WalkFolderTree(start, *this);
+        const WalkResult walked = walk.Walk(start, *this);
         if (walked == WalkResult::Stopped)
             return;
         // One folder that cannot be searched ends the locations; a drive is passed over.
@@ -116,6 +119,9 @@ bool WalkAddRun::Entry(const WalkEntry& entry) {
         m_ending = Ending::Cancelled;
         return false;
     }
+    // The pre-scan named the entries whose paths no record can hold: they are passed over.
+    if (!entry.DotName() && !WalkPathRecordable(entry))
+        return true;
     Criterion::Verdict verdict = Criterion::Verdict::NoMatch;
     if (!entry.isFolder || m_criterion->TestsFolders()) {
         CriterionContext context{*m_progress, false};
@@ -135,11 +141,6 @@ bool WalkAddRun::Entry(const WalkEntry& entry) {
 }
 
 bool WalkAddRun::AddFile(const std::string& path) {
-    // A path no record can hold is refused before anything is counted or written.
-    if (!IsRecordablePath(path)) {
-        Ui().MessageBox(UnrecordablePathMessage(path), MbIcon::Exclamation);
-        return true;
-    }
     if (m_bar->Moves()) {
         m_progress->SetItemText(kFileText, path);
         if (m_remainingFiles > 0)
@@ -304,6 +305,9 @@ void WalkAddRun::Close() {
         if (!Store())
             return;
         m_view.CloseWorkFiles();
+        // A long walk held the database, its index and its backup pair in memory: what they
+        // took goes back to the system before the list is filled again.
+        malloc_trim(0);
     }
     if (m_bar->Moves()) {
         m_progress->SetPos(kBarEnd);

@@ -16,9 +16,9 @@ std::string AcceptedRecordLine(const CheckRunState& run, int choice);
 
 // Choice 1: the file's copy and entry are staged to take the place of the old ones in
 // "Backup File <n>" and "Backup Index <n>" (or to go at the end when it had none); the file
-// is read once, and the record's digest and size become those of the bytes copied. When the
-// file cannot be read the failure is reported and the pair stays as it was.
-// While the copy is made it shows that it works (busy cursor, a moving status-bar bar, the
-// window let repaint through the check's progress dialog, when there is one). A damaged
-// pair is said and left as it is.
+// is read once, and its bytes must have the digest the details dialog showed. When the file
+// cannot be read, has changed since it was shown, or the pair is damaged, that is said and
+// the pair stays as it was. While the copy is made it shows that it works (busy cursor, a
+// moving status-bar bar, the window let repaint through the check's progress dialog, when
+// there is one).
 void RenewBackupCopy(CheckRunState& run, CCheckProgressDlg* progress = nullptr);

@@ -2,6 +2,8 @@
 #include "check/AnalysisList.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 #include "check/AnalysisSource.h"
 
@@ -12,6 +14,11 @@ constexpr size_t kWindowBytes = 64 * 1024;  // a multiple of both row lengths
 const AnalysisList::Column kTextColumns[] = {{"Offset", 60}, {"ASCII", 825}};
 const AnalysisList::Column kHexColumns[] = {{"Offset", 60}, {"Bytes [Hex]", 515}, {"ASCII", 215}};
 
+size_t WindowDigest(const uint8_t* data, size_t length) {
+    return std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(data), length));
+}
+
 const char* const kNotBackedUpTexts[] = {
     "File was not backed up.",
     "",
@@ -19,6 +26,32 @@ const char* const kNotBackedUpTexts[] = {
 };
 
 }  // namespace
+
+const char* const AnalysisList::kChangedNote =
+    "This file has changed since it was compared: press Text Display or Hex Display again.";
+
+void AnalysisList::StartComparing() {
+    m_comparing = true;
+    m_comparedWindows.clear();
+    m_changed = false;
+}
+
+// Blocks come whole windows at a time, but for the last one.
+void AnalysisList::Compared(uint64_t offset, const uint8_t* data, size_t length) {
+    for (size_t at = 0; at < length; at += kWindowBytes) {
+        if ((offset + at) / kWindowBytes != m_comparedWindows.size()) {
+            m_changed = true;  // not whole windows in order: nothing can be held to them
+            return;
+        }
+        m_comparedWindows.push_back(WindowDigest(data + at, std::min(kWindowBytes, length - at)));
+    }
+}
+
+bool AnalysisList::ChangedSinceCompared() const {
+    if (m_comparing && !m_changed && m_source && !m_source->Unchanged())
+        m_changed = true;
+    return m_changed;
+}
 
 void AnalysisList::Clear() {
     m_columns.clear();
@@ -31,6 +64,10 @@ void AnalysisList::Clear() {
     m_window.clear();
     m_window.shrink_to_fit();
     m_windowStart = 0;
+    m_comparing = false;
+    m_comparedWindows.clear();
+    m_comparedWindows.shrink_to_fit();
+    m_changed = false;
 }
 
 void AnalysisList::InsertColumns(bool hex) {
@@ -71,6 +108,11 @@ std::string AnalysisList::RowBytesOf(uint64_t row) const {
         m_windowStart = offset - offset % kWindowBytes;
         m_window.resize(size_t(std::min<uint64_t>(kWindowBytes, m_shown - m_windowStart)));
         m_window.resize(m_source->ReadAt(m_windowStart, m_window.data(), m_window.size()));
+        const size_t index = size_t(m_windowStart / kWindowBytes);
+        if (m_comparing &&
+            (index >= m_comparedWindows.size() ||
+             m_comparedWindows[index] != WindowDigest(m_window.data(), m_window.size())))
+            m_changed = true;
     }
     // A source that gives fewer bytes than it gave when the rows were made shows what it has.
     const uint64_t at = offset - m_windowStart;
@@ -88,6 +130,8 @@ std::string AnalysisList::CellText(uint64_t row, size_t column) const {
     if (column == 0)
         return AnalysisOffsetText(row * RowBytes(), m_hex);
     const std::string bytes = RowBytesOf(row);
+    if (ChangedSinceCompared())
+        return column == 1 ? kChangedNote : std::string();
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     if (m_hex && column == 1)
         return AnalysisHexText(data, bytes.size());
@@ -101,8 +145,13 @@ int AnalysisList::RowIcon(uint64_t row) const {
         return row == 0 ? kIconNotBackedUp : kNoIcon;
     switch (m_marking) {
         case Marking::NoBackup:
-            return kIconNoBackup;
         case Marking::Compared:
+            // A mark stands only beside the bytes it was made from.
+            RowBytesOf(row);
+            if (ChangedSinceCompared())
+                return kNoIcon;
+            if (m_marking == Marking::NoBackup)
+                return kIconNoBackup;
             if (row < m_marks.Count())
                 return m_marks.Differs(row) ? kIconDifferent : kIconSame;
             return kNoIcon;

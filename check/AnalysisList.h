@@ -3,6 +3,11 @@
 // when they are asked for, from the list's source, so a list of any length is ready at once;
 // a window of the source's bytes is kept, so a screenful of rows is read once. The marks of a
 // compared list are kept one bit a row.
+//
+// The list of the file now shows what was compared: a digest of each window of the bytes as
+// they were compared is kept, and when a row is drawn from bytes that differ from them, or the
+// file has changed since (its size, its times, or the file its path names), every row shows a
+// note instead of bytes, and no mark.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +47,14 @@ class AnalysisList {
     void SetMarking(Marking marking) { m_marking = marking; }
     RowMarks& Marks() { return m_marks; }
 
+    // The rows are compared from here on: each block of bytes compared is given, in order
+    // from the source's first byte, and the rows drawn later are held to them.
+    void StartComparing();
+    void Compared(uint64_t offset, const uint8_t* data, size_t length);
+    // Whether the rows now show the note: the bytes drawn are not those compared.
+    bool ChangedSinceCompared() const;
+    static const char* const kChangedNote;
+
     uint64_t RowCount() const { return m_rows; }
     uint64_t ShownBytes() const { return m_shown; }
     // The text of a cell; "" for a column the list does not have.
@@ -66,4 +79,8 @@ class AnalysisList {
 
     mutable std::vector<uint8_t> m_window;
     mutable uint64_t m_windowStart = 0;
+
+    bool m_comparing = false;
+    std::vector<size_t> m_comparedWindows;  // a digest of each window's bytes as compared
+    mutable bool m_changed = false;
 };

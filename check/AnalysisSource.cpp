@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/Drives.h"
 #include "storage/BackupPair.h"
 
 FileRangeSource::FileRangeSource(std::unique_ptr<platform::CFile> file, uint64_t start,
@@ -22,6 +23,17 @@ size_t FileRangeSource::ReadAt(uint64_t offset, uint8_t* data, size_t length) {
 uint64_t FileRangeSource::FileLength() const {
     const int64_t length = m_file->Length();
     return length > 0 ? uint64_t(length) : 0;
+}
+
+void FileRangeSource::KeepStamp() {
+    m_stamped = StampOfFile(m_file->Fd(), m_stamp);
+}
+
+bool FileRangeSource::Unchanged() const {
+    if (!m_stamped)
+        return true;
+    FileStamp now;
+    return StampOfPath(platform::HostPath(m_file->GetFilePath()), now) && now == m_stamp;
 }
 
 EncryptedCopySource::EncryptedCopySource(std::shared_ptr<const BackupPair> pair,

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "check/ListedFileRead.h"
 #include "platform/File.h"
 
 class BackupPair;
@@ -18,6 +19,8 @@ class AnalysisSource {
     virtual ~AnalysisSource() = default;
     // Up to `length` bytes from `offset` of the source; fewer at its end.
     virtual size_t ReadAt(uint64_t offset, uint8_t* data, size_t length) = 0;
+    // False once the source is known to hold other bytes than when it was read.
+    virtual bool Unchanged() const { return true; }
 };
 
 // Bytes [start, start + limit) of an open file: the analysed file from 0 without a limit, or
@@ -30,9 +33,17 @@ class FileRangeSource : public AnalysisSource {
     // The file's length now.
     uint64_t FileLength() const;
 
+    // Keeps the file's stamp as it stands (once its rows are compared).
+    void KeepStamp();
+    // False once the file its path names no longer has the stamp kept (its size or its times
+    // changed, or another file took its name); true while none is kept.
+    bool Unchanged() const override;
+
   private:
     std::unique_ptr<platform::CFile> m_file;
     uint64_t m_start, m_limit;
+    bool m_stamped = false;
+    FileStamp m_stamp;
 };
 
 // The first `plainLength` plain bytes of an encrypted copy whose stored bytes start at

@@ -8,6 +8,7 @@
 #include "check/ProgressScale.h"
 #include "database/ListView.h"
 #include "platform/Clock.h"
+#include "platform/FileException.h"
 #include "platform/Ui.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/FileRecord.h"
@@ -54,8 +55,13 @@ const std::string& CheckRun::DatabasePath() const {
 
 void CheckRun::Run() {
     ReadAlertSettings();
-    if (m_list->m_recordCount == 0)
+    if (m_list->m_recordCount == 0) {
+        // Nothing listed to check, but a database emptied behind the program's back no longer
+        // has the digest its "Database Index" line keeps.
+        if (ListlessDatabaseChanged())
+            RefuseChangedDatabase();
         return;
+    }
     OpenWorkFiles();
     if (m_list->m_databaseUnreadable == 1) {
         m_list->m_databaseUnreadable = 0;
@@ -84,6 +90,19 @@ void CheckRun::OpenWorkFiles() {
 
 bool CheckRun::DatabaseChanged() const {
     return m_view.WorkDatabaseChanged();
+}
+
+// A database that cannot be read is left as the list found it: nothing to check.
+bool CheckRun::ListlessDatabaseChanged() {
+    try {
+        m_view.DecryptDatabaseToWorkFile();
+    } catch (const CFileException&) {
+        m_list->m_databaseUnreadable = 0;
+        return false;
+    }
+    const bool changed = m_view.WorkDatabaseChanged();
+    m_view.CloseWorkFiles();
+    return changed;
 }
 
 void CheckRun::RefuseChangedDatabase() {

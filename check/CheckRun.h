@@ -60,6 +60,9 @@ class CheckRun {
     // RefuseChangedDatabase says so.
     bool DatabaseChanged() const;
     void RefuseChangedDatabase();
+    // With no record listed: whether the stored database (an emptied one, say) is not the
+    // one whose digest its "Database Index" line keeps.
+    bool ListlessDatabaseChanged();
     // The counting pass, the progress dialog, the pass, and the summary unless the user
     // cancelled.
     void CheckRecords();
@@ -93,7 +96,18 @@ class CheckRun {
     // read in 64-byte blocks; Unreadable sets the cause.
     Digested DigestListedFile(std::string& digest, int& cause);
     void CountBlock();
-    void ReportChange(const std::string& line);
+    // A changed file's values as one read gave them (CheckRunChange.cpp): the digest of the
+    // read kept in m_read*, and the file's find data while it still holds the state that
+    // read ended in; a file that changed while or since it was read is read again. Done with
+    // the digest of the last read (which may be the stored one again).
+    Digested TakeChangedFile(std::string& digest, int& cause);
+    // Reads the record's file again in the pass's own thread, polling Cancel between pieces.
+    Digested ReadAgain(std::string& digest, int& cause);
+    // Whether the file still holds the state its details show.
+    bool StillAsShown() const;
+    // The alert, the message, "Changed file details." and the choice; false when the user
+    // cancelled while the file was read again.
+    bool ReportChange(const std::string& line);
     void ShowSummary();
     // The interactive check's finish: the countdown, the work copy, the last-checked time,
     // the refill.
@@ -116,6 +130,11 @@ class CheckRun {
     unsigned long m_checked = 0, m_changed = 0, m_unchecked = 0;
 
     std::unique_ptr<CheckDigests> m_digests;  // during the pass
+    // The read the details of a changed file show: its stamp at its end, whether the file kept
+    // that stamp through the read, and the bytes it digested.
+    FileStamp m_readStamp;
+    bool m_readSteady = false;
+    uint64_t m_readBytes = 0;
     std::unique_ptr<CCheckProgressDlg> m_progress;
     std::unique_ptr<CCheckingSummaryDlg> m_summary;
 };

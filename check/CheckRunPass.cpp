@@ -1,8 +1,7 @@
 // The check's pass: record after record of the working copy (in the frame's
 // m_checkWorkFile), each listed file's digest taken from the digest pool that reads the
 // records ahead on every core, with the cancel poll before each 64-byte block and the bar's
-// steps as a read in 64-byte blocks gives them, and each change reported with the alert
-// sound, the message and "Changed file details.", whose choice is then carried out.
+// steps as a read in 64-byte blocks gives them.
 #include <algorithm>
 #include <cstdio>
 
@@ -42,7 +41,8 @@ bool CheckRun::RunPass() {
 }
 
 // One record. A file that cannot be opened or read is reported and counted as unchecked; so
-// is a damaged record line, whose file is not looked for. False when the user cancelled.
+// is a damaged record line, whose file is not looked for. A changed file is reported
+// (CheckRunChange.cpp). False when the user cancelled.
 bool CheckRun::CheckRecord(const std::string& line) {
     m_state.repositioned = false;
     ++m_state.recordsBegun;
@@ -63,6 +63,17 @@ bool CheckRun::CheckRecord(const std::string& line) {
         m_digests->Begin(path, line, *m_frame.m_checkWorkFile, after);
         digested = DigestListedFile(digest, cause);
     }
+    // A change is reported with the values of one read of the file.
+    if (digested == Digested::Done && digest != storedDigest) {
+        const DigestAhead::Progress& read = m_digests->File();
+        m_readStamp = read.stamp;
+        m_readSteady = read.steady;
+        m_readBytes = read.bytes;
+        m_digests->Pause();
+        m_state.path = path;
+        m_state.storedDigest = storedDigest;
+        digested = TakeChangedFile(digest, cause);
+    }
     if (digested == Digested::Cancelled)
         return false;
     if (digested == Digested::Unreadable) {
@@ -75,16 +86,8 @@ bool CheckRun::CheckRecord(const std::string& line) {
     }
     if (digest == storedDigest)
         return true;
-
-    // The file's data as it is now, for the details and an acceptance.
-    m_state.findData = platform::WIN32_FIND_DATA();
-    m_state.findDataValid = platform::GetFindData(path, m_state.findData);
-    m_state.path = path;
-    m_state.storedDigest = storedDigest;
     m_state.newDigest = digest;
-    m_digests->Pause();
-    ReportChange(line);
-    return true;
+    return ReportChange(line);
 }
 
 void CheckRun::ShowRecord(const std::string& path) {
@@ -158,29 +161,4 @@ void CheckRun::CountBlock() {
     m_progress->OffsetPos(amount);
     m_remainingBytes -= 64000;
     m_progress->SetItemText(1115, RemainingDataText(m_remainingBytes));
-}
-
-void CheckRun::ReportChange(const std::string& line) {
-    ++m_changed;
-    PlayAlertSound(m_alert, m_wavPath);
-    Ui().MessageBox(m_state.path + " has been changed! ", MbIcon::None, MbButtons::Ok);
-
-    CChangedFileDetailsDlg details(&m_view);
-    FileRecord record;
-    ParseFileRecordLine(line, record);  // the fields as far as the line holds them
-    record.digest = m_state.storedDigest;
-    details.Fill(m_view, record, m_state.findData, m_state.newDigest);
-    details.DoModal();
-
-    switch (details.m_choice) {
-        case 1:
-        case 2:
-            AcceptChangedFile(m_state, details.m_choice, m_progress.get());
-            break;
-        case 3:
-            RestoreFileFromBackup(m_state, details);
-            break;
-        default:
-            break;
-    }
 }

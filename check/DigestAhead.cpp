@@ -37,6 +37,8 @@ struct DigestAhead::Job {
     int64_t length = 0;
     int cause = 0;
     std::string digest;
+    FileStamp stamp;
+    bool steady = false;
     std::atomic<uint64_t> bytes{0};
     std::atomic<int> state{Progress::Waiting};
     ListedFileRead read;  // the owner's
@@ -120,8 +122,11 @@ void DigestAhead::Follow(Progress& seen) {
             seen.length = job.length;
             if (state == Progress::Failed)
                 seen.cause = job.cause;
-            if (state == Progress::Done)
+            if (state == Progress::Done) {
                 seen.digest = std::move(job.digest);  // read once, at its end
+                seen.stamp = job.stamp;
+                seen.steady = job.steady;
+            }
             return;
         }
         int owner = kNobody;
@@ -278,6 +283,8 @@ void DigestAhead::Step(Job& job, unsigned char* buffer, ListedFolder& folder) {
                 break;
             case ListedFileRead::Piece::End:
                 job.digest = job.read.DigestText();
+                job.stamp = job.read.EndStamp();
+                job.steady = job.read.Steady();
                 state = Progress::Done;
                 break;
             case ListedFileRead::Piece::Failed:

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-class ListedFolder;
+#include "check/ListedFileRead.h"
 
 class DigestAhead {
   public:
@@ -48,6 +48,10 @@ class DigestAhead {
         int64_t length = 0;  // at the open
         uint64_t bytes = 0;  // read and digested so far
         std::string digest;  // Done: 32 lower-case hexadecimal characters
+        // Done: the file's stamp at the end of the read, and whether the file kept it from
+        // the open to the end (the digest is then that of one state of the file).
+        FileStamp stamp;
+        bool steady = false;
     };
 
     // A file to queue: `key` names it to the caller, `sizeHint` is its recorded size.

@@ -3,9 +3,11 @@
 // they were); then both lists are emptied, the backup list shows the copy's rows (or the
 // not-backed-up rows), and the file's rows are marked a block at a time against the backup's
 // rows at the same place, the list growing as they are, with the window's messages let run
-// between blocks. A Cancel ends the list being made at the current block: rows are kept up to
-// there, followed by one empty row. However the display ends, its progress ends, the cancel
-// flag is cleared and the buttons are enabled again.
+// between blocks. The list of the file now keeps what it compared, so a file changed since
+// shows a note in its rows rather than marks beside bytes that were not compared. A Cancel ends the
+// list being made at the current block: rows are kept up to there, followed by one empty row.
+// However the display ends, its progress ends, the cancel flag is cleared and the buttons are
+// enabled again.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -167,6 +169,7 @@ void AnalysisDisplay::FillCurrentList() {
     list.SetMarking(m_copy.found ? AnalysisList::Marking::Compared
                                  : AnalysisList::Marking::NoBackup);
     list.ShowBytes(m_file, 0, 0);
+    list.StartComparing();
     RowMarks& marks = list.Marks();
     const uint64_t backupShown = m_dlg.m_backupList.ShownBytes();
     const size_t block = CFileAnalysisDlg::kBlockBytes;
@@ -178,6 +181,7 @@ void AnalysisDisplay::FillCurrentList() {
         if (m_dlg.m_cancelRequested)
             break;
         const size_t got = m_file->ReadAt(at, now.data(), block);
+        list.Compared(at, now.data(), got);
         if (got > 0 && m_copy.found) {
             size_t had = 0;
             if (at < backupShown)
@@ -196,6 +200,8 @@ void AnalysisDisplay::FillCurrentList() {
     if (m_copy.found && at % m_rowBytes == 0)
         marks.Append(backupShown > at);
     list.ShowBytes(m_file, at, rows);
+    // From here on a row drawn is held to the file as it was compared.
+    m_file->KeepStamp();
     progress.Count(rows - 1 - progress.Counted());
     Changed();
     m_frame.EndProgress("Ready");

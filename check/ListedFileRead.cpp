@@ -18,7 +18,33 @@ namespace {
 // How long a folder found along its path is used for the files after it.
 constexpr std::chrono::milliseconds kFolderTrusted{10};
 
+FileStamp StampOf(const struct stat& st) {
+    FileStamp stamp;
+    stamp.device = uint64_t(st.st_dev);
+    stamp.inode = uint64_t(st.st_ino);
+    stamp.size = uint64_t(st.st_size);
+    stamp.modified = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
+}
+
 }  // namespace
+
+bool StampOfPath(const std::string& hostPath, FileStamp& stamp) {
+    struct stat st;
+    if (hostPath.empty() || stat(hostPath.c_str(), &st) != 0)
+        return false;
+    stamp = StampOf(st);
+    return true;
+}
+
+bool StampOfFile(int fd, FileStamp& stamp) {
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0)
+        return false;
+    stamp = StampOf(st);
+    return true;
+}
 
 int ListedFolder::Open(const std::string& hostPath, int flags) {
     const size_t slash = hostPath.rfind('/');
@@ -75,6 +101,8 @@ bool ListedFileRead::Open(const std::string& hostPath, ListedFolder& folder, int
     // The descriptor stays non-blocking: reads of a plain file do not heed it.
     m_fd = fd;
     m_length = int64_t(st.st_size);
+    m_openStamp = StampOf(st);
+    m_steady = false;
     m_bytes = 0;
     MD5Init(&m_md5);
     cause = CFileException::none;
@@ -97,6 +125,12 @@ ListedFileRead::Piece ListedFileRead::ReadPiece(unsigned char* buffer, size_t si
     m_bytes += uint64_t(n);
     // A short read before the length at the open may be a file system's own piece size.
     if (n == 0 || (size_t(n) < size && m_bytes >= uint64_t(m_length))) {
+        struct stat st;
+        m_steady = fstat(m_fd, &st) == 0;
+        if (m_steady) {
+            m_endStamp = StampOf(st);
+            m_steady = m_endStamp == m_openStamp && m_bytes == m_endStamp.size;
+        }
         Close();
         return Piece::End;
     }

@@ -1,9 +1,10 @@
 // Choice 1 of an acceptance: the accepted file becomes its own new backup. The file is read
 // once; its bytes become the new copy (encrypted in mode "N") in the place of its old one in a
 // new "Backup File <n>", with its entry in the old entry's place in a new "Backup Index <n>"
-// (or both at the end when it had none), and the digest of those same bytes becomes the
-// record's. Copies and entries of other files keep their order and bytes. The new pair is
-// staged beside the old one and put in place by the acceptance's commit.
+// (or both at the end when it had none), and the digest of those same bytes must be the one
+// the details dialog showed (a file changed since is not made the new backup). Copies and
+// entries of other files keep their order and bytes. The new pair is staged beside the old
+// one and put in place by the acceptance's commit.
 #include <string>
 #include <vector>
 
@@ -104,11 +105,14 @@ void RenewBackupCopy(CheckRunState& run, CCheckProgressDlg* progress) {
         total = DigestWhileReading(
             in, digest, [&](const unsigned char* data, size_t n) { pair->WriteCopy(data, n); });
         copyDigest = digest;
-        return true;
+        // Only the file as it was shown becomes the new backup.
+        return digest == run.newDigest;
     });
-    if (!renewed)
+    if (!renewed) {
+        Exclaim("The backup copy of " + path +
+                " was not renewed: the file changed after its "
+                "details were shown.");
         return;
-    // The record describes the bytes the copy holds.
-    run.newDigest = digest;
+    }
     run.findData.nFileSizeLow = uint32_t(total);
 }

@@ -13,6 +13,21 @@ void CCriteriaDlg::DoDataExchange(DataExchange& dx) {
     dx.Int(IDC_NOTIFY_IF_LISTED, "m_critNotifyIfListed", m_critNotifyIfListed);
 }
 
+void CCriteriaDlg::TakeHostLocation() {
+    if (m_critLocation.empty() || m_critLocation[0] != '/')
+        return;
+    std::string location = "Z:";
+    for (char c : m_critLocation) {
+        if (c != '/')
+            location += c;
+        else if (location.back() != '\\')
+            location += '\\';
+    }
+    if (location.size() > 3 && location.back() == '\\')
+        location.pop_back();
+    m_critLocation = location;
+}
+
 std::string CCriteriaDlg::LocationRefusal() const {
     const std::string& location = m_critLocation;
     if (location.empty())

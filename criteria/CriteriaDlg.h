@@ -24,6 +24,9 @@ class CCriteriaDlg : public CDialog {
     // The location and box 1122; a dialog's own controls follow in its override.
     void DoDataExchange(DataExchange& dx) override;
 
+    // A location typed as an absolute path of this system ("/home/ann/docs") is that folder
+    // on drive Z:, the whole machine ("Z:\\home\\ann\\docs"); any other is left as typed.
+    void TakeHostLocation();
     // Why the location is refused; empty when it is accepted: "*", or a full path on a drive
     // that exists to a folder that can be searched.
     std::string LocationRefusal() const;

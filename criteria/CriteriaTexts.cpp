@@ -23,6 +23,12 @@ std::string NotASearchableFolderText(const std::string& location) {
     return location + " is not a folder that can be searched.";
 }
 
+std::string PassedOverNameText(const std::string& path) {
+    return path +
+           " was passed over: its name holds a line break, a backslash, a zero byte or the byte "
+           "0x7F, which no record can hold.";
+}
+
 std::string DriveNotSearchedText(char drive) {
     return std::string("Drive ") + drive + ": cannot be searched, so its files are not added.";
 }

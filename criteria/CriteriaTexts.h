@@ -11,6 +11,9 @@ std::string NotAFullFolderText(const std::string& location);
 std::string NoSuchDriveText(const std::string& location);
 std::string NotASearchableFolderText(const std::string& location);
 
+// A file or a folder the walk passes over because no record can hold its path.
+std::string PassedOverNameText(const std::string& path);
+
 // The searching dialog's caption.
 extern const char* const kSearchingCaption;
 

@@ -1,12 +1,18 @@
 // The folder walk: an explicit stack of folders, each searched once, its entries handed over
 // in search order and its subfolders kept to be walked after them; the set of folders
-// entered, by identity, keeps the walk from entering one twice.
+// entered, by identity, keeps the walk from entering one twice, and the prefix's identity
+// (and, for a start folder, its resolved path) keeps it out of the program's own files.
 #include "criteria/FolderWalk.h"
 
-#include <unordered_set>
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <vector>
 
+#include "platform/Drives.h"
 #include "platform/FileSystems.h"
+#include "platform/Prefix.h"
+#include "storage/FileRecord.h"
 
 namespace {
 
@@ -19,6 +25,20 @@ constexpr Range kFolderRanges[] = {
     {0x2010, 0x2013}, {0x2030, 0x2038}, {0x2810, 0x2813}, {0x2830, 0x2837},
     {0x4010, 0x4013}, {0x4030, 0x4033}, {0x6010, 0x6013}, {0x6030, 0x6033},
 };
+
+FolderWalk::FolderIdFn g_folderId = platform::GetFolderId;
+
+// realpath(3) of a host path, with a trailing '/'; empty when it cannot be resolved.
+std::string ResolvedFolder(const std::string& hostPath) {
+    char* real = realpath(hostPath.c_str(), nullptr);
+    if (!real)
+        return std::string();
+    std::string resolved = real;
+    free(real);
+    if (resolved.back() != '/')
+        resolved += '/';
+    return resolved;
+}
 
 struct Frame {
     std::string folder;  // with its trailing backslash
@@ -36,7 +56,7 @@ bool SearchFolder(platform::FindFile& find, platform::WIN32_FIND_DATA& data, Fra
         const WalkEntry entry{data, frame.folder, WalkEntryIsFolder(data.dwFileAttributes)};
         if (!visitor.Entry(entry))
             return false;
-        if (entry.isFolder && !entry.DotName())
+        if (entry.isFolder && !entry.DotName() && WalkPathRecordable(entry))
             frame.subfolders.push_back(data.cFileName);
     } while (find.Next(data));
     return true;
@@ -52,12 +72,42 @@ bool WalkEntryIsFolder(uint32_t attributes) {
     return false;
 }
 
-WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor) {
+FolderWalk::FolderIdFn FolderWalk::SetFolderIdProbe(FolderIdFn probe) {
+    FolderIdFn previous = g_folderId;
+    g_folderId = probe ? probe : platform::GetFolderId;
+    return previous;
+}
+
+FolderWalk::FolderWalk() {
+    const std::string prefix = platform::PrefixRoot();
+    m_prefixReal = ResolvedFolder(prefix);
+    struct stat st;
+    m_prefixKnown = stat(prefix.c_str(), &st) == 0;
+    if (m_prefixKnown) {
+        m_prefix.device = uint64_t(st.st_dev);
+        m_prefix.inode = uint64_t(st.st_ino);
+    }
+}
+
+// A start folder is inside the prefix when its resolved path lies below the prefix's, or when
+// it is the prefix folder itself reached at another place.
+bool FolderWalk::InsidePrefix(const std::string& start, const platform::FolderId& id) const {
+    if (m_prefixKnown && id == m_prefix)
+        return true;
+    const std::string resolved = ResolvedFolder(platform::HostPath(start));
+    return !m_prefixReal.empty() && !resolved.empty() &&
+           resolved.compare(0, m_prefixReal.size(), m_prefixReal) == 0;
+}
+
+WalkResult FolderWalk::Walk(const std::string& start, FolderWalkVisitor& visitor) {
     Frame root;
     root.folder = start;
     // The start folder is the user's choice: it may be reached through a link.
-    if (platform::GetFolderId(start, true, root.id) && platform::OnKernelFileSystem(root.id))
-        return WalkResult::NotSearched;
+    if (g_folderId(start, true, root.id)) {
+        if (platform::OnKernelFileSystem(root.id) || InsidePrefix(start, root.id) ||
+            m_entered.count(root.id) != 0)
+            return WalkResult::NotSearched;
+    }
     platform::FindFile find;
     platform::WIN32_FIND_DATA data;
     if (!find.First(start + "*.*", data))
@@ -65,8 +115,7 @@ WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor) 
     if (!visitor.Started(start))
         return WalkResult::Stopped;
 
-    std::unordered_set<platform::FolderId, platform::FolderIdHash> entered;
-    entered.insert(root.id);
+    m_entered.insert(root.id);
     if (!SearchFolder(find, data, root, visitor))
         return WalkResult::Stopped;
     find.Close();
@@ -82,11 +131,11 @@ WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor) 
         Frame frame;
         frame.folder = top.folder + top.subfolders[top.next++] + "\\";
         // A folder gone since its parent was searched, or turned into a link, is passed over.
-        if (!platform::GetFolderId(frame.folder, false, frame.id))
+        if (!g_folderId(frame.folder, false, frame.id))
             continue;
         if (frame.id.device != top.id.device && platform::OnKernelFileSystem(frame.id))
             continue;
-        if (!entered.insert(frame.id).second)
+        if ((m_prefixKnown && frame.id == m_prefix) || !m_entered.insert(frame.id).second)
             continue;
         if (find.First(frame.folder + "*.*", data)) {
             if (!SearchFolder(find, data, frame, visitor))
@@ -96,6 +145,11 @@ WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor) 
         stack.push_back(std::move(frame));
     }
     return WalkResult::Walked;
+}
+
+WalkResult WalkFolderTree(const std::string& start, FolderWalkVisitor& visitor) {
+    FolderWalk walk;
+    return walk.Walk(start, visitor);
 }
 
 Locations::Locations(const std::string& location)
@@ -119,6 +173,10 @@ bool Locations::Next(std::string& start) {
     if (start.back() != '\\')
         start += '\\';
     return true;
+}
+
+bool WalkPathRecordable(const WalkEntry& entry) {
+    return entry.Name().find('\\') == std::string::npos && IsRecordablePath(entry.Path());
 }
 
 std::string WalkFilePath(const WalkEntry& entry) {

@@ -50,6 +50,7 @@ void Prescan::Run(CCriteriaDlg& dialog,
 
 bool Prescan::AskCriteria(CCriteriaDlg& dialog) {
     while (dialog.DoModal() == IDOK) {
+        dialog.TakeHostLocation();
         const std::string refusal = dialog.LocationRefusal();
         if (refusal.empty())
             return true;
@@ -84,9 +85,10 @@ bool Prescan::Search() {
     m_search->SetWindowText(kSearchingCaption);
     ShowFound(true);
     Locations locations(m_view.m_critLocation);
+    FolderWalk walk;
     std::string start;
     while (locations.Next(start)) {
-        const WalkResult walked = WalkFolderTree(start, *this);
+        const WalkResult walked = walk.Walk(start, *this);
         if (walked == WalkResult::Stopped)
             return false;
         if (walked == WalkResult::NotSearched && locations.AllDrives() &&
@@ -107,6 +109,11 @@ void Prescan::Searching(const std::string& folder) {
 bool Prescan::Entry(const WalkEntry& entry) {
     if (m_search->CheckCancelButton())
         return false;
+    // An entry whose path no record can hold is passed over before it is tested, and named.
+    if (!entry.DotName() && !WalkPathRecordable(entry)) {
+        Ui().MessageBox(PassedOverNameText(WalkFilePath(entry)), MbIcon::Exclamation);
+        return true;
+    }
     Criterion::Verdict verdict = Criterion::Verdict::NoMatch;
     if (!entry.isFolder || m_criterion->TestsFolders()) {
         CriterionContext context{*m_search, true};
@@ -117,9 +124,6 @@ bool Prescan::Entry(const WalkEntry& entry) {
     if (entry.DotName() || entry.isFolder || verdict != Criterion::Verdict::Match)
         return true;
     const std::string path = WalkFilePath(entry);
-    // A path no record can hold is never added, so it is not counted.
-    if (!IsRecordablePath(path))
-        return true;
     if (m_database->Lists(path)) {
         ++m_view.m_listedCount;
         return true;

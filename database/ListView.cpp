@@ -42,8 +42,9 @@ void CListview::OnInitialUpdate() {
     std::vector<FileRecord> records;
     records.reserve(size_t(database.RecordCount()));
     double total = 0;
-    WorkCopyStream lines(database.Plain());
-    for (std::string line; lines.ReadLine(line);) {
+    // The lines are read where the database holds them: no second copy of its plaintext.
+    size_t at = 0;
+    for (std::string line; NextLine(database.Plain(), at, line);) {
         // A damaged line still counts as a record; it shows what it holds.
         FileRecord record;
         ParseFileRecordLine(line, record);

@@ -3,7 +3,8 @@
 // without letter case, and the attribute word, size and FILETIMEs of each entry.
 // A symbolic link is reported with the link bit and, when it resolves, with the size,
 // times and remaining attributes of what it points to (the bytes a digest of it reads);
-// a dangling link has only the link bit, size 0 and the link's own times.
+// a dangling link has only the link bit, size 0 and the link's own times. A listing holds
+// files, folders and links to files only.
 #include "platform/FindData.h"
 
 #include <dirent.h>
@@ -91,15 +92,17 @@ bool IsSpecialType(unsigned char type) {
     return type == DT_CHR || type == DT_BLK || type == DT_FIFO || type == DT_SOCK;
 }
 
-// `special`, when given, tells whether the entry is a device, a pipe or a socket.
-bool FillFromHost(const std::string& hostPath, WIN32_FIND_DATA& data, bool* special = nullptr) {
+bool IsSpecialMode(uint32_t mode) {
+    return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode);
+}
+
+// `unlisted`, when given, tells whether a listing passes the entry over: a device, a pipe or
+// a socket, and a symbolic link that names no file (a folder, one of those, or nothing at all).
+bool FillFromHost(const std::string& hostPath, WIN32_FIND_DATA& data, bool* unlisted = nullptr) {
     struct statx own, target;
     const unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
     if (statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, mask, &own) != 0)
         return false;
-    if (special)
-        *special = S_ISCHR(own.stx_mode) || S_ISBLK(own.stx_mode) || S_ISFIFO(own.stx_mode) ||
-                   S_ISSOCK(own.stx_mode);
     uint32_t attrs = 0;
     const struct statx* st = &own;
     bool resolved = true;
@@ -109,6 +112,9 @@ bool FillFromHost(const std::string& hostPath, WIN32_FIND_DATA& data, bool* spec
         if (resolved)
             st = &target;
     }
+    if (unlisted)
+        *unlisted =
+            IsSpecialMode(st->stx_mode) || (st != &own && S_ISDIR(st->stx_mode)) || !resolved;
     uint64_t size = 0;
     if (resolved) {
         if (S_ISDIR(st->stx_mode)) {
@@ -204,8 +210,8 @@ bool FindFile::Next(WIN32_FIND_DATA& data) {
     while (m_next < m_names.size()) {
         const std::string& name = m_names[m_next++];
         // An entry removed since the folder was read is passed over.
-        bool special = false;
-        if (FillFromHost(m_folder + name, data, &special) && !(special && m_listing)) {
+        bool unlisted = false;
+        if (FillFromHost(m_folder + name, data, &unlisted) && !(unlisted && m_listing)) {
             data.cFileName = name;
             return true;
         }

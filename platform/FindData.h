@@ -1,10 +1,10 @@
 // Directory searches, the stand-in for FindFirstFile/FindNextFile/FindClose, and a file's
 // find data. Entries come in a stable order: by name, compared without letter case. The
 // attribute word is made from the host: folder 0x10; symbolic link 0x400 (a link to a
-// folder 0x410); read-only 0x01 when the owner may not write; hidden, system, archive and
-// not-content-indexed from the extended attribute user.DOSATTRIB ("0x.."); compressed 0x800
-// and encrypted 0x4000 from statx; 0x80 when nothing else is set. Times are FILETIMEs:
-// last-write from mtime, last-access from atime, creation from the birth time where the
+// folder 0x410, which a listing never holds); read-only 0x01 when the owner may not write; hidden,
+// system, archive and not-content-indexed from the extended attribute user.DOSATTRIB ("0x..");
+// compressed 0x800 and encrypted 0x4000 from statx; 0x80 when nothing else is set. Times are
+// FILETIMEs: last-write from mtime, last-access from atime, creation from the birth time where the
 // file system keeps one (else 0). A link that resolves has the size, times and other
 // attributes of what it points to; a dangling link has size 0 and its own times.
 #pragma once
@@ -33,8 +33,10 @@ struct WIN32_FIND_DATA {
 // the wildcards * and ? ("C:\Data\*", "C:\Data\*.txt"), matched without letter case
 // ("*.*" is every name). A last component without wildcards ("C:\Data\a.txt") names one
 // entry exactly, as opening it does: the host tells names apart by their case.
-// "." and ".." are never returned, and a wildcard search lists files, folders and links
-// only: devices, pipes and sockets are passed over, as a Windows folder has none.
+// "." and ".." are never returned, and a wildcard search lists files, folders and links to
+// files only: devices, pipes and sockets are passed over, as a Windows folder has none, and
+// so are links to folders and links that lead nowhere (Linux has no junctions; file tools
+// pass such links over).
 class FindFile {
   public:
     FindFile() = default;

@@ -38,16 +38,17 @@ void ScheduledCheck::Run() {
         CloseOnInconsistency();
         return;
     }
-    // An empty database is an empty stored file: nothing to check, and the schedule stays
-    // stopped.
-    if (m_view.WorkFiles().Database().Plain().empty())
-        return;
+    // A database changed behind the program's back is refused, an emptied one too.
     if (m_check.DatabaseChanged()) {
         m_check.RefuseChangedDatabase();
         m_view.RestartSchedule();
         m_view.OnStartScheduledChecking();
         return;
     }
+    // An empty database is an empty stored file: nothing to check, and the schedule stays
+    // stopped.
+    if (m_view.WorkFiles().Database().Plain().empty())
+        return;
     m_check.CheckRecords();
     m_check.CloseWorkCopy();
     m_view.RestartSchedule();

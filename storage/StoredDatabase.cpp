@@ -8,14 +8,6 @@
 #include "storage/Md5.h"
 #include "storage/Transaction.h"
 
-std::string FoldPathCase(const std::string& path) {
-    std::string folded = path;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return folded;
-}
-
 StoredDatabase::StoredDatabase(const Key& key, std::string path)
     : m_path(std::move(path)),
       m_image(key, IvFromText(m_path), LastBlockRule::ThroughFirstNewline) {
@@ -37,7 +29,7 @@ void StoredDatabase::LoadEmpty() {
 }
 
 void StoredDatabase::IndexRecords() {
-    m_listed.clear();
+    m_listed.Clear();
     m_listedMade = false;
     m_recordCount = 0;
     const SecureText& plain = m_image.Plain();
@@ -49,15 +41,11 @@ void StoredDatabase::IndexRecords() {
 
 void StoredDatabase::MakeListed() const {
     const SecureText& plain = m_image.Plain();
-    size_t start = 0;
-    while (start < plain.size()) {
-        size_t end = plain.find('\n', start);
-        end = end == SecureText::npos ? plain.size() : end + 1;
-        const size_t sep = plain.find(kFieldSeparator, start);
-        // Only a line with a separator can list a path.
-        if (sep != SecureText::npos && sep < end)
-            m_listed.insert(FoldPathCase(std::string(plain.data() + start, sep - start)));
-        start = end;
+    m_listed.Clear();
+    for (size_t start = 0; start < plain.size();) {
+        m_listed.Add(plain, start);
+        const size_t end = plain.find('\n', start);
+        start = end == SecureText::npos ? plain.size() : end + 1;
     }
     m_listedMade = true;
 }
@@ -65,7 +53,7 @@ void StoredDatabase::MakeListed() const {
 bool StoredDatabase::Lists(const std::string& path) const {
     if (!m_listedMade)
         MakeListed();
-    return m_listed.count(FoldPathCase(path)) != 0;
+    return m_listed.Lists(m_image.Plain(), path);
 }
 
 void StoredDatabase::AppendRecord(const std::string& line) {
@@ -73,10 +61,10 @@ void StoredDatabase::AppendRecord(const std::string& line) {
     // A last record without its line break is ended first, so the new one starts a line.
     if (!plain.empty() && plain.back() != '\n')
         m_image.Append("\n", 1);
+    const size_t start = plain.size();
     m_image.Append(line);
-    const size_t sep = line.find(kFieldSeparator);
-    if (m_listedMade && sep != std::string::npos)
-        m_listed.insert(FoldPathCase(line.substr(0, sep)));
+    if (m_listedMade)
+        m_listed.Add(m_image.Plain(), start);
     ++m_recordCount;
 }
 

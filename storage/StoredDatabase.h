@@ -1,15 +1,14 @@
 // A database as an object: its stored (encrypted) file and its records in memory, the
 // plaintext locked and wiped after use, so no working copy reaches the disk. It knows which
-// paths it lists (the previously-listed rule: the whole path followed by 0x7F, letter case
-// ignored), takes new records at its end (only the last block is encrypted again), takes a
-// rewritten plaintext (an acceptance), goes back to its first records (an undo), and stages
-// its new stored form in a transaction together with the digest the "Database Index" must
-// then hold.
+// paths it lists (the previously-listed rule, storage/ListedPaths.h), takes new records at its
+// end (only the last block is encrypted again), takes a rewritten plaintext (an acceptance),
+// goes back to its first records (an undo), and stages its new stored form in a transaction
+// together with the digest the "Database Index" must then hold.
 #pragma once
 
 #include <string>
-#include <unordered_set>
 
+#include "storage/ListedPaths.h"
 #include "storage/ProtectedImage.h"
 
 class Transaction;
@@ -27,7 +26,7 @@ class StoredDatabase {
     const SecureText& Plain() const { return m_image.Plain(); }
     // The number of record lines (a last line without its line break counts too).
     int RecordCount() const { return m_recordCount; }
-    // Whether a record of `path` is listed (whole path, letter case ignored).
+    // Whether a record lists `path`, by the previously-listed rule (storage/ListedPaths.h).
     bool Lists(const std::string& path) const;
 
     // A record line, its line break included, added at the end.
@@ -56,12 +55,9 @@ class StoredDatabase {
     std::string m_path;
     ProtectedImage m_image;
     int m_recordCount = 0;
-    // Record paths, letter case folded: made at the first Lists (a check never asks).
-    mutable std::unordered_set<std::string> m_listed;
+    // The records' paths: made at the first Lists (a check never asks).
+    mutable ListedPaths m_listed;
     mutable bool m_listedMade = false;
     std::string m_storedDigest;
     std::string m_stagedDigest;
 };
-
-// The record line's path folded for the previously-listed rule (ASCII letters lower case).
-std::string FoldPathCase(const std::string& path);

@@ -137,22 +137,22 @@ TEST_F(AddByContentsAbilitiesTest, CancelDuringALargeScanThenNoTakesTheRunsFiles
 }
 
 TEST_F(AddByContentsAbilitiesTest, AbilitiesAddSystemFilesAndCookiesButNoFolderOrDotName) {
-    prefix.WriteFile("C:\\WINDOWS\\sys.dll", "MZ");
-    prefix.WriteFile("C:\\WINDOWS\\.hidden.dll", "MZ");
-    prefix.WriteFile("C:\\WINDOWS\\cookies\\index.dat", "");
-    prefix.WriteFile("C:\\WINDOWS\\net.txt", "ws2_32.dll");
-    prefix.WriteFile("C:\\WINDOWS\\held.exe", "wininet.dll");
-    MakeTestFolder(prefix, "C:\\WINDOWS\\index.dat");
+    prefix.WriteFile("E:\\WINDOWS\\sys.dll", "MZ");
+    prefix.WriteFile("E:\\WINDOWS\\.hidden.dll", "MZ");
+    prefix.WriteFile("E:\\WINDOWS\\cookies\\index.dat", "");
+    prefix.WriteFile("E:\\WINDOWS\\net.txt", "ws2_32.dll");
+    prefix.WriteFile("E:\\WINDOWS\\held.exe", "wininet.dll");
+    MakeTestFolder(prefix, "E:\\WINDOWS\\index.dat");
     platform::CFile lock;
-    ASSERT_TRUE(lock.Open("C:\\WINDOWS\\held.exe", "rb", platform::Share::DenyAll));
-    Abilities("C:\\WINDOWS", kAll);
-    const std::string check = "Couldn't check C:\\WINDOWS\\held.exe\nReason: SharingViolation. ";
+    ASSERT_TRUE(lock.Open("E:\\WINDOWS\\held.exe", "rb", platform::Share::DenyAll));
+    Abilities("E:\\WINDOWS", kAll);
+    const std::string check = "Couldn't check E:\\WINDOWS\\held.exe\nReason: SharingViolation. ";
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
-                  check, check, "Couldn't add C:\\WINDOWS\\held.exe\nReason: SharingViolation. ",
-                  "2 Files located in C:\\WINDOWS\\ with\n\n -Communication "
+                  check, check, "Couldn't add E:\\WINDOWS\\held.exe\nReason: SharingViolation. ",
+                  "2 Files located in E:\\WINDOWS\\ with\n\n -Communication "
                   "abilities\n\n -Core operating system functionality\n\n -Cookies.\n\n "
                   "successfully added to the database."}));
-    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"C:\\WINDOWS\\sys.dll",
-                                                       "C:\\WINDOWS\\cookies\\index.dat"}));
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\WINDOWS\\sys.dll",
+                                                       "E:\\WINDOWS\\cookies\\index.dat"}));
 }

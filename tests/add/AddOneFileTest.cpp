@@ -1,6 +1,9 @@
 // Adding one file: the record, the backup copy and its index line in both modes, the
 // backup database, the digest refresh, and the previously-listed test.
+#include <unistd.h>
+
 #include <string>
+#include <vector>
 
 #include "platform/Drives.h"
 #include "platform/File.h"
@@ -117,7 +120,10 @@ TEST_F(AddOneFileTest, DigestPiecesAroundSixtyFourBytes) {
     ExpectNothingLeftBehind();
 }
 
-TEST_F(AddOneFileTest, ListedPathInOtherLetterCaseChangesNothing) {
+// A path is listed as the file system names files: its drive letter in either case, or
+// another path in other letter case that names the same file; a file whose name differs in
+// letter case alone is another file.
+TEST_F(AddOneFileTest, ListedPathIsTheSameFileUnderItsOwnName) {
     const std::string path = "E:\\Docs\\Report.txt";
     prefix.WriteFile(path, "alpha\n");
     view.AddOneFileToDatabase(path);
@@ -126,13 +132,16 @@ TEST_F(AddOneFileTest, ListedPathInOtherLetterCaseChangesNothing) {
     const std::string backupDatabase = prefix.ReadFile("C:\\Data\\Files~.db");
     const std::string index = IndexLine();
     prefix.WriteFile("C:\\Data\\Files~.db", "stale");
+    ASSERT_EQ(link(prefix.Host(path).c_str(), prefix.Host("E:\\Docs\\REPORT.TXT").c_str()), 0);
 
-    view.AddOneFileToDatabase("e:\\docs\\REPORT.TXT");
+    for (const char* same : {"e:\\Docs\\Report.txt", "E:\\Docs\\REPORT.TXT"})
+        view.AddOneFileToDatabase(same);
 
     EXPECT_EQ(view.m_filesAdded, 1);
-    EXPECT_EQ(view.m_filesPreviouslyListed, 1);
-    ASSERT_EQ(prefix.ui.Events().size(), 1u);
-    EXPECT_EQ(prefix.ui.Events()[0], BoxEvent("e:\\docs\\REPORT.TXT previously listed."));
+    EXPECT_EQ(view.m_filesPreviouslyListed, 2);
+    EXPECT_EQ(prefix.ui.Events(),
+              (std::vector<std::string>{BoxEvent("e:\\Docs\\Report.txt previously listed."),
+                                        BoxEvent("E:\\Docs\\REPORT.TXT previously listed.")}));
     EXPECT_EQ(prefix.ReadFile(kDatabase), database);
     EXPECT_EQ(prefix.ReadFile(kBackupIndex), backupIndex);
     EXPECT_EQ(BackupFileBytes().size(), 16u);
@@ -141,6 +150,14 @@ TEST_F(AddOneFileTest, ListedPathInOtherLetterCaseChangesNothing) {
     EXPECT_EQ(prefix.ReadFile("C:\\Data\\Files~.db"), "stale");
     EXPECT_NE(backupDatabase, "stale");
     ExpectNothingLeftBehind();
+
+    prefix.WriteFile("E:\\Docs\\report.txt", "beta\n");
+    view.AddOneFileToDatabase("E:\\Docs\\report.txt");
+    EXPECT_EQ(view.m_filesAdded, 2);
+    EXPECT_EQ(DatabasePlain(),
+              ExpectedRecord(path, "9f9f90dbe3e5ee1218c86b8839db1995", "           6") +
+                  ExpectedRecord("E:\\Docs\\report.txt", "f0cf2a92516045024a0c99147b28f05b",
+                                 "           5"));
 }
 
 TEST_F(AddOneFileTest, ListedPathThatIsAPrefixDoesNotCount) {

@@ -103,10 +103,10 @@ TEST_F(DropPasteTest, PasteAddsTheClipboardFiles) {
               std::vector<std::string>{BoxEvent("2 Files successfully pasted into the database.")});
 
     prefix.ui.ClearEvents();
-    prefix.ui.AddScriptLine("{\"clipboard\":[\"E:\\\\c.txt\",\"E:\\\\A.TXT\"]}");
+    prefix.ui.AddScriptLine("{\"clipboard\":[\"E:\\\\c.txt\",\"e:\\\\a.txt\"]}");
     view.OnPasteFiles();
     EXPECT_EQ(prefix.ui.Events(),
-              (std::vector<std::string>{BoxEvent("E:\\A.TXT previously listed."),
+              (std::vector<std::string>{BoxEvent("e:\\a.txt previously listed."),
                                         BoxEvent("1 File successfully pasted into the database.\n"
                                                  "1 File listed previously.")}));
 }

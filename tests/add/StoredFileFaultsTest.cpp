@@ -27,29 +27,38 @@ TEST_F(StoredFileFaultsTest, APlantedLinkNeverReachesItsTarget) {
     EXPECT_FALSE(prefix.Exists(kDatabase + ".123456789z"));
 }
 
-// One byte of the stored database flipped by someone else: the drop refuses it with the
-// check's message, stores nothing, and leaves the index's digest as it was, so the check
-// refuses it too.
+// One byte of the stored database flipped by someone else, or the whole file emptied: the
+// drop and the walk refuse it with the check's message, store nothing, and leave the index's
+// digest as it was, so the check refuses it too (an emptied one, though the list it fills
+// then shows no file).
 TEST_F(StoredFileFaultsTest, ADatabaseChangedBehindTheProgramIsRefusedByEveryCommand) {
     prefix.WriteFile("E:\\a.txt", "alpha\n");
     view.OnDropFiles({"E:\\a.txt"});
-    std::string stored = prefix.ReadFile(kDatabase);
-    stored[3] = char(stored[3] ^ 1);
-    prefix.WriteFile(kDatabase, stored);
-    const std::string index = prefix.ReadFile(DatabaseIndexPath(prefix.BackupDir()));
+    const std::string written = prefix.ReadFile(kDatabase);
     const std::string refusal = BoxEvent(
         kDatabase + " database file has been changed and cannot be checked!", "exclamation");
+    std::string flipped = written;
+    flipped[3] = char(flipped[3] ^ 1);
+    for (const std::string& stored : {flipped, std::string()}) {
+        prefix.WriteFile(kDatabase, stored);
+        view.OnInitialUpdate();
+        const std::string index = prefix.ReadFile(DatabaseIndexPath(prefix.BackupDir()));
 
-    prefix.WriteFile("E:\\b.txt", "beta\n");
-    prefix.ui.ClearEvents();
-    view.OnDropFiles({"E:\\b.txt"});
-    EXPECT_EQ(std::vector<std::string>{refusal}, prefix.ui.Events());
-    EXPECT_EQ(stored, prefix.ReadFile(kDatabase));
-    EXPECT_EQ(index, prefix.ReadFile(DatabaseIndexPath(prefix.BackupDir())));
+        prefix.WriteFile("E:\\b.txt", "beta\n");
+        prefix.ui.ClearEvents();
+        view.OnDropFiles({"E:\\b.txt"});
+        EXPECT_EQ(std::vector<std::string>{refusal}, prefix.ui.Events());
+        prefix.ui.ClearEvents();
+        prefix.ui.AddScriptLine(AttributesAnswer("E:\\"));
+        view.OnAddByAttributes();
+        EXPECT_EQ((std::vector<std::string>{AttributesDialogEvent(), refusal}), prefix.ui.Events());
+        EXPECT_EQ(stored, prefix.ReadFile(kDatabase));
+        EXPECT_EQ(index, prefix.ReadFile(DatabaseIndexPath(prefix.BackupDir())));
 
-    prefix.ui.ClearEvents();
-    view.OnCheckAllFiles();
-    EXPECT_EQ(std::vector<std::string>{refusal}, prefix.ui.Events());
+        prefix.ui.ClearEvents();
+        view.OnCheckAllFiles();
+        EXPECT_EQ(std::vector<std::string>{refusal}, prefix.ui.Events());
+    }
 }
 
 // A name of 250 bytes: the design's ".Ntemp" beside it in the backup folder would pass the

@@ -110,3 +110,17 @@ TEST_F(WalkAddBarTest, NothingMovesWhenTheFilesHoldNoBytes) {
     EXPECT_TRUE(shown.texts.empty());
     EXPECT_TRUE(prefix.ui.progressPositions.empty());
 }
+
+// A listed file met on the walk gives its count back: the remaining files count down only for
+// the files added.
+TEST_F(WalkAddBarTest, AListedFileLeavesTheRemainingFilesAsTheyWere) {
+    for (const char* name : {"E:\\l\\a.txt", "E:\\l\\b.txt", "E:\\l\\c.txt"})
+        prefix.WriteFile(name, name);
+    view.OnDropFiles({"E:\\l\\a.txt"});
+    Choose("E:\\l");
+    Run();
+    const auto& shown = prefix.ui.progressDialogs.back();
+    EXPECT_EQ(shown.texts.at(1005),
+              (std::vector<std::string>{"E:\\l\\a.txt", "E:\\l\\b.txt", "E:\\l\\c.txt"}));
+    EXPECT_EQ(shown.texts.at(1114), (std::vector<std::string>{"1", "1", "0"}));
+}

@@ -3,12 +3,19 @@
 // commands byte for byte, the files listed already (announced or not, however long their
 // paths), files that cannot be added, the "Unknown" open that ends the command, every drive,
 // and a cancelled pre-scan.
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "add/AddByCriteria.h"
+#include "add/AddFileRead.h"
+#include "criteria/CriteriaTexts.h"
 #include "platform/File.h"
+#include "platform/Prefix.h"
 #include "storage/Md5.h"
 #include "tests/add/WalkAddFixture.h"
 #include "tests/support/TestTree.h"
@@ -129,19 +136,21 @@ TEST_F(WalkAddTest, NothingFoundOrAllListedSkipsTheWalkAndNamesThePrescansLocati
 }
 
 TEST_F(WalkAddTest, ListedFilesAreAnnouncedOnlyWhenAskedAndCountedInTheSummary) {
-    // Paths far beyond 400 characters are compared whole; A.TXT is a.txt, letter case ignored.
+    // Paths far beyond 400 characters are compared whole; A.TXT and a.txt are two files, and
+    // a path listed with its drive letter in lower case is the walk's path.
     const std::string folder = "E:\\n\\" + std::string(150, 'f') + "\\" + std::string(150, 'g') +
                                "\\" + std::string(150, 'h');
     prefix.WriteFile(folder + "\\A.TXT", "upper");
     prefix.WriteFile(folder + "\\a.txt", "lower");
     prefix.WriteFile(folder + "\\b.txt", "b");
+    view.OnDropFiles({"e" + folder.substr(1) + "\\b.txt"});
     for (int notify : {1, 0}) {
         prefix.ui.ClearEvents();
         Choose("E:\\n", kAnyBoxes, notify);
         Run();
         std::vector<std::string> expected;
         if (notify == 1)
-            expected.push_back(folder + "\\a.txt previously listed.");
+            expected.push_back(folder + "\\b.txt previously listed.");
         // The second time nothing is walked: the location is named as it was chosen.
         expected.push_back(notify == 1 ? "2 Files located in E:\\n\\ without any attributes\n "
                                          "\n\n successfully added to the database.\n\n1 File "
@@ -150,7 +159,8 @@ TEST_F(WalkAddTest, ListedFilesAreAnnouncedOnlyWhenAskedAndCountedInTheSummary) 
                                          "\n\n were previously listed.");
         EXPECT_EQ(Boxes(), expected) << notify;
         EXPECT_EQ(RecordPaths(),
-                  (std::vector<std::string>{folder + "\\A.TXT", folder + "\\b.txt"}));
+                  (std::vector<std::string>{"e" + folder.substr(1) + "\\b.txt", folder + "\\A.TXT",
+                                            folder + "\\a.txt"}));
     }
 }
 
@@ -160,6 +170,9 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     prefix.WriteFile("E:\\h\\real\\r.txt", "r");
     prefix.WriteFile("E:\\h\\line\nbreak.txt", "cannot be recorded");
     MakeLink(prefix, "E:\\h\\link", prefix.Host("E:\\h\\real"));
+    MakeLink(prefix, "E:\\h\\dangling", prefix.Host("E:\\h\\gone"));
+    MakeLink(prefix, "E:\\h\\tofile", "a.txt");
+    std::ofstream(prefix.Host("E:\\h") + "/back\\slash.txt") << "names another file";
     platform::CFile held;
     ASSERT_TRUE(held.Open("E:\\h\\held.txt", "rb", platform::Share::DenyAll));
     Choose("E:\\h");
@@ -167,12 +180,53 @@ TEST_F(WalkAddTest, AFileThatCannotBeAddedIsNamedAndTheWalkGoesOn) {
     held.Close();
     EXPECT_EQ(Boxes(),
               (std::vector<std::string>{
+                  PassedOverNameText("E:\\h\\back\\slash.txt"),
+                  PassedOverNameText("E:\\h\\line\nbreak.txt"),
                   "Couldn't add E:\\h\\held.txt\nReason: SharingViolation. ",
-                  UnrecordablePathMessage("E:\\h\\line\nbreak.txt"),
-                  "Couldn't add E:\\h\\link\nReason: AccessDenied.",
-                  "2 Files located in E:\\h\\ without any attributes\n \n\n successfully added to "
+                  "3 Files located in E:\\h\\ without any attributes\n \n\n successfully added to "
                   "the database."}));
-    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\real\\r.txt"}));
+    // Links to folders and dangling links are passed over; a link to a file is that file.
+    EXPECT_EQ(RecordPaths(),
+              (std::vector<std::string>{"E:\\h\\a.txt", "E:\\h\\tofile", "E:\\h\\real\\r.txt"}));
+    ExpectNothingLeftBehind();
+
+    // A folder holding only such a file, and a folder of such a name: nothing to add, and each
+    // is named once.
+    prefix.ui.ClearEvents();
+    prefix.WriteFile("E:\\o\\line\nbreak.txt", "cannot be recorded");
+    prefix.WriteFile("E:\\o\\line\nbreak\\a.txt", "in a folder no record can hold");
+    Choose("E:\\o");
+    Run();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           PassedOverNameText("E:\\o\\line\nbreak"),
+                           PassedOverNameText("E:\\o\\line\nbreak.txt"),
+                           "There are no files  located in E:\\o without any attributes\n "}));
+}
+
+// A file removed while it is read is not added, and its copy leaves "Backup File 1": the
+// next file's copy starts where the one before it ends.
+TEST_F(WalkAddTest, AFileGoneBeforeItsRecordLeavesNoCopyBehind) {
+    prefix.WriteFile("E:\\g\\a.txt", "alpha");
+    prefix.WriteFile("E:\\g\\b.bin", Pattern(1000));
+    prefix.WriteFile("E:\\g\\c.txt", "gamma");
+    // Polls of "Adding files.": a.txt's entry, b.bin's, then one before each of its pieces.
+    prefix.ui.onPoll = [this](long poll) {
+        if (prefix.ui.progressDialogs.back().className == "CAddProgressDlg" && poll == 5) {
+            ASSERT_EQ(unlink(prefix.Host("E:\\g\\b.bin").c_str()), 0);
+        }
+    };
+    Choose("E:\\g");
+    Run();
+    prefix.ui.onPoll = nullptr;
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{"Couldn't add E:\\g\\b.bin\nReason: FileNotFound.",
+                                        "2 Files located in E:\\g\\ without any attributes\n \n\n "
+                                        "successfully added to the database."}));
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\g\\a.txt", "E:\\g\\c.txt"}));
+    EXPECT_EQ(BackupIndexPlain(), ExpectedEntry("E:\\g\\a.txt", "N", "16.00", "5") +
+                                      ExpectedEntry("E:\\g\\c.txt", "N", "16.00", "5"));
+    ASSERT_EQ(BackupFileBytes().size(), 32u);
+    EXPECT_EQ(DecryptCopy(16, 16, 5), "gamma");
     ExpectNothingLeftBehind();
 }
 
@@ -199,20 +253,68 @@ TEST_F(WalkAddTest, AnOpenWithoutACauseEndsTheCommandAndKeepsWhatWasAdded) {
     EXPECT_EQ(Refills(), 1);
 }
 
-TEST_F(WalkAddTest, EveryDriveIsWalkedInTurnAndTheTextsNameNone) {
+// Drive H: reaches the other drives' folders and the prefix (whose C: drive holds the database
+// and the backup store): every folder is walked once, under the first drive that reaches it,
+// and nothing of the prefix is.
+TEST_F(WalkAddTest, EveryDriveIsWalkedInTurnEachFolderOnceAndThePrefixNever) {
     WithoutWholeMachine();
     for (char drive : {'g', 'f'}) MakeTestDrive(prefix, drive);
-    for (const char* path : {"G:\\ro.txt", "F:\\sub\\ro.txt", "E:\\ro.txt"}) {
+    ASSERT_TRUE(platform::SetDriveLink('h', prefix.root));
+    for (const char* path :
+         {"G:\\ro.txt", "F:\\sub\\ro.txt", "E:\\ro.txt", "C:\\Data\\ro.txt", "H:\\ro.txt"}) {
         prefix.WriteFile(path, path);
         MakeReadOnly(prefix, path);
     }
     prefix.WriteFile("F:\\rw.txt", "written");
     Choose("*", "[0,0,1,0,0,0,0,0,0,0,0,0,0]");
     Run();
-    EXPECT_EQ(RecordPaths(),
-              (std::vector<std::string>{"E:\\ro.txt", "F:\\sub\\ro.txt", "G:\\ro.txt"}));
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"3 Files with\n \n -Read-only attributes\n\n "
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{"E:\\ro.txt", "F:\\sub\\ro.txt",
+                                                       "G:\\ro.txt", "H:\\ro.txt"}));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"4 Files with\n \n -Read-only attributes\n\n "
                                                  "successfully added to the database."}));
+    EXPECT_EQ(view.m_foundCount, 4);
+}
+
+TEST_F(WalkAddTest, AHostPathIsWalkedAsTheFolderOnTheWholeMachinesDrive) {
+    prefix.WriteFile("E:\\p\\a.txt", "a");
+    std::string folder = "Z:" + prefix.Host("E:\\p");
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    Choose(prefix.Host("E:\\p") + "/");
+    Run();
+    EXPECT_EQ(RecordPaths(), (std::vector<std::string>{folder + "\\a.txt"}));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"1 File located in " + folder +
+                                                 "\\ without any attributes\n \n\n successfully "
+                                                 "added to the database."}));
+}
+
+// Another program changes the database while a long walk adds: the next store finds it and
+// refuses, and the other program's bytes are never overwritten.
+TEST_F(WalkAddTest, ADatabaseChangedDuringTheWalkIsRefusedAndNotOverwritten) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        prefix.WriteFile("E:\\w\\" + std::string(name), name);
+    view.OnDropFiles({"E:\\w\\b.txt"});
+    prefix.ui.ClearEvents();
+    std::string changed;
+    // Each file is stored once added; the box of the listed b.txt comes after a.txt's store.
+    SetAddCommitPace(1, std::chrono::milliseconds(0), std::chrono::hours(1));
+    prefix.ui.onEvent = [&](const std::string& line) {
+        if (line.find("previously listed.") == std::string::npos)
+            return;
+        changed = prefix.ReadFile(kDatabase);
+        changed[5] = char(changed[5] ^ 1);
+        prefix.WriteFile(kDatabase, changed);
+    };
+    Choose("E:\\w", kAnyBoxes, 1);
+    Run();
+    SetAddCommitPace(kAddCommitAfterFiles, kAddCommitAtMostEvery, kAddCommitAtLeastEvery);
+    prefix.ui.onEvent = nullptr;
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "E:\\w\\b.txt previously listed.",
+                           kDatabase + " database file has been changed and cannot be checked!"}));
+    EXPECT_EQ(prefix.ReadFile(kDatabase), changed);
+    EXPECT_FALSE(prefix.ui.progressOpen);
+    EXPECT_FALSE(view.WorkFilesOpen());
+    ExpectNothingLeftBehind();
 }
 
 TEST_F(WalkAddTest, ACancelledPrescanTouchesNothing) {

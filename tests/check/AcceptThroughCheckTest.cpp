@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
+#include "check/ChangedFileDetailsDlg.h"
 #include "database/ListView.h"
 #include "platform/FindData.h"
 #include "tests/check/AcceptRestoreFixture.h"
@@ -77,6 +78,34 @@ TEST_P(AcceptThroughCheckTest, EachAcceptedRecordMovesToTheEndAndIsFoundUnchange
     EXPECT_EQ(0u, CountHolding(p.ui.Events(), "has been changed"));
     EXPECT_EQ(1u, CountHolding(p.ui.Events(), "\"m_filesChangedText\":\"0\""));
     EXPECT_TRUE(Leftovers().empty()) << Leftovers()[0];
+}
+
+// A file written to while its details are up is read again, and its details shown again,
+// before it becomes its own new backup: the record and the copy hold what was shown last.
+TEST_P(AcceptThroughCheckTest, AFileChangedWhileItsDetailsAreUpIsShownAgainBeforeItIsAccepted) {
+    BuildThree("N");
+    ASSERT_TRUE(view->OpenDatabase(kDatabase));
+    p.WriteFile(files[0], "seen first");
+    AnswerDetails(p, 1);
+    AnswerDetails(p, 1);
+    std::vector<std::string> shown;
+    p.ui.onDialog = [&](CDialog& dialog) {
+        auto* details = dynamic_cast<CChangedFileDetailsDlg*>(&dialog);
+        if (!details)
+            return;
+        shown.push_back(details->m_digestNow);
+        if (shown.size() == 1)
+            p.WriteFile(files[0], "written while shown");
+    };
+    view->OnCheckAllFiles();
+    p.ui.onDialog = nullptr;
+    EXPECT_EQ((std::vector<std::string>{Digest("seen first"), Digest("written while shown")}),
+              shown);
+    EXPECT_EQ(Digest("written while shown"), view->m_records[2].digest);
+    EXPECT_EQ("19", view->m_records[2].size);
+    const std::string index = BackupIndexPlain();
+    EXPECT_EQ(0u, index.find(files[0] + kSep + "N" + kSep + "32.00" + kSep + "19\n"));
+    EXPECT_EQ("written while shown", DecryptedCopy(p.ReadFile(BackupFilePath()).substr(0, 32), 19));
 }
 
 // The check on its own thread, and four workers ahead of it.

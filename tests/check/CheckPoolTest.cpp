@@ -15,6 +15,8 @@
 
 #include <fstream>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/FileException.h"
 #include "storage/DatabaseIndex.h"
@@ -73,6 +75,39 @@ class CheckPoolTest : public CheckRunFixture {
 };
 
 using DigestAheadTest = CheckPoolTest;
+
+// One thread's reads one after another: a file in a subfolder right after a file of the same
+// name in its parent, then the parent's next, each opened in its own folder; and each read
+// tells whether the file held still from its open to its end.
+TEST_F(DigestAheadTest, ReadsOpenTheirOwnFileAndTellWhetherItHeldStill) {
+    ListedFolder folder;
+    unsigned char buffer[4];
+    int cause = 0;
+    auto readToEnd = [&](ListedFileRead& read) {
+        while (read.ReadPiece(buffer, sizeof buffer, cause) == ListedFileRead::Piece::More) {
+        }
+    };
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"d\\x", "parent"}, {"d\\sub\\x", "child"}, {"d\\y", "next"}})
+        Write(name, bytes);
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"d\\x", "parent"}, {"d\\sub\\x", "child"}, {"d\\y", "next"}}) {
+        ListedFileRead read;
+        ASSERT_TRUE(read.Open(File(name), folder, cause)) << name;
+        readToEnd(read);
+        EXPECT_EQ(read.DigestText(), Md5Hex(bytes)) << name;
+        EXPECT_TRUE(read.Steady()) << name;
+        FileStamp now;
+        ASSERT_TRUE(StampOfPath(File(name), now));
+        EXPECT_EQ(now, read.EndStamp()) << name;
+    }
+    ListedFileRead read;
+    ASSERT_TRUE(read.Open(File("d\\y"), folder, cause));
+    read.ReadPiece(buffer, sizeof buffer, cause);
+    Write("d\\y", "written meanwhile");
+    readToEnd(read);
+    EXPECT_FALSE(read.Steady());
+}
 
 TEST_F(DigestAheadTest, EveryKindOfFileInQueueOrderOnEveryPool) {
     Write("empty", "");
@@ -288,6 +323,29 @@ TEST_F(CheckPoolTest, AFileChangedWhileADialogIsUpIsReportedAsItIsThen) {
         EXPECT_EQ(details[1].m_digestNow, Md5Hex("changed meanwhile"));
         EXPECT_EQ(details[1].m_sizeNow, "17 Bytes. ");
         ExpectSummary("5", "4", "1", "2", "2");
+    }
+}
+
+// A changed file rewritten while it is being read: with every pool, its details show the
+// digest and the size of one state of it (read again), never a digest of two states mixed.
+TEST_F(CheckPoolTest, AFileRewrittenWhileItIsReadIsShownAsOneStateOfIt) {
+    for (const Pool& pool : kPools) {
+        SCOPED_TRACE(pool.name);
+        ScopedDigestLimits limits(pool.limits);
+        db.lines.clear();
+        db.AddFile("E:\\f\\moving.bin", std::string(64 * 1024, 'a'));
+        db.Store();
+        Write("f\\moving.bin", std::string(64 * 1024, 'c'));
+        const std::string rewritten(80 * 1024, 'b');
+        prefix.ui.onPoll = [&](long poll) {
+            if (poll == 100)
+                Write("f\\moving.bin", rewritten);
+        };
+        ASSERT_TRUE(Check());
+        prefix.ui.onPoll = nullptr;
+        ASSERT_EQ(details.size(), 1u);
+        EXPECT_EQ(details[0].m_digestNow, Md5Hex(rewritten));
+        EXPECT_EQ(details[0].m_sizeNow, "81920 Bytes.  [80.00 KB].");
     }
 }
 

@@ -4,6 +4,8 @@
 // Cancel at each point; a file that cannot be read; and that no plaintext copy is made.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/MainFrame.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/FileAnalysisDlg.h"
@@ -46,6 +48,8 @@ class FileAnalysisTest : public AcceptRestoreFixture, public AnalysisWindow {
     void DispatchMessages() override {
         if (++dispatches == cancelAt)
             dlg.OnCommand(D::IDC_CANCEL_ANALYSIS);
+        if (whileDisplaying)
+            whileDisplaying(dispatches);
     }
     void ListsChanged() override {}
 
@@ -66,6 +70,7 @@ class FileAnalysisTest : public AcceptRestoreFixture, public AnalysisWindow {
 
     D dlg{p.frame};
     int dispatches = 0, cancelAt = 0;
+    std::function<void(int)> whileDisplaying;
 };
 
 // The backup list ends with the byte that reaches the copy's length (an encrypted copy: its
@@ -170,6 +175,36 @@ TEST_F(FileAnalysisTest, TextsAndMarksOfChangedGrownAndShrunkFiles) {
     // blocks between dispatches.
     EXPECT_EQ(dlg.m_backupList.CellText(kMiB / 32, 2), big.substr(kMiB, 32));
     EXPECT_EQ(dispatches, 1 + 3);
+}
+
+// An encrypted copy whose backup file ends inside its last block, or one bit of whose bytes
+// is flipped, is not the file that was backed up: no row of it is shown, the display says
+// why, and nothing is marked.
+TEST_F(FileAnalysisTest, AnEncryptedCopyCutInsideABlockIsNotShown) {
+    const std::string original = Pattern(40);
+    Backed("N", original, original.substr(0, 32));
+    const std::string backup = p.ReadFile(BackupFilePath());
+    p.WriteFile(BackupFilePath(), backup.substr(0, backup.size() - 17));  // inside a block
+    p.ui.ClearEvents();
+    D& d = Display(true);
+    EXPECT_EQ(p.ui.Events().back(),
+              MessageBoxEvent("Couldn't analyse E:\\b.txt.\nThe backup files of " + kDatabase +
+                                  " are damaged: " + BackupFilePath() + " holds 63 bytes, while " +
+                                  BackupIndexPath() + " lists 80 bytes of copies.",
+                              "exclamation"));
+    EXPECT_EQ(Icons(d.m_currentList), "");
+
+    // Whole, but with a bit flipped: not the file as it was backed up either.
+    std::string flipped = backup;
+    flipped[flipped.size() - 20] = char(flipped[flipped.size() - 20] ^ 0x08);
+    p.WriteFile(BackupFilePath(), flipped);
+    Display(false);
+    EXPECT_EQ(
+        p.ui.Events().back(),
+        MessageBoxEvent("Couldn't analyse E:\\b.txt.\nIts backup copy in " + BackupFilePath() +
+                            " was made before copies had digests, and it does not have the "
+                            "digest of the file's record: it cannot be vouched for.",
+                        "exclamation"));
 }
 
 // The copy is the first entry of the whole path in the pair of the open database's own line:
@@ -277,6 +312,49 @@ TEST_F(FileAnalysisTest, StatusProgressAndFilesThatCannotBeRead) {
               MessageBoxEvent("Couldn't analyse E:\\b.txt.\n" + BackupFilePath() +
                                   " could not be read.\nReason: FileNotFound.",
                               "exclamation"));
+}
+
+// A file changed after its rows were compared: a row drawn then shows a note and no mark,
+// whether its bytes changed (during the display, or after it at the same size and
+// modification time), only its times, or another file took its name; the next display shows
+// the file as it is.
+TEST_F(FileAnalysisTest, AFileChangedAfterItsRowsWereComparedShowsANoteAndNoMark) {
+    const std::string note = AnalysisList::kChangedNote;
+    const std::string big = Pattern(kMiB + 100);
+    std::string bigChanged = big;
+    bigChanged[0] = 'A';
+    for (const std::string change : {"during", "bytes", "times", "name"}) {
+        SCOPED_TRACE(change);
+        const std::string& before = change == "during" ? big : "hello world";
+        const std::string& after = change == "during" ? bigChanged : "HELLO world";
+        Backed("P", before, before);
+        SetModifiedTime(p, files[1], 1000000000);
+        // The first block is compared between the second dispatch and the third.
+        whileDisplaying = [&](int dispatch) {
+            if (change == "during" && dispatch == 3)
+                p.WriteFile(files[1], after);
+        };
+        D& d = Display(true);
+        whileDisplaying = nullptr;
+        if (change == "bytes") {
+            p.WriteFile(files[1], after);
+            SetModifiedTime(p, files[1], 1000000000);
+        } else if (change != "during") {
+            // The rows drawn before the change are those compared.
+            EXPECT_EQ(RowText(d.m_currentList, 0), RowText(d.m_backupList, 0));
+            if (change == "times") {
+                SetModifiedTime(p, files[1], 1000000001);
+            } else {
+                p.WriteFile("E:\\new.txt", after);
+                ASSERT_EQ(rename(p.Host("E:\\new.txt").c_str(), p.Host(files[1]).c_str()), 0);
+            }
+        }
+        EXPECT_EQ(RowText(d.m_currentList, 0), "0|" + note + "|");
+        EXPECT_EQ(d.m_currentList.RowIcon(0), kNoIcon);
+        const std::string& now = change == "times" ? before : after;
+        EXPECT_EQ(RowText(Display(false).m_currentList, 0), "0|" + now.substr(0, 128));
+        EXPECT_EQ(d.m_currentList.RowIcon(0), change == "times" ? kIconSame : kIconDifferent);
+    }
 }
 
 TEST_F(FileAnalysisTest, HelpAndFurtherAnalysis) {

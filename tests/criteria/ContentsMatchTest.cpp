@@ -77,6 +77,10 @@ TEST_F(ContentsMatchTest, WholeWordCaseTextFilesAndTheExactSize) {
         {"a cat", "cat", kWhole | kTextOnly, true},
         {"a\x01 cat", "cat", kWhole | kTextOnly, false},
         // Exactly the typed text's length: one comparison of the whole file.
+        // One byte longer: the text bounded by the file's start or its end alone.
+        {" cat", "cat", kWhole, true},
+        {"cat ", "cat", kWhole, true},
+        {"xcat", "cat", kWhole, false},
         {"cau", "cat", 0, false},
         {"cau", "cat", kWhole, false},
         {"CAT", "cat", kWhole, true},

@@ -3,7 +3,10 @@
 // boxes as one array of 13 ints); the contents dialog's pattern and its text's limit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "criteria/AddByAttributesDlg.h"
 #include "criteria/AddByContentsDlg.h"
@@ -53,6 +56,29 @@ TEST_F(CriteriaDlgTest, LocationsAreAcceptedOrRefusedWithTheirText) {
         dialog.m_critLocation = c.location;
         EXPECT_EQ(dialog.LocationRefusal(), c.refusal) << c.location;
     }
+}
+
+// A path of this system is the folder on Z:, the whole machine; refusals name it so.
+TEST_F(CriteriaDlgTest, AHostPathIsTheFolderOnTheWholeMachinesDrive) {
+    MakeTestFiles(prefix, {"E:\\Data\\a.txt"});
+    const std::string data = prefix.Host("E:\\Data");
+    std::string onZ = "Z:" + data;
+    std::replace(onZ.begin(), onZ.end(), '/', '\\');
+    for (const auto& [typed, taken] : std::vector<std::pair<std::string, std::string>>{
+             {data, onZ}, {data + "//", onZ}, {"/", "Z:\\"}, {"/no//such/", "Z:\\no\\such"}}) {
+        CAddByAttributesDlg dialog;
+        dialog.m_critLocation = typed;
+        dialog.TakeHostLocation();
+        EXPECT_EQ(dialog.m_critLocation, taken) << typed;
+        EXPECT_EQ(dialog.LocationRefusal(), taken == onZ || taken == "Z:\\"
+                                                ? ""
+                                                : taken + " is not a folder that can be searched.")
+            << typed;
+    }
+    CAddByAttributesDlg typed;
+    typed.m_critLocation = "E:/Data";
+    typed.TakeHostLocation();
+    EXPECT_EQ(typed.m_critLocation, "E:/Data");
 }
 
 TEST_F(CriteriaDlgTest, TheBoxesAreOneArrayForTheScriptAndGoToTheViewWhenHandedOver) {

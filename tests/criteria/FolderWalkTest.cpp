@@ -1,6 +1,6 @@
 // The folder walk on real trees of a test drive: the order (a folder's entries in search
 // order, then its subfolders, each completely), names beginning with '.', chains deeper than
-// ten levels, links to folders taken as file candidates and never followed, no devices,
+// ten levels, links to folders and dangling links neither listed nor followed, no devices,
 // pipes or sockets, the folder table's bounds, the start folders of a location, a stop, and
 // the kernel's pseudo file systems.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -72,10 +73,13 @@ TEST_F(FolderWalkTest, ChainsOfAnyDepthAreWalkedAndTheSiblingAfterThem) {
     }
 }
 
-TEST_F(FolderWalkTest, LinksAreFileCandidatesAndPipesAndSocketsAreNotListed) {
+TEST_F(FolderWalkTest, OnlyLinksToFilesAreListedAndPipesAndSocketsAreNot) {
     MakeTestFiles(prefix, {"E:\\l\\real\\r.txt"});
     MakeLink(prefix, "E:\\l\\dirlink", prefix.Host("E:\\l\\real"));
     MakeLink(prefix, "E:\\l\\real\\up", "..");  // a loop, were links followed
+    MakeLink(prefix, "E:\\l\\real\\tofile", "r.txt");
+    MakeLink(prefix, "E:\\l\\gone", prefix.Host("E:\\l\\nothing"));
+    MakeLink(prefix, "E:\\l\\topipe", "fifo");
     ASSERT_EQ(mkfifo(prefix.Host("E:\\l\\fifo").c_str(), 0600), 0);
     const int s = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -88,11 +92,45 @@ TEST_F(FolderWalkTest, LinksAreFileCandidatesAndPipesAndSocketsAreNotListed) {
     Recorder r;
     EXPECT_EQ(WalkFolderTree("E:\\l\\", r), WalkResult::Walked);
     close(s);
-    EXPECT_EQ(r.seen, (std::vector<std::string>{"search E:\\l\\", "E:\\l\\dirlink", "E:\\l\\real/",
-                                                "search E:\\l\\real\\", "E:\\l\\real\\r.txt",
-                                                "E:\\l\\real\\up"}));
-    EXPECT_EQ(r.attributes[0], 0x410u);
-    EXPECT_EQ(r.attributes[3], 0x410u);
+    EXPECT_EQ(r.seen,
+              (std::vector<std::string>{"search E:\\l\\", "E:\\l\\real/", "search E:\\l\\real\\",
+                                        "E:\\l\\real\\r.txt", "E:\\l\\real\\tofile"}));
+    EXPECT_EQ(r.attributes.back(), 0x400u);  // the link to a file, sized as its file
+}
+
+// "E:\\b\\mnt\\" stands for a mount of "E:\\b\\a\\" at a second place: it has that folder's
+// identity.
+bool MountedTwice(const std::string& winPath, bool throughLink, platform::FolderId& id) {
+    const bool mount = winPath == "E:\\b\\mnt\\";
+    return platform::GetFolderId(mount ? "E:\\b\\a\\" : winPath, throughLink, id);
+}
+
+// A folder reached at two places is walked once, at the first; so is a start folder reached
+// by an earlier start folder of the same walk, and the prefix is never entered.
+TEST_F(FolderWalkTest, AFolderReachedTwiceIsWalkedOnceAndThePrefixNever) {
+    MakeTestFiles(prefix, {"E:\\b\\a\\x.txt", "E:\\b\\mnt\\x.txt", "E:\\b\\z\\y.txt"});
+    const auto previous = FolderWalk::SetFolderIdProbe(MountedTwice);
+    FolderWalk walk;
+    Recorder r;
+    EXPECT_EQ(walk.Walk("E:\\b\\", r), WalkResult::Walked);
+    EXPECT_EQ(walk.Walk("E:\\b\\z\\", r), WalkResult::NotSearched);
+    FolderWalk::SetFolderIdProbe(previous);
+    EXPECT_EQ(r.seen, (std::vector<std::string>{"search E:\\b\\", "E:\\b\\a/", "E:\\b\\mnt/",
+                                                "E:\\b\\z/", "search E:\\b\\a\\", "E:\\b\\a\\x.txt",
+                                                "search E:\\b\\z\\", "E:\\b\\z\\y.txt"}));
+
+    // Drive F: holds the prefix and the test's drive E:.
+    ASSERT_TRUE(platform::SetDriveLink('f', prefix.root));
+    MakeTestFiles(prefix, {"F:\\top.txt"});
+    Recorder all;
+    FolderWalk drives;
+    for (const char* start : {"C:\\", "E:\\", "F:\\", "F:\\prefix\\"}) drives.Walk(start, all);
+    for (const std::string& seen : all.seen) {
+        EXPECT_NE(seen.compare(0, 3, "C:\\"), 0) << seen;
+        EXPECT_EQ(seen.find("prefix\\"), std::string::npos) << seen;
+        EXPECT_EQ(seen.find("F:\\e\\"), std::string::npos) << seen;
+    }
+    EXPECT_NE(std::find(all.seen.begin(), all.seen.end(), "F:\\top.txt"), all.seen.end());
 }
 
 TEST_F(FolderWalkTest, TheFolderTableHasItsBoundsIncluded) {

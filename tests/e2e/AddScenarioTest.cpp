@@ -85,10 +85,10 @@ TEST_F(AddScenarioTest, DropPasteAndList) {
     Write("c.txt", "gamma\n");
     Write("d.txt", "");
 
-    DriverRun run = OnDatabase("drop", {}, {"E:\\a.txt", "E:\\b.txt", "E:\\A.TXT"});
+    DriverRun run = OnDatabase("drop", {}, {"E:\\a.txt", "E:\\b.txt", "e:\\a.txt"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines,
-              (std::vector<std::string>{BoxEvent("E:\\A.TXT previously listed."),
+              (std::vector<std::string>{BoxEvent("e:\\a.txt previously listed."),
                                         BoxEvent("2 Files successfully dropped into the database.\n"
                                                  "1 File listed previously.")}));
 

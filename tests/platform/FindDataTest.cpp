@@ -103,6 +103,8 @@ TEST_F(FindData, AttributesFromModeAndLinks) {
     EXPECT_EQ(data.Size(), 0u);
     EXPECT_EQ(HostAttributes(E("todir")), 0x410u);
     EXPECT_EQ(HostAttributes(E("nothing")), 0u);
+    // Named, every link has its find data; a listing holds only the link to a file.
+    EXPECT_EQ(Names("E:\\*"), (std::vector<std::string>{"plain", "ro", "sub", "tofile"}));
 }
 
 TEST_F(FindData, DosAttributesFromTheExtendedAttribute) {

@@ -2,6 +2,10 @@
 // setting, the refused changes, the "Scheduled Checking" dialog's lists, interval and
 // commands, and scheduled checking started from the settings, counted down and stopped.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
@@ -9,6 +13,7 @@
 #include "schedule/ScheduleEdits.h"
 #include "schedule/ScheduledCheckingDlg.h"
 #include "storage/ProtectedFile.h"
+#include "storage/StopPoints.h"
 #include "tests/schedule/ScheduleFixture.h"
 
 namespace {
@@ -165,6 +170,37 @@ TEST_F(ScheduleEditsTest, TheCountdownShowsWhileNoDatabaseIsOpenAndTicksWaitWhil
     EXPECT_EQ(p.ui.paneTexts[1], "");
     ASSERT_TRUE(Tick(10));
     EXPECT_TRUE(p.ui.Events().empty());
+}
+
+namespace {
+
+// Once the change is marked committed, the schedule's place holds a folder, so the new
+// schedule cannot be put there: the commit fails past its mark.
+std::string g_blocked;
+void BlockTheSchedule(const char* where) {
+    if (std::string(where) != "commit recorded")
+        return;
+    ASSERT_EQ(unlink(g_blocked.c_str()), 0);
+    ASSERT_EQ(mkdir(g_blocked.c_str(), 0700), 0);
+    std::ofstream(g_blocked + "/in the way") << "x";
+}
+
+}  // namespace
+
+// A change whose commit failed past its mark is finished by the next read of the schedule in
+// the same run of the program.
+TEST_F(ScheduleEditsTest, AChangeWhoseCommitFailedIsFinishedByTheNextReadInTheSameRun) {
+    BuildThree("P");
+    StoreSecondDatabase();
+    Schedule({kDatabase});
+    g_blocked =
+        p.Host("C:\\Program Files\\Quillstead\\Checking Schedule\\Database Checking Schedule");
+    SetStorageStopHook(BlockTheSchedule);
+    EXPECT_FALSE(RunCommand([this] { AddToSchedule(p.frame, kSecond); }));
+    SetStorageStopHook(nullptr);
+    ASSERT_EQ(unlink((g_blocked + "/in the way").c_str()), 0);
+    ASSERT_EQ(rmdir(g_blocked.c_str()), 0);
+    EXPECT_EQ(ScheduledDatabases(p.frame), (C{kDatabase, kSecond}));
 }
 
 TEST(Countdown, SecondsLeftAndTheirText) {

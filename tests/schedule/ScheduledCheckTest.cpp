@@ -101,22 +101,28 @@ TEST_F(ScheduledCheckTest, ADeletedDatabaseStopsTheScheduleAndTheNextGoodRunClos
     EXPECT_TRUE(p.ui.Events().empty());
 }
 
+// A flipped bit, or the whole file emptied (which an empty database would be, were its index
+// line not holding another digest).
 TEST_F(ScheduledCheckTest, AChangedDatabaseFileIsRefusedAndTheCountdownStartsAgain) {
-    BuildThree("P");
-    SetInterval("0", "0", "30");
-    Schedule({kDatabase});
-    std::string stored = p.ReadFile(kDatabase);
-    stored[0] = char(stored[0] ^ 1);
-    p.WriteFile(kDatabase, stored);
-    const std::string index = DatabaseIndexText(p);
+    for (const bool emptied : {false, true}) {
+        BuildThree("P");
+        SetInterval("0", "0", "30");
+        if (!emptied)
+            Schedule({kDatabase});
+        std::string stored = p.ReadFile(kDatabase);
+        stored[0] = char(stored[0] ^ 1);
+        p.WriteFile(kDatabase, emptied ? std::string() : stored);
+        const std::string index = DatabaseIndexText(p);
 
-    ASSERT_TRUE(StartAndTick());
-    EXPECT_EQ(p.ui.Events(),
-              C{MessageBoxEvent("E:\\db.qdb database file has been changed and cannot be checked!",
-                                "exclamation")});
-    EXPECT_EQ(DatabaseIndexText(p), index);
-    EXPECT_EQ(p.ui.timers.at(10).milliseconds, 30000u);
-    EXPECT_EQ(noDb.m_intervalSeconds, 30);
+        ASSERT_TRUE(StartAndTick());
+        EXPECT_EQ(p.ui.Events(), C{MessageBoxEvent("E:\\db.qdb database file has been changed "
+                                                   "and cannot be checked!",
+                                                   "exclamation")})
+            << emptied;
+        EXPECT_EQ(DatabaseIndexText(p), index);
+        EXPECT_EQ(p.ui.timers.at(10).milliseconds, 30000u);
+        EXPECT_EQ(noDb.m_intervalSeconds, 30);
+    }
 }
 
 // The status pane goes straight to "Ready" once the original's copy is made, and the copy has

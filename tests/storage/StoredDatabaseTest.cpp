@@ -40,7 +40,9 @@ TEST_F(StoredDb, RecordsGoThroughAStageAndACommitAndComeBack) {
     ASSERT_TRUE(read.Load(cause));
     EXPECT_EQ(std::string(read.Plain().begin(), read.Plain().end()), kRecords);
     EXPECT_EQ(read.RecordCount(), 2);
-    EXPECT_TRUE(read.Lists("e:\\docs\\a.TXT"));
+    // Letter case counts, the drive letter's aside.
+    EXPECT_TRUE(read.Lists("e:\\Docs\\A.txt"));
+    EXPECT_FALSE(read.Lists("E:\\docs\\a.txt"));
     EXPECT_FALSE(read.Lists("E:\\Docs"));
     // The vector is the database's own: under another path's it is another text.
     EXPECT_EQ(DatabaseIv(kDb), IvFromText(kDb));
@@ -54,17 +56,34 @@ TEST_F(StoredDb, ListedPathsFollowTheRecords) {
         StoredDatabase db(m_key, kDb);
         db.Replace(SecureText(kRecords.begin(), kRecords.end()));
         if (askedFirst) {
-            EXPECT_TRUE(db.Lists("E:\\B"));
+            EXPECT_TRUE(db.Lists("E:\\b"));
         }
         db.AppendRecord(c);
-        EXPECT_TRUE(db.Lists("e:\\C"));
+        EXPECT_TRUE(db.Lists("e:\\c"));
+        EXPECT_FALSE(db.Lists("E:\\C"));
         EXPECT_EQ(db.RecordCount(), 3);
         db.KeepFirstRecords(1);
         EXPECT_FALSE(db.Lists("E:\\c"));
         EXPECT_FALSE(db.Lists("E:\\b"));
-        EXPECT_TRUE(db.Lists("E:\\docs\\a.txt"));
+        EXPECT_TRUE(db.Lists("E:\\Docs\\A.txt"));
         EXPECT_EQ(db.RecordCount(), 1);
     }
+}
+
+// Thousands of paths, listed before and after the table of them grows; a line without a
+// separator lists nothing.
+TEST_F(StoredDb, ManyListedPathsAreEachFoundAndNoOther) {
+    StoredDatabase db(m_key, kDb);
+    db.AppendRecord("no separator\r\n");
+    for (int i = 0; i < 3000; ++i) {
+        db.AppendRecord(Seps("E:\\f" + std::to_string(i) + "|record|\r\n"));
+        if (i == 10) {
+            EXPECT_TRUE(db.Lists("E:\\f10"));  // the table is made here and follows from now on
+        }
+    }
+    for (int i = 0; i < 3000; ++i) ASSERT_TRUE(db.Lists("e:\\f" + std::to_string(i))) << i;
+    for (const char* other : {"E:\\f3000", "E:\\F1", "E:\\f", "no separator", ""})
+        EXPECT_FALSE(db.Lists(other)) << other;
 }
 
 // A database that cannot be read gives the cause (a damaged one is not whole blocks), and a

@@ -221,6 +221,8 @@ class ScriptedUi::Progress : public ProgressWindow {
         ++m_polls;
         m_ui.progressPolls = m_polls;
         m_ui.progressDialogs[m_record].polls = m_polls;
+        if (m_ui.onPoll)
+            m_ui.onPoll(m_polls);
         return m_cancelAtPoll > 0 && m_polls == m_cancelAtPoll;
     }
     void Close() override {

@@ -43,6 +43,8 @@ class ScriptedUi : public IUserInterface {
     // Called for each dialog after its members were set from the script and before it
     // "closes" (tests may inspect or change the model there).
     std::function<void(CDialog&)> onDialog;
+    // Called at each cancel poll of a progress dialog with the poll's number (from 1).
+    std::function<void(long)> onPoll;
 
     // What the last progress dialog showed (not printed): title, item texts, bar, cancel polls.
     std::string progressTitle;
