@@ -36,8 +36,7 @@ std::string RecordDigest(CMainFrame& frame, const std::string& file) {
 bool Vouched(CMainFrame& frame, const BackupPair& pair, const BackupLookup& lookup,
              const std::string& file, uint64_t& length, AnalysisProblem& problem) {
     std::string digest;
-    const bool kept = pair.CopyDigest(lookup, digest);
-    if (!kept)
+    if (!pair.CopyDigest(lookup, digest))
         digest = RecordDigest(frame, file);
     platform::CFile copy;
     int cause = 0;
@@ -48,14 +47,7 @@ bool Vouched(CMainFrame& frame, const BackupPair& pair, const BackupLookup& look
     if (RestoreLength(lookup.entry, length) && CopyHasDigest(pair, copy, lookup, length, digest))
         return true;
     problem.file = pair.FilePath();
-    if (pair.Damaged())
-        problem.text = DamagedPairText(frame.m_openDatabasePath, pair);
-    else if (kept)
-        problem.text = "Its backup copy in " + pair.FilePath() + " is damaged and cannot be shown.";
-    else
-        problem.text = "Its backup copy in " + pair.FilePath() +
-                       " was made before copies had digests, and it does not have the digest of "
-                       "the file's record: it cannot be vouched for.";
+    problem.text = RefusedCopyText(frame.m_openDatabasePath, pair, lookup, "shown");
     return false;
 }
 

@@ -18,7 +18,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
@@ -36,7 +35,6 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/PlaintextNote.h"
 #include "storage/ProtectedFile.h"
-#include "storage/SecureText.h"
 #include "storage/StopPoints.h"
 #include "storage/StoredFileNames.h"
 
@@ -46,7 +44,6 @@ using platform::CFile;
 using platform::Share;
 
 const int kMaxChangedNumber = 9999;  // ".CHANGED", ".CHANGED1" ... ".CHANGED9999"
-constexpr size_t kPiece = size_t(64) << 10;
 
 void Exclaim(const std::string& text) {
     Ui().MessageBox(text, MbIcon::Exclamation);
@@ -65,15 +62,6 @@ std::string FileProblemText(const std::string& file, const std::string& other, c
 }
 std::string IncompleteText(const std::string& file, const std::string& backupFile) {
     return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile + " is incomplete.";
-}
-std::string DamagedCopyText(const std::string& file, const std::string& backupFile) {
-    return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile +
-           " is damaged and cannot be restored.";
-}
-std::string UnvouchedCopyText(const std::string& file, const std::string& backupFile) {
-    return "Couldn't restore " + file + ".\nIts backup copy in " + backupFile +
-           " was made before copies had digests, and it does not have the digest of the "
-           "file's record: it cannot be vouched for.";
 }
 
 bool AllZero(const uint8_t* data, size_t length) {
@@ -197,12 +185,8 @@ std::string Restore::DamagedPairRestoreText() {
 
 // Why a copy whose bytes are not those that were backed up is not restored.
 std::string Restore::CopyRefusedText() {
-    std::string kept;
-    if (m_pair->Damaged())
-        return DamagedPairRestoreText();
-    if (m_pair->CopyDigest(m_lookup, kept))
-        return DamagedCopyText(m_file, m_backupFilePath);
-    return UnvouchedCopyText(m_file, m_backupFilePath);
+    return "Couldn't restore " + m_file + ".\n" +
+           RefusedCopyText(m_files.DatabasePath(), *m_pair, m_lookup, "restored");
 }
 
 // A temporary file could not be made beside the changed file: a removable, optical or
@@ -253,15 +237,12 @@ bool Restore::CopyVouchedFor(CFile& backup) {
     CopyProgress progress(m_frame, "Initiating File Restoration...",
                           WholeUnits(m_lookup.entry.copyLength));
     BackupCopyReader reader(*m_pair, backup, m_lookup, m_length);
-    std::vector<uint8_t> piece(kPiece);
-    uint64_t given = 0;
-    for (size_t n; (n = reader.Read(piece.data(), piece.size())) > 0;) {
-        given += n;
+    const uint64_t given = reader.ReadAll([&](const uint8_t*, size_t n) {
         progress.Count(n);
-    }
+        return true;
+    });
     // The padding of the last block counts as the copy's bytes too.
     progress.Count(reader.StoredRead() - given);
-    WipeMemory(piece.data(), piece.size());
     m_frame.EndProgress("Processing...");
     if (reader.Incomplete()) {
         Fail(IncompleteText(m_file, m_backupFilePath));
@@ -281,18 +262,15 @@ bool Restore::WriteOriginal(CFile& backup, bool& vouched) {
     m_statusUsed = true;
     CopyProgress progress(m_frame, "Restoring File...", WholeUnits(m_lookup.entry.copyLength));
     BackupCopyReader reader(*m_pair, backup, m_lookup, m_length);
-    std::vector<uint8_t> piece(kPiece);
-    uint64_t given = 0;
     bool written = true;
-    for (size_t n; written && (n = reader.Read(piece.data(), piece.size())) > 0;) {
+    const uint64_t given = reader.ReadAll([&](const uint8_t* data, size_t n) {
         // A piece of zero bytes is left a hole: a sparse original comes back sparse.
-        written = AllZero(piece.data(), n) ? m_restoredFile.Seek(int64_t(n), SEEK_CUR)
-                                           : m_restoredFile.Write(piece.data(), n);
-        given += n;
+        written = AllZero(data, n) ? m_restoredFile.Seek(int64_t(n), SEEK_CUR)
+                                   : m_restoredFile.Write(data, n);
         progress.Count(n);
-    }
+        return written;
+    });
     written = written && m_restoredFile.SetLength(int64_t(given));
-    WipeMemory(piece.data(), piece.size());
     m_frame.EndProgress(m_straightToReady ? "Ready" : "Processing...");
     if (!written || !m_restoredFile.Sync()) {
         Fail(FileProblemText(m_file, RestoredPath(m_file), "written", CFileException::diskFull));

@@ -1,8 +1,9 @@
 // The plain file operations on Windows-style paths: exists, folder test, remove, rename
 // without replacing, atomic replace, copy and make folder, with the last error's cause.
-// A copy is written under a temporary name beside its target, forced to the disk and renamed
-// into place, so a failed copy never leaves a half-written target; a move to another file
-// system is a copy followed by removing the source, as Windows moves a file across volumes.
+// A copy is made through the kernel under a temporary name beside its target, forced to the
+// disk and renamed into place, so a failed copy never leaves a half-written target; a move to
+// another file system is a copy followed by removing the source, as Windows moves a file
+// across volumes.
 // Everything reaches the disk through the file-system seam.
 #include <fcntl.h>
 #include <stdio.h>
@@ -12,13 +13,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
 
 #include "platform/Drives.h"
 #include "platform/Durable.h"
 #include "platform/File.h"
 #include "platform/FileException.h"
 #include "platform/FileSystem.h"
+#include "platform/KernelCopy.h"
 
 namespace platform {
 
@@ -71,31 +72,8 @@ bool CopyHostFile(const std::string& from, const std::string& to, bool replace,
         errno = err;
         return false;
     }
-    bool ok = true;
-    std::vector<char> buf(1 << 20);
-    off_t pos = 0;
-    while (ok) {
-        const ssize_t n = Fs().ReadAt(in, buf.data(), buf.size(), pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t k = Fs().Write(out, buf.data() + done, size_t(n - done));
-            if (k < 0 && errno == EINTR)
-                continue;
-            if (k <= 0) {
-                if (k == 0)
-                    errno = ENOSPC;
-                ok = false;
-            } else {
-                done += k;
-            }
-        }
-        pos += n;
-    }
+    // The source's length when it was opened, through the kernel's copy.
+    bool ok = CopyFileRange(in, 0, out, 0, int64_t(st.st_size));
     int err = ok ? 0 : errno;
     if (ok) {
         char attrib[256];

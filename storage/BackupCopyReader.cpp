@@ -55,6 +55,18 @@ size_t BackupCopyReader::Read(uint8_t* data, size_t max) {
     return n;
 }
 
+uint64_t BackupCopyReader::ReadAll(const Sink& sink) {
+    std::vector<uint8_t> piece(kPiece);
+    uint64_t total = 0;
+    for (size_t n; (n = Read(piece.data(), piece.size())) > 0;) {
+        total += n;
+        if (sink && !sink(piece.data(), n))
+            break;
+    }
+    WipeMemory(piece.data(), piece.size());
+    return total;
+}
+
 std::string BackupCopyReader::Digest() {
     return DigestHex(MD5Final(&m_md5));
 }
@@ -62,9 +74,17 @@ std::string BackupCopyReader::Digest() {
 bool CopyHasDigest(const BackupPair& pair, platform::CFile& file, const BackupLookup& lookup,
                    uint64_t length, const std::string& digest) {
     BackupCopyReader reader(pair, file, lookup, length);
-    std::vector<uint8_t> piece(kPiece);
-    uint64_t total = 0;
-    for (size_t n; (n = reader.Read(piece.data(), piece.size())) > 0;) total += n;
-    WipeMemory(piece.data(), piece.size());
-    return total == length && reader.Digest() == digest;
+    return reader.ReadAll() == length && reader.Digest() == digest;
+}
+
+std::string RefusedCopyText(const std::string& databasePath, const BackupPair& pair,
+                            const BackupLookup& lookup, const char* use) {
+    std::string kept;
+    if (pair.Damaged())
+        return DamagedPairText(databasePath, pair);
+    if (pair.CopyDigest(lookup, kept))
+        return "Its backup copy in " + pair.FilePath() + " is damaged and cannot be " + use + ".";
+    return "Its backup copy in " + pair.FilePath() +
+           " was made before copies had digests, and it does not have the digest of the file's "
+           "record: it cannot be vouched for.";
 }

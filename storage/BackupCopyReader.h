@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ class BackupCopyReader {
     // The next bytes, at most `max`; 0 at the copy's end, or when the backup file ends before
     // it (Incomplete() then tells).
     size_t Read(uint8_t* data, size_t max);
+    // Reads on to the copy's end, handing each piece to `sink`, which may stop the read by
+    // answering false (null: the pieces are only digested). Returns the bytes given back.
+    using Sink = std::function<bool(const uint8_t* data, size_t length)>;
+    uint64_t ReadAll(const Sink& sink = nullptr);
     bool Incomplete() const { return m_incomplete; }
     // The stored bytes of the copy read so far (what a progress counts).
     uint64_t StoredRead() const { return m_storedRead; }
@@ -57,3 +62,10 @@ class BackupCopyReader {
 // `digest`.
 bool CopyHasDigest(const BackupPair& pair, platform::CFile& file, const BackupLookup& lookup,
                    uint64_t length, const std::string& digest);
+
+// Why a copy that is not the file that was backed up is not used (its restore or its
+// display, `use`: "restored", "shown"): the pair's damage when it is damaged, else "Its
+// backup copy in <Backup File n> is damaged and cannot be <use>." for a copy whose digest
+// was kept, or the sentence that a copy made before digests were kept cannot be vouched for.
+std::string RefusedCopyText(const std::string& databasePath, const BackupPair& pair,
+                            const BackupLookup& lookup, const char* use);

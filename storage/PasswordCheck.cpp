@@ -35,27 +35,6 @@ bool AllDigits(const std::string& text, size_t from, size_t to) {
     return true;
 }
 
-// "123" or "123.45".
-bool IsDecimal(const std::string& text) {
-    const size_t point = text.find('.');
-    if (point == std::string::npos)
-        return AllDigits(text, 0, text.size());
-    return AllDigits(text, 0, point) && AllDigits(text, point + 1, text.size());
-}
-
-bool BackupLineIsWellFormed(std::string line) {
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    std::vector<size_t> at;
-    for (size_t i = 0; i < line.size(); ++i)
-        if (line[i] == kFieldSeparator)
-            at.push_back(i);
-    BackupIndexEntry entry;
-    return at.size() == 3 && at[0] > 0 && at[1] > at[0] + 1 &&
-           IsDecimal(line.substr(at[1] + 1, at[2] - at[1] - 1)) &&
-           AllDigits(line, at[2] + 1, line.size()) && ParseBackupIndexLine(line, entry);
-}
-
 // A stored file's length: 0 when it is missing or empty, -1 when it cannot be opened.
 int64_t StoredLength(const std::string& path) {
     if (!platform::FileExists(path))
@@ -158,10 +137,14 @@ bool BackupIndexTextIsWellFormed(const std::string& plain) {
     if (plain.empty() || plain.back() != '\n')
         return false;
     for (size_t start = 0; start < plain.size();) {
-        const size_t end = plain.find('\n', start);
-        if (!BackupLineIsWellFormed(plain.substr(start, end - start)))
+        const size_t end = plain.find('\n', start) + 1;
+        const std::string line = plain.substr(start, end - start);
+        BackupIndexEntry entry;
+        // An entry the program writes, with a mode of its own (the separators are three).
+        if (!BackupEntryIsWhole(line, entry) ||
+            line[line.find(kFieldSeparator) + 1] == kFieldSeparator)
             return false;
-        start = end + 1;
+        start = end;
     }
     return true;
 }
