@@ -17,6 +17,7 @@
 #include "storage/PasswordCheck.h"
 #include "storage/RecoveryRecord.h"
 #include "storage/StoredFileNames.h"
+#include "tests/support/AddEvents.h"
 #include "tests/support/TempPrefix.h"
 
 namespace {
@@ -45,18 +46,8 @@ class DamageReportTest : public ::testing::Test {
         OnePassword prompt("test password");
         return StartUp(prompt);
     }
-    std::string Box(const std::string& text, const char* icon = "exclamation") {
-        return R"({"event":"messagebox","text":")" + Escaped(text) + R"(","icon":")" + icon +
-               R"(","buttons":"ok","answer":"ok"})";
-    }
-    static std::string Escaped(const std::string& text) {
-        std::string out;
-        for (char c : text) {
-            if (c == '\\' || c == '"')
-                out += '\\';
-            out += c == '\n' ? std::string("\\n") : std::string(1, c);
-        }
-        return out;
+    static std::string Box(const std::string& text, const char* icon = "exclamation") {
+        return BoxEvent(text, icon);
     }
 
     TempPrefix p;

@@ -12,7 +12,7 @@
 #include "storage/FileRecord.h"
 #include "storage/Md5.h"
 #include "storage/ProtectedFile.h"
-#include "tests/support/Json.h"
+#include "tests/support/AddEvents.h"
 
 std::string Md5Hex(const std::string& bytes) {
     Md5Context ctx;
@@ -78,6 +78,5 @@ void AnswerDetails(TempPrefix& prefix, int choice, int mode) {
 }
 
 std::string MessageBoxEvent(const std::string& text, const char* icon) {
-    return "{\"event\":\"messagebox\",\"text\":" + JsonString(text) + ",\"icon\":\"" + icon +
-           "\",\"buttons\":\"ok\",\"answer\":\"ok\"}";
+    return BoxEvent(text, icon);
 }
