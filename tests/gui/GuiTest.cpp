@@ -6,8 +6,6 @@
 #include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/display.h>
 #include <wx/image.h>
 #include <wx/listctrl.h>
@@ -260,16 +258,11 @@ void SaveScreen(const std::string& name) {
     if (!getenv("QUILL_GUI_SHOTS"))
         return;
     Pump(300);  // drawn
-    wxScreenDC screen;
-    const wxSize size = screen.GetSize();
-    wxBitmap shot(size);
-    wxMemoryDC memory(shot);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    memory.SelectObject(wxNullBitmap);
+    // The X server's own picture of the screen, window manager's frames included.
     const wxSize display = wxGetDisplaySize();
-    shot.SaveFile(wxString::FromUTF8(std::string(QUILL_TEST_OUTPUT_DIR) + "/" + name + "-" +
-                                     std::to_string(display.x) + ".png"),
-                  wxBITMAP_TYPE_PNG);
+    const std::string file =
+        std::string(QUILL_TEST_OUTPUT_DIR) + "/" + name + "-" + std::to_string(display.x) + ".png";
+    EXPECT_EQ(0, std::system(("import -window root '" + file + "'").c_str())) << file;
 }
 
 void PutOnClipboard(wxDataObject* data) {

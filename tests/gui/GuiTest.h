@@ -75,7 +75,8 @@ void ExpectWhole(wxWindow* dialog);
 // Waits for the window manager to frame and place the dialog, then expects it in the middle
 // of `on` (within a few pixels), moved wholly onto the work area where it would leave it.
 void ExpectCentredOn(wxWindow* dialog, wxWindow* on);
-// Saves a picture of the screen as <test output>/<name>.png when QUILL_GUI_SHOTS is set.
+// Saves a picture of the screen as <test output>/<name>-<width>.png when QUILL_GUI_SHOTS is
+// set (with ImageMagick's import, for a person to look at).
 void SaveScreen(const std::string& name);
 
 // Puts `data` on the clipboard (which takes it over).

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/NoDatabaseView.h"
+#include "app/PasswordDlg.h"
 #include "check/ChangedFileDetailsDlg.h"
 #include "check/CheckingSummaryDlg.h"
 #include "check/FileAnalysisDlg.h"
@@ -23,7 +24,6 @@
 #include "criteria/AddByContentsDlg.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBoxView.h"
-#include "app/PasswordDlg.h"
 #include "gui/ProgressView.h"
 #include "gui/WrappedText.h"
 #include "platform/FileException.h"
@@ -62,9 +62,11 @@ class PlacementTest : public WindowTest {
                 EXPECT_EQ(Unbroken(box->Text()->ShownText()), Unbroken(ToWx(text)));
                 ExpectCentredOn(d, window);
                 ExpectWhole(d);
+                SaveScreen("box" + std::to_string(++m_boxes));
             },
             wxID_OK);
     }
+    int m_boxes = 0;
 };
 
 TEST_F(PlacementTest, MessageBoxesWithLongPathsFitTheScreen) {
